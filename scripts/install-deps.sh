@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests, the benchmarks and the
+# demo use. Idempotent: packages already present are skipped, and apt is not
+# touched at all when nothing is missing.
+set -euo pipefail
+
+native=(build-essential cmake ninja-build clang libclang-rt-14-dev
+        libgtest-dev googletest libbenchmark-dev
+        liblhasa-dev lhasa libarchive-dev libarchive-tools libjlha-java
+        default-jdk-headless
+        mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+        xvfb xdotool imagemagick x11-utils)
+i386=(wine wine32:i386 wine64)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+is_installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+missing=()
+for p in "${native[@]}" "${i386[@]}"; do
+  is_installed "$p" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}" >&2
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# with-wine.sh COMMAND...: runs COMMAND with a fresh 32-bit Wine prefix under
+# build/, a persistent wineserver (programs start in a fraction of a second
+# instead of seconds) and, when there is no display, a private Xvfb server.
+# Everything it started is stopped when COMMAND ends.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+export WINEDEBUG=-all
+export WINEARCH=${WINEARCH:-win32}
+export WINEPREFIX=${WINEPREFIX:-$top/build/wineprefix-$WINEARCH}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+started_xvfb=""
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ] || [ "${KAV_FORCE_XVFB:-0}" = 1 ]; then
+  for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  started_xvfb=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+fi
+
+if [ "${KAV_KEEP_PREFIX:-0}" != 1 ]; then
+  rm -rf "$WINEPREFIX"
+fi
+mkdir -p "$(dirname "$WINEPREFIX")"
+# Started detached from our output so that a pipe reader never waits on it.
+wineserver -p </dev/null >/dev/null 2>&1 &
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$top/scripts/wine-run.sh" wineboot -i </dev/null >/dev/null 2>&1 || true
+fi
+"$@"

@@ -1,0 +1,34 @@
+#pragma once
+// Profile (INI) files, read and written as the Windows profile functions do:
+// section and key names match without regard to case, values are trimmed of
+// surrounding blanks and cut to 1023 characters, keys keep file order.
+#include <string>
+#include <vector>
+
+namespace kav::platform {
+
+class ProfileFiles {
+public:
+    virtual ~ProfileFiles() = default;
+
+    // The value of `key` in `section` of `file`, or `defaultValue` when the
+    // file, section or key is missing. Never fails.
+    virtual std::string ReadString(const std::string& file, const std::string& section,
+                                   const std::string& key,
+                                   const std::string& defaultValue) = 0;
+    // The section's key names in file order (as listed into an 8192-byte
+    // buffer: names that do not fit with their terminating zeros are left
+    // out). Empty when the file or section is missing.
+    virtual std::vector<std::string> ListKeys(const std::string& file,
+                                              const std::string& section) = 0;
+    // Sets the value, creating the file and section when missing; an existing
+    // key keeps its place. Returns false when the file cannot be written; the
+    // file is unchanged then.
+    virtual bool WriteString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& value) = 0;
+    // Removes the section with all its keys. Returns false when the file
+    // cannot be written. A missing section or file is not an error.
+    virtual bool RemoveSection(const std::string& file, const std::string& section) = 0;
+};
+
+}  // namespace kav::platform

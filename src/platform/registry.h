@@ -1,0 +1,28 @@
+#pragma once
+// The registry: keys below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER holding
+// string values. Key names are paths with "\" separators, matched without
+// regard to case; a leading "\" is ignored.
+#include <optional>
+#include <string>
+
+namespace kav::platform {
+
+enum class RootKey { LocalMachine, CurrentUser };
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // Creates the key with any missing parents, or opens it when it exists.
+    // Returns false when that fails; nothing is changed then.
+    virtual bool CreateKey(RootKey root, const std::string& key) = 0;
+    // Creates or opens the key and sets the named string value (an empty name
+    // is the key's default value). Returns false on failure.
+    virtual bool SetStringValue(RootKey root, const std::string& key, const std::string& name,
+                                const std::string& value) = 0;
+    // The named string value, or nothing when the key or value is missing.
+    virtual std::optional<std::string> ReadStringValue(RootKey root, const std::string& key,
+                                                       const std::string& name) = 0;
+};
+
+}  // namespace kav::platform
