@@ -40,3 +40,5 @@ std::unique_ptr<Machine> MakeWin32Machine();
 // restart requests are appended to a journal file in root. `gui` answers the
 // message boxes; the machine does not own it.
 std::unique_ptr<Machine> MakeSimMachine(const std::string& root, Gui& gui);
+
+}  // namespace kav::platform
