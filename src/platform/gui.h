@@ -22,6 +22,10 @@ public:
     // The standard warning dialog: caption "Warning", a warning icon,
     // `text`, and the buttons No and Abort in this order.
     virtual WarningAnswer AskWarning(const std::string& text) = 0;
+    // An error message box with OK and Cancel (the segment reader's mount
+    // box); true for OK. Back ends without an error box of their own fall
+    // back to the confirmation box, Yes standing for OK.
+    virtual bool AskOkCancel(const std::string& text) { return AskYesNo(text); }
     // The one-line input dialog: `caption`, `prompt`, an edit box holding
     // `value`, OK and Cancel. On OK returns true with `value` replaced by the
     // edited text; on Cancel returns false and leaves `value` unchanged.
