@@ -1,0 +1,87 @@
+#include "lzh/codec_driver_core.h"
+
+#include <algorithm>
+
+namespace kav::lzh {
+
+namespace {
+constexpr std::int32_t kExactPercentLimit = 100000;
+}
+
+int ProgressPercent(std::int32_t done, std::int32_t total) {
+    if (total <= kExactPercentLimit) return done * 100 / total;
+    return done / (total / 100);
+}
+
+CodecDriver::CodecDriver(const CodecSettings& settings, platform::Stream& source,
+                         platform::Stream& target, bool locked, std::int32_t compressedSize)
+    : settings_(settings),
+      source_(source),
+      target_(target),
+      // A negative size in a damaged header means there is nothing to read.
+      sourceRemaining_(std::max<std::int32_t>(compressedSize, 0)),
+      compressedSize_(std::max<std::int32_t>(compressedSize, 0)),
+      unscramble_(locked && settings.Key != 0) {
+    const auto key = static_cast<std::uint32_t>(settings.Key);
+    for (std::size_t i = 0; i < keyBytes_.size(); ++i) {
+        keyBytes_[i] = static_cast<std::uint8_t>(key >> (8 * i));
+    }
+}
+
+bool CodecDriver::Refill() {
+    sourceExhausted_ = true;
+    if (sourceRemaining_ == 0) return false;
+    if (sourceRemaining_ < chunkSize_) chunkSize_ = sourceRemaining_;
+    const std::size_t got = source_.Read(input_.data(), static_cast<std::size_t>(chunkSize_));
+    sourceRemaining_ -= static_cast<std::int32_t>(got);
+    if (got == 0) return false;
+    readPos_ = 0;
+    readEnd_ = got;
+    if (unscramble_) {
+        for (std::size_t i = 0; i < got; ++i) {
+            input_[i] ^= keyBytes_[keyIndex_];
+            keyIndex_ = (keyIndex_ + 1) & 3;
+        }
+    }
+    if (settings_.OnShowProgress) {
+        fetchedSoFar_ += static_cast<std::int32_t>(got);
+        int percentageDone = ProgressPercent(fetchedSoFar_, compressedSize_);
+        settings_.OnShowProgress(percentageDone);
+        // The fetched bytes stay in the buffer and are handed out by the
+        // following calls; only this call reports the stop.
+        if (percentageDone == -1) return false;
+    }
+    YieldTimeSlice();
+    sourceExhausted_ = false;
+    return true;
+}
+
+void CodecDriver::FlushFullBuffer() {
+    YieldTimeSlice();
+    target_.WriteExactly(output_.data(), kBufferSize);
+    flushedSum_ += SumOf(output_.data(), kBufferSize);
+    writePos_ = 0;
+}
+
+void CodecDriver::FlushRest() {
+    if (writePos_ == 0) return;
+    target_.WriteExactly(output_.data(), writePos_);
+    flushedSum_ += SumOf(output_.data(), writePos_);
+    writePos_ = 0;
+}
+
+std::uint32_t CodecDriver::OutputSum() const {
+    return flushedSum_ + SumOf(output_.data(), writePos_);
+}
+
+void CodecDriver::YieldTimeSlice() {
+    if (settings_.processor != nullptr) settings_.processor->YieldTimeSlice();
+}
+
+std::uint32_t CodecDriver::SumOf(const std::uint8_t* bytes, std::size_t count) {
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < count; ++i) sum += bytes[i];
+    return sum;
+}
+
+}  // namespace kav::lzh

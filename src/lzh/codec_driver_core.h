@@ -1,0 +1,84 @@
+#pragma once
+// The byte source and sink that the decoders share with the codec driver.
+// The decoders call ReadSourceByte and WriteTargetByte once per byte, so both
+// are inline and the class is final: the per-byte exchange compiles to a
+// buffer access, and only refills and flushes leave the inline path.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "lzh/codec_driver.h"
+
+namespace kav::lzh {
+
+class CodecDriver final {
+public:
+    static constexpr std::size_t kBufferSize = 8192;
+
+    CodecDriver(const CodecSettings& settings, platform::Stream& source, platform::Stream& target,
+                bool locked, std::int32_t compressedSize);
+    CodecDriver(const CodecDriver&) = delete;
+    CodecDriver& operator=(const CodecDriver&) = delete;
+
+    // The next compressed byte with the key scrambling removed, or 0 with
+    // SourceExhausted() set when no byte could be fetched or the progress
+    // handler stopped the input.
+    std::uint8_t ReadSourceByte() {
+        if (readPos_ == readEnd_) [[unlikely]] {
+            if (!Refill()) return 0;
+        }
+        return input_[readPos_++];
+    }
+
+    bool SourceExhausted() const { return sourceExhausted_; }
+
+    void WriteTargetByte(std::uint8_t value) {
+        if (writePos_ == kBufferSize) [[unlikely]] FlushFullBuffer();
+        output_[writePos_++] = value;
+    }
+
+    // Writes what the output buffer still holds; called once after a
+    // decoder has finished normally.
+    void FlushRest();
+
+    // Sum of every byte handed to WriteTargetByte, modulo 2^32.
+    std::uint32_t OutputSum() const;
+
+private:
+    bool Refill();
+    void FlushFullBuffer();
+    void YieldTimeSlice();
+    static std::uint32_t SumOf(const std::uint8_t* bytes, std::size_t count);
+
+    const CodecSettings& settings_;
+    platform::Stream& source_;
+    platform::Stream& target_;
+
+    std::array<std::uint8_t, kBufferSize> input_;
+    std::size_t readPos_ = 0;
+    std::size_t readEnd_ = 0;
+    std::array<std::uint8_t, kBufferSize> output_;
+    std::size_t writePos_ = 0;
+
+    bool sourceExhausted_ = false;
+    std::int32_t sourceRemaining_;
+    std::int32_t compressedSize_;
+    std::int32_t chunkSize_ = static_cast<std::int32_t>(kBufferSize);
+    std::int32_t fetchedSoFar_ = 0;
+    // Bytes already written to the target; the sum of the bytes still in the
+    // output buffer is added when they are flushed or when the sum is asked for.
+    std::uint32_t flushedSum_ = 0;
+
+    bool unscramble_;
+    std::array<std::uint8_t, 4> keyBytes_;
+    // Position of the next fetched byte in the four-byte key cycle. Bytes are
+    // handed out in the order they are fetched, so unscrambling a whole chunk
+    // at refill time gives every byte the key byte it would get when taken.
+    std::size_t keyIndex_ = 0;
+};
+
+// The percentage of `done` out of `total` (> 0) that the progress handler is
+// given: exact below 100000 bytes, and free of overflow above.
+int ProgressPercent(std::int32_t done, std::int32_t total);
+
+}  // namespace kav::lzh
