@@ -1,0 +1,149 @@
+#include "platform/win32/file_system.h"
+
+#include <windows.h>
+
+#include "platform/errors.h"
+#include "platform/win32/file_stream.h"
+#include "platform/win32/handles.h"
+
+namespace kav::platform {
+namespace {
+
+// Attribute bits that keep an entry out of a listing unless the caller's
+// mask asks for them, as find-first/find-next has always filtered.
+constexpr std::uint32_t kFilteredAttributes = faHidden | faSysFile | faVolumeID | faDirectory;
+
+// Calls `fill(buffer, size)`, an API that returns the length it wrote or
+// the size it needs (including the zero), until the buffer was big enough.
+// Empty on failure.
+template <typename Fill>
+std::string ReadSizedString(Fill fill) {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.assign(length + 1, '\0');
+    }
+}
+
+std::unique_ptr<FileStream> OpenExisting(const std::string& path, DWORD share) {
+    FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) throw EFOpenError(path);
+    return std::make_unique<Win32FileStream>(std::move(handle));
+}
+
+}  // namespace
+
+std::string Win32FileSystem::CurrentDirectory() {
+    return ReadSizedString(
+        [](char* buffer, DWORD size) { return ::GetCurrentDirectoryA(size, buffer); });
+}
+
+bool Win32FileSystem::ChangeDirectory(const std::string& path) {
+    return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+std::string Win32FileSystem::FullPathName(const std::string& path) {
+    return ReadSizedString([&path](char* buffer, DWORD size) {
+        return ::GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+    });
+}
+
+std::vector<FoundFile> Win32FileSystem::FindFiles(const std::string& pattern,
+                                                  std::uint32_t attributeMask) {
+    std::vector<FoundFile> found;
+    WIN32_FIND_DATAA data{};
+    const FindHandle search(::FindFirstFileA(pattern.c_str(), &data));
+    if (!search) return found;
+    const std::uint32_t excluded = ~attributeMask & kFilteredAttributes;
+    do {
+        if (data.dwFileAttributes & excluded) continue;
+        const auto size = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+        found.push_back({data.cFileName, data.dwFileAttributes, size});
+    } while (::FindNextFileA(search.Get(), &data));
+    return found;
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+    const auto attributes = GetAttributes(path);
+    return attributes && !(*attributes & faDirectory);
+}
+
+bool Win32FileSystem::DirectoryExists(const std::string& path) {
+    const auto attributes = GetAttributes(path);
+    return attributes && (*attributes & faDirectory);
+}
+
+std::optional<std::uint32_t> Win32FileSystem::GetAttributes(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attributes;
+}
+
+bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    return ::SetFileAttributesA(path.c_str(), attributes) != FALSE;
+}
+
+bool Win32FileSystem::MakeDirectory(const std::string& path) {
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+bool Win32FileSystem::RemoveEmptyDirectory(const std::string& path) {
+    return ::RemoveDirectoryA(path.c_str()) != FALSE;
+}
+
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) != FALSE;
+}
+
+std::unique_ptr<FileStream> Win32FileSystem::OpenRead(const std::string& path) {
+    return OpenExisting(path, FILE_SHARE_READ);
+}
+
+std::unique_ptr<FileStream> Win32FileSystem::OpenReadExclusive(const std::string& path) {
+    return OpenExisting(path, 0);
+}
+
+std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
+    FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) throw EFCreateError(path);
+    return std::make_unique<Win32FileStream>(std::move(handle));
+}
+
+std::optional<std::uint32_t> Win32FileSystem::GetDosDateTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    FILETIME local{};
+    WORD date = 0;
+    WORD time = 0;
+    if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
+        !::FileTimeToDosDateTime(&local, &date, &time)) {
+        return std::nullopt;
+    }
+    return (static_cast<std::uint32_t>(date) << 16) | time;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::FreeSpace(int drive) {
+    if (drive < 0 || drive > 26) return std::nullopt;
+    const std::string root =
+        drive == 0 ? std::string() : std::string(1, char('A' + drive - 1)) + ":\\";
+    DWORD sectorsPerCluster = 0;
+    DWORD bytesPerSector = 0;
+    DWORD freeClusters = 0;
+    DWORD totalClusters = 0;
+    if (!::GetDiskFreeSpaceA(root.empty() ? nullptr : root.c_str(), &sectorsPerCluster,
+                             &bytesPerSector, &freeClusters, &totalClusters)) {
+        return std::nullopt;
+    }
+    return std::uint64_t{sectorsPerCluster} * bytesPerSector * freeClusters;
+}
+
+}  // namespace kav::platform

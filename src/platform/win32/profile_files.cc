@@ -1,0 +1,82 @@
+#include "platform/win32/profile_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace kav::platform {
+namespace {
+
+// The buffer sizes the program has always read with: a value keeps at most
+// 1023 characters, a key listing at most 8192 bytes.
+constexpr DWORD kValueBufferSize = 1024;
+constexpr DWORD kKeyListBufferSize = 8192;
+
+// A key listing of `size` bytes: the raw double-zero-terminated list as the
+// API filled it, and the API's returned length.
+struct RawKeyList {
+    std::string bytes;
+    DWORD length;
+};
+
+RawKeyList ReadKeyList(const std::string& file, const std::string& section, DWORD size) {
+    std::string buffer(size, '\0');
+    const DWORD length =
+        ::GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), size, file.c_str());
+    return {std::move(buffer), length};
+}
+
+std::vector<std::string> SplitZeroList(const std::string& bytes, std::size_t length) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < length && bytes[start] != '\0') {
+        const std::size_t end = bytes.find('\0', start);
+        names.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+}  // namespace
+
+std::string Win32ProfileFiles::ReadString(const std::string& file, const std::string& section,
+                                          const std::string& key, const std::string& defaultValue) {
+    char buffer[kValueBufferSize] = {};
+    const DWORD length = ::GetPrivateProfileStringA(
+        section.c_str(), key.c_str(), defaultValue.c_str(), buffer, kValueBufferSize, file.c_str());
+    return std::string(buffer, std::min<DWORD>(length, kValueBufferSize - 1));
+}
+
+std::vector<std::string> Win32ProfileFiles::ListKeys(const std::string& file,
+                                                     const std::string& section) {
+    RawKeyList list = ReadKeyList(file, section, kKeyListBufferSize);
+    // A full buffer ends with a name the API may have cut short. Names are
+    // only ever seen whole: read the complete list and keep the names that
+    // fit the buffer with their zeros and the list's final zero.
+    if (list.length < kKeyListBufferSize - 2) return SplitZeroList(list.bytes, list.length);
+    DWORD size = kKeyListBufferSize;
+    do {
+        size *= 2;
+        list = ReadKeyList(file, section, size);
+    } while (list.length >= size - 2 && size < (1u << 26));
+    std::vector<std::string> names;
+    std::size_t used = 1;  // the list's final zero
+    for (std::string& name : SplitZeroList(list.bytes, list.length)) {
+        used += name.size() + 1;
+        if (used > kKeyListBufferSize) break;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+bool Win32ProfileFiles::WriteString(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& value) {
+    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                        file.c_str()) != FALSE;
+}
+
+bool Win32ProfileFiles::RemoveSection(const std::string& file, const std::string& section) {
+    return ::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
+}
+
+}  // namespace kav::platform

@@ -1,0 +1,17 @@
+#pragma once
+#include "platform/profile.h"
+
+namespace kav::platform {
+
+// Profile files through GetPrivateProfileStringA / WritePrivateProfileStringA.
+class Win32ProfileFiles final : public ProfileFiles {
+public:
+    std::string ReadString(const std::string& file, const std::string& section,
+                           const std::string& key, const std::string& defaultValue) override;
+    std::vector<std::string> ListKeys(const std::string& file, const std::string& section) override;
+    bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    bool RemoveSection(const std::string& file, const std::string& section) override;
+};
+
+}  // namespace kav::platform

@@ -1,0 +1,27 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "platform/restart.h"
+
+namespace kav::platform {
+
+// Token privileges and ExitWindowsEx. The session-ending call is injectable
+// so that tests exercise everything around it without ending the session.
+class Win32Restart final : public Restart {
+public:
+    // Receives the ExitWindowsEx flags and answers whether the request was
+    // accepted.
+    using ExitWindowsFunction = std::function<bool(unsigned flags)>;
+
+    Win32Restart();  // the real ExitWindowsEx
+    explicit Win32Restart(ExitWindowsFunction exitWindows) : exitWindows_(std::move(exitWindows)) {}
+
+    bool AdjustPrivilege(const std::string& name, bool enable) override;
+    bool ExitSession(unsigned flags) override;
+
+private:
+    ExitWindowsFunction exitWindows_;
+};
+
+}  // namespace kav::platform

@@ -1,0 +1,70 @@
+#include "platform/win32/shell.h"
+
+#include <windows.h>
+// The shell headers need <windows.h> first.
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstdint>
+
+#include "platform/win32/application_window.h"
+#include "platform/win32/com.h"
+
+namespace kav::platform {
+namespace {
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          length);
+    return wide;
+}
+
+bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteLink(const std::string& linkPath, const ShellLink& link) {
+    ComPtr<IShellLinkA> shellLink;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr,
+                                  CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkA,
+                                  shellLink.Receive()))) {
+        return false;
+    }
+    if (FAILED(shellLink->SetPath(link.target.c_str())) ||
+        FAILED(shellLink->SetWorkingDirectory(link.workingDirectory.c_str())) ||
+        FAILED(shellLink->SetArguments(link.arguments.c_str())) ||
+        FAILED(shellLink->SetDescription(link.description.c_str())) ||
+        FAILED(shellLink->SetIconLocation(link.iconFile.c_str(), link.iconIndex))) {
+        return false;
+    }
+    ComPtr<IPersistFile> file;
+    if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.Receive()))) return false;
+    const std::wstring widePath = Widen(linkPath);
+    return SUCCEEDED(file->Save(widePath.c_str(), FALSE));
+}
+
+}  // namespace
+
+int Win32Shell::Execute(const std::string& file, const std::string& parameters,
+                        const std::string& directory, int showCommand) {
+    const HINSTANCE result = ::ShellExecuteA(ApplicationMainWindow(), nullptr, file.c_str(),
+                                             parameters.c_str(), directory.c_str(), showCommand);
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
+}
+
+bool Win32Shell::CreateLink(const std::string& linkPath, const ShellLink& link) {
+    const ComInitialization com;
+    const bool existed = Exists(linkPath);
+    if (WriteLink(linkPath, link)) return true;
+    // A failed save must not leave a half-written link behind; a link that
+    // was there before is not ours to remove.
+    if (!existed && Exists(linkPath)) ::DeleteFileA(linkPath.c_str());
+    return false;
+}
+
+}  // namespace kav::platform
