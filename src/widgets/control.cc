@@ -1,0 +1,71 @@
+#include "widgets/control.h"
+
+namespace kav::widgets {
+
+Control::Control(std::string name) : name_(std::move(name)) {}
+
+// The peer goes first: a window must not outlive the model it mirrors.
+Control::~Control() { peer_.reset(); }
+
+void Control::Place(Form& form, Control* parent) {
+    form_ = &form;
+    parent_ = parent;
+}
+
+void Control::Changed(Property property) {
+    if (peer_) peer_->Update(property);
+}
+
+void Control::SetCaption(const std::string& caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    Changed(Property::Caption);
+}
+
+void Control::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    Changed(Property::Enabled);
+}
+
+void Control::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    Changed(Property::Visible);
+}
+
+bool Control::Showing() const {
+    for (const Control* c = this; c != nullptr; c = c->parent_) {
+        if (!c->visible_) return false;
+    }
+    return true;
+}
+
+void Control::SetBounds(int left, int top, int width, int height) {
+    const Bounds bounds{left, top, width, height};
+    if (bounds == bounds_) return;
+    bounds_ = bounds;
+    Changed(Property::Bounds);
+}
+
+void Control::SetFont(const Font& font) {
+    if (font == font_) return;
+    font_ = font;
+    Changed(Property::Font);
+}
+
+void Control::SetColor(Color color) {
+    if (color == color_) return;
+    color_ = color;
+    Changed(Property::Color);
+}
+
+void Control::Click() {
+    if (OnClick) OnClick();
+}
+
+void Control::DblClick() {
+    if (OnDblClick) OnDblClick();
+}
+
+}  // namespace kav::widgets

@@ -1,0 +1,68 @@
+#include "widgets/win32/window.h"
+
+#include <stdexcept>
+
+namespace kav::widgets::win32 {
+
+COLORREF ToColorRef(unsigned color) {
+    if ((color & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
+    return color & 0x00FFFFFFu;
+}
+
+Window::~Window() {
+    if (hwnd_ != nullptr) {
+        // Messages sent while the window is being destroyed must not reach
+        // an object that is half gone.
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Window::RegisterClassOnce() {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &Window::WindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        wc.lpszClassName = kClassName;
+        return RegisterClassA(&wc) != 0;
+    }();
+    if (!registered) throw std::runtime_error("Cannot register the window class");
+}
+
+void Window::CreateHandle(DWORD exStyle, DWORD style, const std::string& title, RECT placement,
+                          HWND parent) {
+    RegisterClassOnce();
+    HWND hwnd = CreateWindowExA(exStyle, kClassName, title.c_str(), style, placement.left,
+                                placement.top, placement.right - placement.left,
+                                placement.bottom - placement.top, parent, nullptr,
+                                GetModuleHandleA(nullptr), this);
+    if (hwnd == nullptr) throw std::runtime_error("Cannot create the window " + title);
+    hwnd_ = hwnd;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = hwnd;
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        self->errors_.Capture(std::current_exception());
+        return 0;
+    }
+}
+
+}  // namespace kav::widgets::win32
