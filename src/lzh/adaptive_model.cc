@@ -48,6 +48,15 @@ void AdaptiveModel::Update(unsigned symbol) {
     } while (x != 0);
 }
 
+std::string AdaptiveModel::CodeOf(unsigned symbol) const {
+    std::string reversed;
+    for (unsigned node = parent_[symbol + kNodes]; node != kRoot; node = parent_[node]) {
+        // The children of an inner node sit side by side; the second is 1.
+        reversed += (node == child_[parent_[node]]) ? '0' : '1';
+    }
+    return {reversed.rbegin(), reversed.rend()};
+}
+
 void AdaptiveModel::Rebuild() {
     // Keep the leaves in node order with their weights halved, rounding up.
     unsigned j = 0;

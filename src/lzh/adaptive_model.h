@@ -4,6 +4,7 @@
 // frequent symbols get ever shorter codes.
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace kav::lzh {
 
@@ -28,6 +29,12 @@ public:
     }
 
     void Update(unsigned symbol);
+
+    std::uint16_t RootWeight() const { return weight_[kRoot]; }
+
+    // The current code of `symbol` as a string of '0' and '1', first bit
+    // first: what an encoder in step with this model would send next.
+    std::string CodeOf(unsigned symbol) const;
 
 private:
     void Rebuild();

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "platform/errors.h"
 #include "platform/stream.h"
 
 namespace kav::lzh::test {
@@ -19,6 +20,16 @@ Expansion Expand(std::uint8_t method, const Bytes& coded, std::int32_t uncompres
     result.output = target.Bytes();
     result.sourcePosition = source.Position();
     return result;
+}
+
+void RecordingTarget::WriteExactly(const void* buffer, std::size_t count) {
+    if (failWrites_) throw platform::EWriteError("disk full");
+    writes.push_back(count);
+    if (keepBytes_) {
+        const auto* first = static_cast<const std::uint8_t*>(buffer);
+        bytes.insert(bytes.end(), first, first + count);
+    }
+    size_ += static_cast<std::int64_t>(count);
 }
 
 BitWriter& BitWriter::Put(std::uint32_t value, unsigned bits) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lzh/codec_driver.h"
+#include "platform/stream.h"
 
 namespace kav::lzh::test {
 
@@ -20,6 +21,55 @@ struct Expansion {
 // Runs ExpandCodedData over `coded` (its whole length is the compressed size).
 Expansion Expand(std::uint8_t method, const Bytes& coded, std::int32_t uncompressedSize,
                  const CodecSettings& settings = {}, bool locked = false);
+
+// A source over bytes in memory that records the size of every read.
+class RecordingSource final : public platform::Stream {
+public:
+    explicit RecordingSource(Bytes bytes) : stream_(std::move(bytes)) {}
+    std::size_t Read(void* buffer, std::size_t count) override {
+        reads.push_back(count);
+        return stream_.Read(buffer, count);
+    }
+    void WriteExactly(const void* buffer, std::size_t count) override {
+        stream_.WriteExactly(buffer, count);
+    }
+    std::int64_t Position() const override { return stream_.Position(); }
+    std::int64_t Size() const override { return stream_.Size(); }
+    void Seek(std::int64_t position) override { stream_.Seek(position); }
+
+    std::vector<std::size_t> reads;
+
+private:
+    platform::MemoryStream stream_;
+};
+
+// A target that keeps only the size of every write (and optionally the
+// bytes), or fails every write when told to.
+class RecordingTarget final : public platform::Stream {
+public:
+    explicit RecordingTarget(bool keepBytes = true, bool failWrites = false)
+        : keepBytes_(keepBytes), failWrites_(failWrites) {}
+    std::size_t Read(void*, std::size_t) override { return 0; }
+    void WriteExactly(const void* buffer, std::size_t count) override;
+    std::int64_t Position() const override { return size_; }
+    std::int64_t Size() const override { return size_; }
+    void Seek(std::int64_t) override {}
+
+    std::vector<std::size_t> writes;
+    Bytes bytes;
+
+private:
+    bool keepBytes_;
+    bool failWrites_;
+    std::int64_t size_ = 0;
+};
+
+// Counts the driver's yields.
+class CountingProcessor final : public platform::Processor {
+public:
+    void YieldTimeSlice() override { ++yields; }
+    int yields = 0;
+};
 
 // Most-significant-bit-first writer for hand-made coded streams.
 class BitWriter {
