@@ -1,0 +1,37 @@
+#pragma once
+// Where the simulated drives live on the host: C: is <root>/drive_c, any
+// other letter <root>/drive_<letter> (made when first used), and Z: is the
+// host's own "/", as Wine shows it.
+#include <optional>
+#include <string>
+
+#include "platform/sim/windows_path.h"
+
+namespace kav::platform::sim {
+
+class HostDrives {
+public:
+    explicit HostDrives(std::string root);
+
+    const std::string& Root() const { return root_; }
+
+    // The host folder of a drive letter, created on first use (not for Z:).
+    // Nothing when the letter is not a drive or the folder cannot be made.
+    std::optional<std::string> DriveFolder(char drive) const;
+
+    // The host path of a parsed Windows path. Each component is looked up
+    // without regard to case; the first component that does not exist and
+    // everything after it keep the case they were given in. Nothing when the
+    // drive has no folder.
+    std::optional<std::string> HostPath(const ParsedPath& path) const;
+
+    // The stored spelling of the entry `name` of a host directory, matched
+    // without regard to case (an exact match wins), or nothing.
+    std::optional<std::string> FindEntry(const std::string& hostDirectory,
+                                         const std::string& name) const;
+
+private:
+    std::string root_;
+};
+
+}  // namespace kav::platform::sim

@@ -1,0 +1,160 @@
+#include "platform/sim/profile_document.h"
+
+#include "platform/sim/windows_path.h"
+
+namespace kav::platform::sim {
+
+namespace {
+
+constexpr std::size_t kNoHeader = static_cast<std::size_t>(-1);
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// The section name of a header line ("[name]"), or nothing for other lines.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
+    const auto close = trimmed.rfind(']');
+    if (close == std::string_view::npos || close == 0) return std::nullopt;
+    return Trim(trimmed.substr(1, close - 1));
+}
+
+// The key name of an entry line: the text before "=", or the whole line
+// when it has none. Nothing for blank lines.
+std::optional<std::string_view> KeyName(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty()) return std::nullopt;
+    return Trim(trimmed.substr(0, trimmed.find('=')));
+}
+
+}  // namespace
+
+ProfileDocument::ProfileDocument(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto newline = text.find('\n', start);
+        if (newline == std::string_view::npos) {
+            lines_.push_back({std::string(text.substr(start)), ""});
+            break;
+        }
+        const bool crlf = newline > start && text[newline - 1] == '\r';
+        const std::size_t end = crlf ? newline - 1 : newline;
+        lines_.push_back({std::string(text.substr(start, end - start)), crlf ? "\r\n" : "\n"});
+        start = newline + 1;
+    }
+}
+
+std::optional<ProfileDocument::SectionSpan> ProfileDocument::FindSection(
+    std::string_view section) const {
+    const std::string_view wanted = Trim(section);
+    std::optional<SectionSpan> found;
+    // Lines before the first header form a section with an empty name.
+    if (wanted.empty()) found = SectionSpan{kNoHeader, 0};
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const auto name = HeaderName(lines_[i].text);
+        if (!name) continue;
+        if (found) {
+            found->end = i;
+            return found;
+        }
+        if (EqualsIgnoringCase(*name, wanted)) found = SectionSpan{i, 0};
+    }
+    if (found) found->end = lines_.size();
+    return found;
+}
+
+std::optional<std::size_t> ProfileDocument::FindKey(const SectionSpan& span,
+                                                    std::string_view key) const {
+    const std::string_view wanted = Trim(key);
+    const std::size_t first = span.header == kNoHeader ? 0 : span.header + 1;
+    for (std::size_t i = first; i < span.end; ++i) {
+        const auto name = KeyName(lines_[i].text);
+        if (name && EqualsIgnoringCase(*name, wanted)) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ProfileDocument::Read(std::string_view section,
+                                                 std::string_view key) const {
+    const auto span = FindSection(section);
+    if (!span) return std::nullopt;
+    const auto index = FindKey(*span, key);
+    if (!index) return std::nullopt;
+    const std::string_view line = lines_[*index].text;
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) return std::nullopt;
+    std::string_view value = Trim(line.substr(equals + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+std::vector<std::string> ProfileDocument::ListKeys(std::string_view section) const {
+    std::vector<std::string> keys;
+    const auto span = FindSection(section);
+    if (!span) return keys;
+    std::size_t used = 1;  // the list's final zero
+    const std::size_t first = span->header == kNoHeader ? 0 : span->header + 1;
+    for (std::size_t i = first; i < span->end; ++i) {
+        const auto name = KeyName(lines_[i].text);
+        if (!name || name->front() == ';') continue;
+        if (used + name->size() + 1 > kKeyListBuffer) break;
+        used += name->size() + 1;
+        keys.emplace_back(*name);
+    }
+    return keys;
+}
+
+void ProfileDocument::Write(std::string_view section, std::string_view key,
+                            std::string_view value) {
+    const auto span = FindSection(section);
+    if (span) {
+        if (const auto index = FindKey(*span, key)) {
+            // The key keeps its place and its spelling; only the value changes.
+            const auto name = KeyName(lines_[*index].text);
+            lines_[*index].text = std::string(*name) + "=" + std::string(value);
+            return;
+        }
+        std::size_t insertAt = span->end;
+        const std::size_t first = span->header == kNoHeader ? 0 : span->header + 1;
+        while (insertAt > first && Trim(lines_[insertAt - 1].text).empty()) --insertAt;
+        if (insertAt > 0 && lines_[insertAt - 1].ending.empty()) lines_[insertAt - 1].ending = "\r\n";
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                      Line{std::string(Trim(key)) + "=" + std::string(value), "\r\n"});
+        return;
+    }
+    if (!lines_.empty()) {
+        if (lines_.back().ending.empty()) lines_.back().ending = "\r\n";
+        lines_.push_back({"", "\r\n"});
+    }
+    lines_.push_back({"[" + std::string(Trim(section)) + "]", "\r\n"});
+    lines_.push_back({std::string(Trim(key)) + "=" + std::string(value), "\r\n"});
+}
+
+bool ProfileDocument::RemoveSection(std::string_view section) {
+    const auto span = FindSection(section);
+    if (!span) return false;
+    const std::size_t first = span->header == kNoHeader ? 0 : span->header;
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(first),
+                 lines_.begin() + static_cast<std::ptrdiff_t>(span->end));
+    return true;
+}
+
+std::string ProfileDocument::Text() const {
+    std::string text;
+    for (const Line& line : lines_) {
+        text += line.text;
+        text += line.ending;
+    }
+    return text;
+}
+
+}  // namespace kav::platform::sim

@@ -1,0 +1,172 @@
+#include "platform/sim/registry_tree.h"
+
+#include "platform/sim/windows_path.h"
+
+namespace kav::platform::sim {
+
+std::optional<std::vector<std::string>> RegistryTree::SplitKeyPath(std::string_view key) {
+    std::vector<std::string> components;
+    std::size_t start = 0;
+    while (start <= key.size()) {
+        auto end = key.find('\\', start);
+        if (end == std::string_view::npos) end = key.size();
+        const std::string_view part = key.substr(start, end - start);
+        if (part.size() > kMaxKeyNameLength) return std::nullopt;
+        if (!part.empty()) components.emplace_back(part);
+        start = end + 1;
+    }
+    return components;
+}
+
+RegistryTree::Key& RegistryTree::Descend(RootKey root, const std::vector<std::string>& path) {
+    Key* key = &RootOf(root);
+    for (const std::string& component : path) {
+        auto [it, added] = key->subkeys.try_emplace(FoldCase(component));
+        if (added) it->second.name = component;
+        key = &it->second;
+    }
+    return *key;
+}
+
+const RegistryTree::Key* RegistryTree::Find(RootKey root,
+                                            const std::vector<std::string>& path) const {
+    const Key* key = root == RootKey::LocalMachine ? &localMachine_ : &currentUser_;
+    for (const std::string& component : path) {
+        const auto it = key->subkeys.find(FoldCase(component));
+        if (it == key->subkeys.end()) return nullptr;
+        key = &it->second;
+    }
+    return key;
+}
+
+void RegistryTree::CreateKey(RootKey root, const std::vector<std::string>& path) {
+    Descend(root, path);
+}
+
+void RegistryTree::SetValue(RootKey root, const std::vector<std::string>& path,
+                            const std::string& name, const std::string& value) {
+    auto& values = Descend(root, path).values;
+    auto [it, added] = values.try_emplace(FoldCase(name), name, value);
+    if (!added) it->second.second = value;  // the first spelling of the name stays
+}
+
+std::optional<std::string> RegistryTree::ReadValue(RootKey root,
+                                                   const std::vector<std::string>& path,
+                                                   const std::string& name) const {
+    const Key* key = Find(root, path);
+    if (!key) return std::nullopt;
+    const auto it = key->values.find(FoldCase(name));
+    if (it == key->values.end()) return std::nullopt;
+    return it->second.second;
+}
+
+namespace {
+
+std::string Quote(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        // Line ends would split the record; they are kept as \r and \n.
+        if (c == '\r') {
+            quoted += "\\r";
+        } else if (c == '\n') {
+            quoted += "\\n";
+        } else {
+            if (c == '\\' || c == '"') quoted += '\\';
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+// Reads a quoted string starting at `pos` (at the opening quote); leaves
+// `pos` after the closing quote. Nothing when the string is not closed.
+std::optional<std::string> Unquote(std::string_view line, std::size_t& pos) {
+    if (pos >= line.size() || line[pos] != '"') return std::nullopt;
+    std::string text;
+    for (++pos; pos < line.size(); ++pos) {
+        if (line[pos] == '\\' && pos + 1 < line.size()) {
+            const char escaped = line[++pos];
+            text += escaped == 'r' ? '\r' : escaped == 'n' ? '\n' : escaped;
+        } else if (line[pos] == '"') {
+            ++pos;
+            return text;
+        } else {
+            text += line[pos];
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void RegistryTree::Write(const Key& key, const std::string& path, std::string& out) {
+    out += "[" + path + "]\r\n";
+    for (const auto& [folded, value] : key.values) {
+        out += (value.first.empty() ? std::string("@") : Quote(value.first)) + "=" +
+               Quote(value.second) + "\r\n";
+    }
+    out += "\r\n";
+    for (const auto& [folded, subkey] : key.subkeys) Write(subkey, path + "\\" + subkey.name, out);
+}
+
+std::string RegistryTree::ToRegedit4() const {
+    std::string out = "REGEDIT4\r\n\r\n";
+    for (const Key* root : {&localMachine_, &currentUser_}) {
+        for (const auto& [folded, key] : root->subkeys) {
+            Write(key, root->name + "\\" + key.name, out);
+        }
+        if (!root->values.empty()) {
+            // Values of the root itself come in a key block of their own.
+            Key values{root->name, {}, root->values};
+            Write(values, root->name, out);
+        }
+    }
+    return out;
+}
+
+RegistryTree RegistryTree::FromRegedit4(std::string_view text) {
+    RegistryTree tree;
+    std::optional<RootKey> root;
+    std::vector<std::string> path;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            const std::string_view full = line.substr(1, line.size() - 2);
+            const std::string_view rootName = full.substr(0, full.find('\\'));
+            const std::string_view rest =
+                rootName.size() < full.size() ? full.substr(rootName.size() + 1) : "";
+            root.reset();
+            if (EqualsIgnoringCase(rootName, "HKEY_LOCAL_MACHINE")) root = RootKey::LocalMachine;
+            if (EqualsIgnoringCase(rootName, "HKEY_CURRENT_USER")) root = RootKey::CurrentUser;
+            const auto components = SplitKeyPath(rest);
+            if (!root || !components) {
+                root.reset();
+                continue;
+            }
+            path = *components;
+            tree.CreateKey(*root, path);
+            continue;
+        }
+        if (!root || line.empty()) continue;
+        std::size_t pos = 0;
+        std::string name;
+        if (line.front() == '@') {
+            pos = 1;
+        } else if (auto quoted = Unquote(line, pos)) {
+            name = *quoted;
+        } else {
+            continue;
+        }
+        if (pos >= line.size() || line[pos] != '=') continue;
+        ++pos;
+        if (auto value = Unquote(line, pos)) tree.SetValue(*root, path, name, *value);
+    }
+    return tree;
+}
+
+}  // namespace kav::platform::sim

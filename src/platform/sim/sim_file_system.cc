@@ -1,0 +1,270 @@
+#include "platform/sim/sim_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/errors.h"
+#include "platform/sim/dos_time.h"
+#include "platform/sim/sim_file_stream.h"
+
+namespace kav::platform::sim {
+
+namespace {
+
+// Bits the attribute store keeps; read-only of files is the host permission.
+constexpr std::uint32_t kStoredFileBits = faHidden | faSysFile | faArchive;
+constexpr std::uint32_t kStoredDirectoryBits = faReadOnly | faHidden | faSysFile | faArchive;
+
+std::optional<struct stat> StatOf(const std::string& hostPath) {
+    struct stat st{};
+    if (::stat(hostPath.c_str(), &st) != 0) return std::nullopt;
+    return st;
+}
+
+bool IsWritable(const struct stat& st) { return (st.st_mode & S_IWUSR) != 0; }
+
+FileIdentity IdentityOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::string ParentOf(const std::string& hostPath) {
+    const auto slash = hostPath.find_last_of('/');
+    return slash == 0 ? std::string("/") : hostPath.substr(0, slash);
+}
+
+}  // namespace
+
+SimFileSystem::SimFileSystem(const HostDrives& drives)
+    : drives_(drives),
+      attributes_(drives.Root() + "/attributes.txt"),
+      openFiles_(std::make_shared<OpenFileTable>()) {}
+
+bool SimFileSystem::Parse(const std::string& path, ParsedPath& parsed) {
+    return ParseFullPath(path, currentDirectory_, parsed);
+}
+
+std::optional<std::string> SimFileSystem::HostPathOf(const std::string& path) {
+    ParsedPath parsed;
+    if (!Parse(path, parsed)) return std::nullopt;
+    return drives_.HostPath(parsed);
+}
+
+std::optional<std::string> SimFileSystem::HostPathForNewEntry(const std::string& path) {
+    ParsedPath parsed;
+    if (!Parse(path, parsed) || parsed.components.empty()) return std::nullopt;
+    for (const std::string& component : parsed.components) {
+        if (!IsValidFileName(component)) return std::nullopt;
+    }
+    return drives_.HostPath(parsed);
+}
+
+std::string SimFileSystem::FullPathName(const std::string& path) {
+    ParsedPath parsed;
+    if (!Parse(path, parsed)) return std::string();
+    return FormatPath(parsed, true);
+}
+
+bool SimFileSystem::ChangeDirectory(const std::string& path) {
+    ParsedPath parsed;
+    if (!Parse(path, parsed)) return false;
+    const auto host = drives_.HostPath(parsed);
+    if (!host) return false;
+    const auto st = StatOf(*host);
+    if (!st || !S_ISDIR(st->st_mode)) return false;
+    currentDirectory_ = FormatPath(parsed, false);
+    return true;
+}
+
+std::uint32_t SimFileSystem::AttributesOfHostEntry(const std::string& hostPath,
+                                                   bool isDirectory) const {
+    const auto stored = attributes_.Find(hostPath);
+    if (isDirectory) return faDirectory | (stored ? *stored & kStoredDirectoryBits : 0u);
+    std::uint32_t bits = stored ? *stored & kStoredFileBits : static_cast<std::uint32_t>(faArchive);
+    const auto st = StatOf(hostPath);
+    if (st && !IsWritable(*st)) bits |= faReadOnly;
+    return bits == 0 ? static_cast<std::uint32_t>(faNormal) : bits;
+}
+
+std::vector<FoundFile> SimFileSystem::FindFiles(const std::string& pattern,
+                                                std::uint32_t attributeMask) {
+    ParsedPath parsed;
+    if (!Parse(pattern, parsed) || parsed.components.empty()) return {};
+    const std::string mask = parsed.components.back();
+    parsed.components.pop_back();
+    const auto directory = drives_.HostPath(parsed);
+    if (!directory) return {};
+    const auto st = StatOf(*directory);
+    if (!st || !S_ISDIR(st->st_mode)) return {};
+
+    const std::uint32_t excluded = ~attributeMask & (faHidden | faSysFile | faDirectory);
+    std::vector<FoundFile> found;
+    auto consider = [&](const std::string& name, const std::string& hostPath) {
+        if (!MatchesMask(mask, name)) return;
+        const auto entry = StatOf(hostPath);
+        if (!entry) return;
+        const bool isDirectory = S_ISDIR(entry->st_mode);
+        const std::uint32_t bits = AttributesOfHostEntry(hostPath, isDirectory);
+        if ((bits & excluded) != 0) return;
+        found.push_back({name, bits, isDirectory ? 0 : static_cast<std::int64_t>(entry->st_size)});
+    };
+
+    // Like find-first/find-next, a directory below a root lists "." and ".."
+    // before its entries.
+    const std::string prefix = *directory == "/" ? "/" : *directory + "/";
+    std::vector<std::string> names;
+    {
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory->c_str()), ::closedir);
+        if (!dir) return {};
+        while (const dirent* entry = ::readdir(dir.get())) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return FoldCase(a) < FoldCase(b); });
+    if (!parsed.components.empty()) {
+        consider(".", *directory);
+        consider("..", ParentOf(*directory));
+    }
+    for (const std::string& name : names) consider(name, prefix + name);
+    return found;
+}
+
+bool SimFileSystem::FileExists(const std::string& path) {
+    const auto host = HostPathOf(path);
+    if (!host) return false;
+    const auto st = StatOf(*host);
+    return st && !S_ISDIR(st->st_mode);
+}
+
+bool SimFileSystem::DirectoryExists(const std::string& path) {
+    const auto host = HostPathOf(path);
+    if (!host) return false;
+    const auto st = StatOf(*host);
+    return st && S_ISDIR(st->st_mode);
+}
+
+std::optional<std::uint32_t> SimFileSystem::GetAttributes(const std::string& path) {
+    const auto host = HostPathOf(path);
+    if (!host) return std::nullopt;
+    const auto st = StatOf(*host);
+    if (!st) return std::nullopt;
+    return AttributesOfHostEntry(*host, S_ISDIR(st->st_mode));
+}
+
+bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    const auto host = HostPathOf(path);
+    if (!host) return false;
+    const auto st = StatOf(*host);
+    if (!st) return false;
+    if (S_ISDIR(st->st_mode)) return attributes_.Set(*host, attributes & kStoredDirectoryBits);
+    const mode_t writeBits = S_IWUSR | S_IWGRP;
+    const mode_t mode = (attributes & faReadOnly) ? (st->st_mode & ~(writeBits | S_IWOTH))
+                                                  : (st->st_mode | writeBits);
+    if (!attributes_.Set(*host, attributes & kStoredFileBits)) return false;
+    return ::chmod(host->c_str(), mode & 07777) == 0;
+}
+
+bool SimFileSystem::MakeDirectory(const std::string& path) {
+    const auto host = HostPathForNewEntry(path);
+    if (!host) return false;
+    return ::mkdir(host->c_str(), 0755) == 0;
+}
+
+bool SimFileSystem::RemoveEmptyDirectory(const std::string& path) {
+    ParsedPath parsed;
+    if (!Parse(path, parsed) || parsed.components.empty()) return false;  // never a root
+    const auto host = drives_.HostPath(parsed);
+    if (!host || ::rmdir(host->c_str()) != 0) return false;
+    attributes_.Forget(*host);
+    return true;
+}
+
+bool SimFileSystem::RemoveFile(const std::string& path) {
+    const auto host = HostPathOf(path);
+    if (!host) return false;
+    const auto st = StatOf(*host);
+    if (!st || S_ISDIR(st->st_mode) || !IsWritable(*st)) return false;
+    // An open file cannot be deleted: nothing here opens with delete sharing.
+    if (openFiles_->IsOpen(IdentityOf(*st))) return false;
+    if (::unlink(host->c_str()) != 0) return false;
+    attributes_.Forget(*host);
+    return true;
+}
+
+std::unique_ptr<FileStream> SimFileSystem::OpenExisting(const std::string& path, OpenMode mode) {
+    const auto host = HostPathOf(path);
+    if (!host) throw EFOpenError(path);
+    const int descriptor = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) throw EFOpenError(path);
+    struct stat st{};
+    if (::fstat(descriptor, &st) != 0 || S_ISDIR(st.st_mode) ||
+        !openFiles_->MayOpen(IdentityOf(st), mode)) {
+        ::close(descriptor);
+        throw EFOpenError(path);
+    }
+    return std::make_unique<SimFileStream>(descriptor, IdentityOf(st), mode, openFiles_);
+}
+
+std::unique_ptr<FileStream> SimFileSystem::OpenRead(const std::string& path) {
+    return OpenExisting(path, OpenMode::SharedRead);
+}
+
+std::unique_ptr<FileStream> SimFileSystem::OpenReadExclusive(const std::string& path) {
+    return OpenExisting(path, OpenMode::ExclusiveRead);
+}
+
+std::unique_ptr<FileStream> SimFileSystem::Create(const std::string& path) {
+    const auto host = HostPathForNewEntry(path);
+    if (!host) throw EFCreateError(path);
+    if (const auto existing = StatOf(*host)) {
+        if (S_ISDIR(existing->st_mode) || !IsWritable(*existing) ||
+            !openFiles_->MayOpen(IdentityOf(*existing), OpenMode::ExclusiveWrite)) {
+            throw EFCreateError(path);
+        }
+    }
+    const int descriptor = ::open(host->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (descriptor < 0) throw EFCreateError(path);
+    struct stat st{};
+    if (::fstat(descriptor, &st) != 0) {
+        ::close(descriptor);
+        throw EFCreateError(path);
+    }
+    // A replaced file keeps hidden and system and gains archive, as Wine does.
+    if (const auto stored = attributes_.Find(*host)) {
+        attributes_.Set(*host, (*stored & (faHidden | faSysFile)) | faArchive);
+    }
+    return std::make_unique<SimFileStream>(descriptor, IdentityOf(st), OpenMode::ExclusiveWrite,
+                                           openFiles_);
+}
+
+std::optional<std::uint32_t> SimFileSystem::GetDosDateTime(const std::string& path) {
+    const auto host = HostPathOf(path);
+    if (!host) return std::nullopt;
+    const auto st = StatOf(*host);
+    if (!st || S_ISDIR(st->st_mode)) return std::nullopt;
+    return TimeToDosDateTime(st->st_mtime);
+}
+
+std::optional<std::uint64_t> SimFileSystem::FreeSpace(int drive) {
+    char letter = 0;
+    if (drive == 0) {
+        letter = currentDirectory_[0];
+    } else if (drive >= 1 && drive <= 26) {
+        letter = static_cast<char>('A' + drive - 1);
+    } else {
+        return std::nullopt;
+    }
+    const auto folder = drives_.DriveFolder(letter);
+    if (!folder) return std::nullopt;
+    struct statvfs vfs{};
+    if (::statvfs(folder->c_str(), &vfs) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(vfs.f_bavail) * static_cast<std::uint64_t>(vfs.f_frsize);
+}
+
+}  // namespace kav::platform::sim

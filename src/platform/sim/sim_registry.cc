@@ -1,0 +1,54 @@
+#include "platform/sim/sim_registry.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace kav::platform::sim {
+
+SimRegistry::SimRegistry(std::string file) : file_(std::move(file)) {
+    std::ifstream in(file_, std::ios::binary);
+    if (in) {
+        std::ostringstream text;
+        text << in.rdbuf();
+        tree_ = RegistryTree::FromRegedit4(text.str());
+    }
+}
+
+bool SimRegistry::Commit(RegistryTree changed) {
+    const std::string temporary = file_ + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << changed.ToRegedit4();
+        if (!out.flush()) return false;
+    }
+    if (std::rename(temporary.c_str(), file_.c_str()) != 0) return false;
+    tree_ = std::move(changed);
+    return true;
+}
+
+bool SimRegistry::CreateKey(RootKey root, const std::string& key) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    if (!path) return false;
+    RegistryTree changed = tree_;
+    changed.CreateKey(root, *path);
+    return Commit(std::move(changed));
+}
+
+bool SimRegistry::SetStringValue(RootKey root, const std::string& key, const std::string& name,
+                                 const std::string& value) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    if (!path) return false;
+    RegistryTree changed = tree_;
+    changed.SetValue(root, *path, name, value);
+    return Commit(std::move(changed));
+}
+
+std::optional<std::string> SimRegistry::ReadStringValue(RootKey root, const std::string& key,
+                                                        const std::string& name) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    if (!path) return std::nullopt;
+    return tree_.ReadValue(root, *path, name);
+}
+
+}  // namespace kav::platform::sim

@@ -1,0 +1,30 @@
+#pragma once
+// The simulated registry: a RegistryTree kept in a REGEDIT4 file of the
+// root ("registry.reg"), read at start and written after every change.
+#include <string>
+
+#include "platform/registry.h"
+#include "platform/sim/registry_tree.h"
+
+namespace kav::platform::sim {
+
+class SimRegistry final : public Registry {
+public:
+    explicit SimRegistry(std::string file);
+
+    bool CreateKey(RootKey root, const std::string& key) override;
+    bool SetStringValue(RootKey root, const std::string& key, const std::string& name,
+                        const std::string& value) override;
+    std::optional<std::string> ReadStringValue(RootKey root, const std::string& key,
+                                               const std::string& name) override;
+
+private:
+    // Writes `changed` to the file and adopts it; false (and nothing
+    // adopted) when the file cannot be written.
+    bool Commit(RegistryTree changed);
+
+    std::string file_;
+    RegistryTree tree_;
+};
+
+}  // namespace kav::platform::sim

@@ -1,0 +1,30 @@
+#pragma once
+// The simulated shell: launches are written to the journal; shell links are
+// small text files in profile form, section "Shell Link", keys Target,
+// WorkingDirectory, Arguments, Description, IconFile and IconIndex.
+#include "platform/file_system.h"
+#include "platform/shell.h"
+#include "platform/sim/journal.h"
+
+namespace kav::platform::sim {
+
+class SimShell final : public Shell {
+public:
+    // What the shell answers for a file it started, and for a missing one.
+    static constexpr int kStarted = 42;
+    static constexpr int kFileNotFound = 2;
+
+    SimShell(FileSystem& files, const Journal& journal) : files_(files), journal_(journal) {}
+
+    // Returns kStarted when the file exists (a name without a directory is
+    // looked for in `directory` when one is given), kFileNotFound otherwise.
+    int Execute(const std::string& file, const std::string& parameters,
+                const std::string& directory, int showCommand) override;
+    bool CreateLink(const std::string& linkPath, const ShellLink& link) override;
+
+private:
+    FileSystem& files_;
+    const Journal& journal_;
+};
+
+}  // namespace kav::platform::sim
