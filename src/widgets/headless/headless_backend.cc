@@ -129,6 +129,12 @@ bool HeadlessBackend::AskYesNo(const std::string& text) {
     return answer == Button::Yes;
 }
 
+bool HeadlessBackend::AskOkCancel(const std::string& text) {
+    const Button answer = Reply({Button::Ok, Button::Cancel});
+    Record(MessageKind::OkCancel, kMessageCaption, text, answer);
+    return answer == Button::Ok;
+}
+
 platform::WarningAnswer HeadlessBackend::AskWarning(const std::string& text) {
     const Button answer = Reply({Button::No, Button::Abort});
     Record(MessageKind::Warning, "Warning", text, answer);

@@ -52,6 +52,7 @@ public:
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
     platform::WarningAnswer AskWarning(const std::string& text) override;
+    bool AskOkCancel(const std::string& text) override;
     bool InputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override;
     void SetCursor(platform::Cursor cursor) override { cursor_ = cursor; }

@@ -6,7 +6,7 @@
 
 namespace kav::widgets::headless {
 
-enum class MessageKind { Message, YesNo, Warning, Input };
+enum class MessageKind { Message, YesNo, OkCancel, Warning, Input };
 
 struct ShownMessage {
     MessageKind kind;

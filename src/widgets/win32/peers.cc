@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32/application_window.h"
 #include "widgets/controls.h"
 #include "widgets/notebook.h"
 #include "widgets/radio.h"
@@ -382,6 +383,13 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
         case WM_MOVE:
             if (form_ != nullptr) ReportBounds();
+            break;
+        case WM_SETCURSOR:
+            // An hourglass asked for by the program stays over its windows.
+            if (HCURSOR cursor = platform::ScreenCursor()) {
+                ::SetCursor(cursor);
+                return TRUE;
+            }
             break;
         case WM_LBUTTONDOWN:
             if (form_ != nullptr && form_->OnClick) form_->OnClick();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/application_window.h"
 #include "widgets/win32/peers.h"
 
 namespace kav::widgets::win32 {
@@ -128,6 +129,12 @@ void Win32Backend::RunModal(Form& form) {
 }
 
 void Win32Backend::Run(Form& mainForm) {
+    // Message boxes and launched programs belong to the main window.
+    struct MainWindow {
+        ~MainWindow() { platform::SetApplicationMainWindow(nullptr); }
+    } registration;
+    if (mainForm.Peer() == nullptr) CreateWindows(mainForm);
+    platform::SetApplicationMainWindow(WindowOf(mainForm));
     mainForm.Show();
     errors_.RethrowPending();
     Loop(mainForm);

@@ -1,0 +1,32 @@
+#include "app/kavsetup/host_paths.h"
+
+#include <filesystem>
+
+namespace kav::app {
+
+std::string HostToWindowsPath(const std::string& path, const std::string& hostCurrentDirectory) {
+    if (path.size() >= 2 && path[1] == ':') return path;
+    std::filesystem::path host(path);
+    if (host.is_relative()) host = std::filesystem::path(hostCurrentDirectory) / host;
+    std::string normal = host.lexically_normal().string();
+    while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+    std::string windows = "Z:";
+    for (char c : normal) windows += c == '/' ? '\\' : c;
+    return windows;
+}
+
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\n') {
+            line += "\\n";
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+}  // namespace kav::app

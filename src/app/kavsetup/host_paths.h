@@ -1,0 +1,17 @@
+#pragma once
+// The host's files as the simulated machine sees them: through drive Z:,
+// as Wine shows them.
+#include <string>
+
+namespace kav::app {
+
+// "/home/a/set" -> "Z:\home\a\set". A relative host path is taken from
+// `hostCurrentDirectory`. A name that already is a Windows path ("C:\x",
+// "A:") is returned unchanged.
+std::string HostToWindowsPath(const std::string& path, const std::string& hostCurrentDirectory);
+
+// What a message box showed, on one line: carriage returns and line feeds
+// are written as \r and \n.
+std::string OneLine(const std::string& text);
+
+}  // namespace kav::app

@@ -1,0 +1,48 @@
+#include "setup/fmx_utils.h"
+
+#include <memory>
+#include <vector>
+
+#include "platform/errors.h"
+#include "setup/routines.h"
+
+namespace kav::setup {
+
+namespace {
+constexpr std::size_t kCopyBufferSize = 8192;
+}  // namespace
+
+int ExecuteFile(platform::Shell& shell, const std::string& fileName, const std::string& params,
+                const std::string& defaultDir, int showCmd) {
+    return shell.Execute(fileName, params, defaultDir, showCmd);
+}
+
+bool HasAttr(platform::FileSystem& files, const std::string& fileName, std::uint16_t attr) {
+    const std::uint32_t attributes = files.GetAttributes(fileName).value_or(0xFFFFFFFFu);
+    return (attributes & attr) == attr;
+}
+
+void CopyFile(platform::FileSystem& files, const std::string& source,
+              const std::string& destination) {
+    std::string target = files.FullPathName(destination);
+    if (HasAttr(files, target, platform::faDirectory)) {
+        if (target.empty() || target.back() != '\\') target += '\\';
+        target += ExtractFileName(source);
+    }
+    std::vector<std::uint8_t> buffer(kCopyBufferSize);
+    std::unique_ptr<platform::FileStream> in = files.OpenRead(source);
+    std::unique_ptr<platform::FileStream> out = files.Create(target);
+    try {
+        std::size_t count = 0;
+        do {
+            count = in->Read(buffer.data(), buffer.size());
+            if (count > 0) out->WriteExactly(buffer.data(), count);
+        } while (count == buffer.size());
+    } catch (const platform::EWriteError&) {
+        out.reset();
+        files.RemoveFile(target);
+        throw platform::EFCreateError(target);
+    }
+}
+
+}  // namespace kav::setup

@@ -1,0 +1,25 @@
+#pragma once
+// The main screen's background gradient. A graphic control: it has no window
+// of its own and is drawn on its form.
+#include <string>
+
+#include "widgets/control.h"
+
+namespace kav::setup {
+
+class TFountainFill : public widgets::Control {
+public:
+    explicit TFountainFill(std::string name) : Control(std::move(name)) {}
+    widgets::ControlKind Kind() const override { return widgets::ControlKind::Gradient; }
+
+    widgets::Color FromColor() const { return fromColor_; }
+    void SetFromColor(widgets::Color color);
+    widgets::Color ToColor() const { return toColor_; }
+    void SetToColor(widgets::Color color);
+
+private:
+    widgets::Color fromColor_ = 0xFFFF00;
+    widgets::Color toColor_ = 0;
+};
+
+}  // namespace kav::setup

@@ -1,0 +1,16 @@
+#pragma once
+// The system's own directories, as the stages use them.
+#include <string>
+
+#include "platform/system_dirs.h"
+
+namespace kav::setup {
+
+// The Windows directory as the system reports it, at most 143 characters.
+std::string WindowsDirectory(platform::SystemDirectories& dirs);
+
+// The short (8.3) form of `path`, or `path` unchanged when the system has
+// none.
+std::string ShortPathName(platform::SystemDirectories& dirs, const std::string& path);
+
+}  // namespace kav::setup
