@@ -1,0 +1,176 @@
+// Expansion of compressed archives: the entry loop, one entry's data, and
+// the free-space and directory helpers it needs.
+#include <algorithm>
+#include <array>
+
+#include "archive/compress.h"
+#include "archive/path_parts.h"
+#include "platform/errors.h"
+
+namespace kav::archive {
+namespace {
+
+bool NameListHolds(const std::vector<std::string>& names, const std::string& name) {
+    return std::any_of(names.begin(), names.end(), [&](const std::string& listed) {
+        return SameTextIgnoringAsciiCase(listed, name);
+    });
+}
+
+// Attribute words are applied sign-extended, as the file header's 16 bits
+// were always widened.
+std::uint32_t WidenedAttributes(std::uint16_t attributes) {
+    return static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int16_t>(attributes)));
+}
+
+void CopyStoredData(platform::Stream& output, platform::Stream& archive, std::int32_t size) {
+    std::array<std::uint8_t, 8192> buffer;
+    std::int64_t remaining = size;
+    while (remaining > 0) {
+        const auto want = static_cast<std::size_t>(
+            std::min<std::int64_t>(remaining, static_cast<std::int64_t>(buffer.size())));
+        const std::size_t got = ReadFully(archive, buffer.data(), want);
+        if (got != want) throw platform::EInOutError("Stream read error");
+        output.WriteExactly(buffer.data(), got);
+        remaining -= static_cast<std::int64_t>(got);
+    }
+}
+
+}  // namespace
+
+void TCompress::ExpandArchive(const std::string& archivePath, std::vector<std::string>* names) {
+    auto archive = files_.OpenReadExclusive(archivePath);
+    ExpandArchive(*archive, names);
+}
+
+void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string>* names) {
+    std::vector<std::string> written;
+    std::string compressId;
+    const TCompressArchiveHeader archiveHeader = ReadArchiveHeader(archive, compressId);
+    const std::int64_t total = archiveHeader.TotalUncompressed();
+    std::int64_t runningTotal = 0;
+
+    TCompressFileHeader header;
+    std::string name;
+    while (ReadFileHeader(archive, header, name)) {
+        if (runningTotal >= total) break;
+        if (names != nullptr && !NameListHolds(*names, name)) {
+            SkipEntryData(archive, header.CompressedSize());
+            runningTotal += header.UncompressedSize();
+            continue;
+        }
+        std::string outputPath = (!name.empty() && name[0] == '\\') ? name : TargetPath() + name;
+        if (OnCheckFile) {
+            OnCheckFile(outputPath, cpExpand);
+            if (outputPath.empty()) {
+                SkipEntryData(archive, header.CompressedSize());
+                continue;
+            }
+            if (outputPath == "*") break;
+        }
+        if (FreeSpaceFor(outputPath) < header.UncompressedSize()) {
+            throw EInsufficientDiskSpace(outputPath);
+        }
+        if (MakeDirectories) ForceDirectoryChain(DirectoryPart(outputPath));
+
+        std::unique_ptr<platform::FileStream> output;
+        try {
+            output = files_.Create(outputPath);
+        } catch (const platform::EFCreateError&) {
+            if (ExceptionOnFileError) throw;
+            SkipEntryData(archive, header.CompressedSize());
+            continue;
+        }
+
+        const std::uint32_t attributes = WidenedAttributes(header.Attributes());
+        try {
+            ExpandEntry(*output, archive, header.CompressedSize(), header.UncompressedSize(),
+                        header.Checksum(), header.Method(), compressId, header.LockValue());
+        } catch (const EInvalidKey&) {
+            // A file that the key did not open is of no use to anyone.
+            output.reset();
+            files_.RemoveFile(outputPath);
+            throw;
+        } catch (...) {
+            output.reset();
+            files_.SetAttributes(outputPath, attributes);
+            throw;
+        }
+        // The system may refuse a date; the data is what matters.
+        output->SetDosDateTime(static_cast<std::uint32_t>(header.FileDate()));
+        written.push_back(outputPath);
+        output.reset();
+        files_.SetAttributes(outputPath, attributes);
+        runningTotal += header.UncompressedSize();
+    }
+    if (names != nullptr) *names = std::move(written);
+}
+
+void TCompress::ExpandEntry(platform::Stream& output, platform::Stream& archive,
+                            std::int32_t compressedSize, std::int32_t uncompressedSize,
+                            std::uint32_t checksum, std::uint8_t method,
+                            const std::string& CompressID, std::int32_t lockValue) {
+    const bool locked = lockValue > 0;
+    if (method != coNone && locked && Key == 0) throw EInvalidKey();
+
+    std::uint32_t sum = 0;
+    switch (method) {
+        case coNone:
+            CopyStoredData(output, archive, compressedSize);
+            break;
+        case coRLE:
+        case coLZH:
+        case coLZH5: {
+            lzh::CodecSettings settings;
+            settings.Key = Key;
+            settings.OnShowProgress = OnShowProgress;
+            settings.processor = processor_;
+            try {
+                sum = lzh::ExpandCodedData(settings, archive, output, lockValue == kLockScrambled,
+                                           method, uncompressedSize,
+                                           std::max<std::int32_t>(compressedSize, 0));
+            } catch (const lzh::ELZHBadDecodeTable&) {
+                // With a wrong key the data only looks corrupt.
+                if (locked) throw EInvalidKey();
+                throw;
+            }
+            break;
+        }
+        case coCustom:
+            if (OnExpand) {
+                std::int32_t handlerSum = 0;
+                OnExpand(output, archive, compressedSize, uncompressedSize, CompressID, handlerSum);
+                sum = static_cast<std::uint32_t>(handlerSum);
+            }
+            break;
+        default:
+            break;
+    }
+
+    if (method == coNone || sum == checksum) return;
+    if (!locked) throw EBadChecksum();
+    if (sum + static_cast<std::uint32_t>(Key) != checksum) throw EInvalidKey();
+}
+
+std::int64_t TCompress::FreeSpaceFor(const std::string& outputPath) {
+    if (!CheckSpaceBeforeExpand) return kUnlimitedSpace;
+    const std::string path = AsciiUpper(outputPath);
+    int drive = 0;
+    if (path.size() > 1 && path[1] == ':') drive = static_cast<unsigned char>(path[0]) - 64;
+    const auto free = files_.FreeSpace(drive);
+    if (!free || *free > static_cast<std::uint64_t>(kUnlimitedSpace)) return kUnlimitedSpace;
+    std::int64_t result = static_cast<std::int64_t>(*free);
+    if (files_.FileExists(outputPath)) result += files_.OpenRead(outputPath)->Size();
+    return result;
+}
+
+void TCompress::ForceDirectoryChain(const std::string& directory) {
+    if (directory.empty()) return;
+    const std::string name = WithoutTrailingBackslash(directory);
+    if (name.size() < 3 || files_.DirectoryExists(name)) return;
+    ForceDirectoryChain(DirectoryPart(name));
+    if (!files_.MakeDirectory(name)) {
+        throw platform::EInOutError("Unable to create directory " + name);
+    }
+}
+
+}  // namespace kav::archive

@@ -1,0 +1,300 @@
+#include "set_writer.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "archive/compress_records.h"
+#include "archive/seg_records.h"
+
+namespace kav::archive::testing {
+namespace {
+
+constexpr std::uint8_t kRleEscape = 0x94;
+
+void Append(Bytes& out, const std::uint8_t* data, std::size_t size) {
+    out.insert(out.end(), data, data + size);
+}
+
+template <std::size_t N>
+void Append(Bytes& out, const RecordBytes<N>& record) {
+    Append(out, record.data(), record.size());
+}
+
+void Scramble(Bytes& data, std::int32_t key) {
+    const auto k = static_cast<std::uint32_t>(key);
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        data[i] ^= static_cast<std::uint8_t>(k >> (8 * (i % 4)));
+    }
+}
+
+}  // namespace
+
+Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+std::uint32_t ByteSum(const Bytes& data) {
+    std::uint32_t sum = 0;
+    for (auto b : data) sum += b;
+    return sum;
+}
+
+std::uint64_t Fnv1a64(const Bytes& data) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (auto b : data) {
+        hash ^= b;
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+Bytes EncodeRle(const Bytes& data) {
+    Bytes out;
+    std::size_t i = 0;
+    while (i < data.size()) {
+        const std::uint8_t b = data[i];
+        std::size_t run = 1;
+        while (i + run < data.size() && data[i + run] == b && run < 255) ++run;
+        if (b == kRleEscape) {
+            // A run token after an escaped literal repeats 0x94 too.
+            out.push_back(kRleEscape);
+            out.push_back(0);
+            if (run > 1) {
+                out.push_back(kRleEscape);
+                out.push_back(static_cast<std::uint8_t>(run));
+            }
+        } else if (run >= 3) {
+            out.push_back(b);
+            out.push_back(kRleEscape);
+            out.push_back(static_cast<std::uint8_t>(run));
+        } else {
+            out.insert(out.end(), run, b);
+        }
+        i += run;
+    }
+    return out;
+}
+
+EntrySpec Stored(const std::string& name, const Bytes& data) {
+    EntrySpec e;
+    e.name = name;
+    e.method = lzh::coNone;
+    e.data = data;
+    e.uncompressedSize = static_cast<std::int32_t>(data.size());
+    e.byteSum = ByteSum(data);
+    e.fnv = Fnv1a64(data);
+    return e;
+}
+
+EntrySpec Rle(const std::string& name, const Bytes& data) {
+    EntrySpec e = Stored(name, data);
+    e.method = lzh::coRLE;
+    e.coded = EncodeRle(data);
+    return e;
+}
+
+EntrySpec Raw(const std::string& name, std::uint8_t method, const Bytes& data,
+              std::uint32_t checksum) {
+    EntrySpec e = Stored(name, data);
+    e.method = method;
+    e.coded = data;
+    e.checksum = checksum;
+    return e;
+}
+
+EntrySpec Coded(const std::string& name, std::uint8_t method, Bytes coded,
+                std::int32_t uncompressedSize, std::uint32_t byteSum) {
+    EntrySpec e;
+    e.name = name;
+    e.method = method;
+    e.coded = std::move(coded);
+    e.uncompressedSize = uncompressedSize;
+    e.byteSum = byteSum;
+    return e;
+}
+
+EntrySpec FromFixture(const std::string& name, const std::string& fixture) {
+    const FixtureInfo info = FixtureManifest(fixture);
+    const bool lh5 = fixture.size() > 4 && fixture.substr(fixture.size() - 4) == ".lh5";
+    EntrySpec e = Coded(name, lh5 ? lzh::coLZH5 : lzh::coLZH,
+                        ReadHostFile(TestDataDir() + "/lzh/" + fixture), info.size, info.byteSum);
+    e.fnv = info.fnv;
+    return e;
+}
+
+Bytes ArchiveWriter::Build() const {
+    std::int64_t total = 0;
+    for (const auto& e : entries_) total += e.uncompressedSize;
+
+    RecordBytes<TCompressArchiveHeader::kSize> header{};
+    StoreTag<TCompressArchiveHeader::kSignature>(header, kArchiveSignature);
+    for (std::size_t i = 0; i < 3 && i < compressId_.size(); ++i) {
+        header[TCompressArchiveHeader::kCompressId + i] = static_cast<std::uint8_t>(compressId_[i]);
+    }
+    StoreU32<TCompressArchiveHeader::kTotalUncompressed>(
+        header, static_cast<std::uint32_t>(total_.value_or(static_cast<std::int32_t>(total))));
+    StoreU8<TCompressArchiveHeader::kArchiveType>(header, archiveType_);
+    StoreU32<TCompressArchiveHeader::kArchiveLock>(header, key_ > 0 ? kArchiveLockKeyed : 0);
+
+    Bytes out;
+    Append(out, header);
+    for (const auto& e : entries_) {
+        Bytes data = e.coded.value_or(e.data);
+        const bool coded = e.method == lzh::coRLE || e.method == lzh::coLZH || e.method == lzh::coLZH5;
+        if (e.lockValue == kLockScrambled && coded) Scramble(data, key_);
+        std::uint32_t checksum = e.byteSum;
+        if (e.lockValue > 0) checksum += static_cast<std::uint32_t>(key_);
+
+        TCompressFileHeader fh;
+        fh.SetNameLength(e.nameLength.value_or(static_cast<std::int16_t>(e.name.size())));
+        fh.SetFileDate(e.fileDate);
+        fh.SetAttributes(e.attributes);
+        fh.SetUncompressedSize(e.uncompressedSize);
+        fh.SetCompressedSize(e.compressedSize.value_or(static_cast<std::int32_t>(data.size())));
+        fh.SetMethod(e.method);
+        fh.SetChecksum(e.checksum.value_or(checksum));
+        fh.SetLockValue(e.lockValue);
+        Append(out, fh.bytes);
+        Append(out, reinterpret_cast<const std::uint8_t*>(e.name.data()), e.name.size());
+        Append(out, data.data(), data.size());
+    }
+    return out;
+}
+
+Bytes ListArchive(const std::vector<std::string>& names, std::int32_t recordLength,
+                  bool shortLastRecord, std::uint8_t padding, const std::string& entryName) {
+    Bytes list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        Bytes record = BytesOf(names[i]);
+        const bool last = i + 1 == names.size();
+        if (!(last && shortLastRecord)) {
+            record.resize(std::max<std::size_t>(record.size(), recordLength), padding);
+        }
+        record.resize(std::min<std::size_t>(record.size(), recordLength));
+        Append(list, record.data(), record.size());
+    }
+    return ArchiveWriter("LH5").Add(Stored(entryName, list)).Build();
+}
+
+ArchiveSpec ArchiveFor(const std::string& templ, const ArchiveWriter& archive,
+                       std::int32_t recordLength) {
+    ArchiveSpec spec;
+    spec.templ = templ;
+    spec.recordLength = recordLength;
+    for (const auto& e : archive.Entries()) spec.listNames.push_back(e.name);
+    spec.archive = archive.Build();
+    return spec;
+}
+
+Bytes SegmentSetWriter::LogicalStream(StreamLayout* layout) const {
+    StreamLayout where;
+    Bytes out;
+    RecordBytes<TSegSetHeader::kSize> set{};
+    StoreTag<TSegSetHeader::kTag>(set, TSegSetHeader::kTagText);
+    StoreU16<TSegSetHeader::kArchiveCount>(
+        set, archiveCount_.value_or(static_cast<std::uint16_t>(archives_.size())));
+    where.setHeader = out.size();
+    Append(out, set);
+
+    for (const auto& a : archives_) {
+        std::vector<std::string> names = a.listNames;
+        Bytes list = a.listArchive.value_or(ListArchive(names, a.recordLength));
+        RecordBytes<TSegScanHeader::kSize> scan{};
+        StoreTag<TSegScanHeader::kTag>(scan, TSegScanHeader::kTagText);
+        StoreU16<TSegScanHeader::kTemplateLength>(
+            scan, a.templateLength.value_or(static_cast<std::uint16_t>(a.templ.size())));
+        StoreU8<TSegScanHeader::kArchiveTag>(scan, a.archiveTag);
+        StoreU32<TSegScanHeader::kRecordLength>(scan, static_cast<std::uint32_t>(a.recordLength));
+        StoreU32<TSegScanHeader::kListArchiveSize>(scan, static_cast<std::uint32_t>(list.size()));
+        where.scanHeaders.push_back(out.size());
+        Append(out, scan);
+        where.templates.push_back(out.size());
+        Append(out, reinterpret_cast<const std::uint8_t*>(a.templ.data()), a.templ.size());
+        where.listArchives.push_back(out.size());
+        Append(out, list.data(), list.size());
+    }
+    for (std::size_t i = 0; i < archives_.size(); ++i) {
+        const auto& a = archives_[i];
+        RecordBytes<TSegArcHeader::kSize> arc{};
+        StoreTag<TSegArcHeader::kTag>(arc, TSegArcHeader::kTagText);
+        StoreU16<TSegArcHeader::kSequenceNumber>(
+            arc, a.sequenceNumber.value_or(static_cast<std::uint16_t>(i)));
+        StoreU32<TSegArcHeader::kArchiveSize>(arc, static_cast<std::uint32_t>(a.archive.size()));
+        where.archiveHeaders.push_back(out.size());
+        Append(out, arc);
+        where.archives.push_back(out.size());
+        Append(out, a.archive.data(), a.archive.size());
+    }
+    where.size = out.size();
+    if (layout) *layout = where;
+    return out;
+}
+
+std::vector<SegmentFile> SegmentSetWriter::Segments(const Bytes& stream,
+                                                    const std::vector<std::size_t>& cuts) const {
+    std::vector<SegmentFile> segments;
+    std::size_t start = 0;
+    auto emit = [&](std::size_t end) {
+        const auto number = static_cast<std::uint16_t>(segments.size() + 1);
+        RecordBytes<TSegIdHeader::kSize> id{};
+        StoreTag<TSegIdHeader::kTag>(id, TSegIdHeader::kTagText);
+        auto wrong = wrongNumbers.find(number);
+        StoreU16<TSegIdHeader::kSegmentNumber>(id, wrong == wrongNumbers.end() ? number : wrong->second);
+        SegmentFile file{SegmentFileName(baseName, fixedExtension, number), {}};
+        Append(file.bytes, id);
+        Append(file.bytes, stream.data() + start, end - start);
+        segments.push_back(std::move(file));
+        start = end;
+    };
+    for (std::size_t cut : cuts) {
+        if (cut < start || cut > stream.size()) throw std::invalid_argument("bad segment cut");
+        emit(cut);
+    }
+    emit(stream.size());
+    return segments;
+}
+
+std::vector<SegmentFile> SegmentSetWriter::SplitAt(const std::vector<std::size_t>& cuts) const {
+    return Segments(LogicalStream(), cuts);
+}
+
+std::vector<SegmentFile> SegmentSetWriter::SplitEvery(std::size_t share) const {
+    const Bytes stream = LogicalStream();
+    std::vector<std::size_t> cuts;
+    for (std::size_t at = share; at < stream.size(); at += share) cuts.push_back(at);
+    return Segments(stream, cuts);
+}
+
+std::string TestDataDir() {
+    const char* dir = std::getenv("KAV_TEST_DATA");
+    return dir ? dir : "tests/data";
+}
+
+Bytes ReadHostFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteHostFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+FixtureInfo FixtureManifest(const std::string& fixture) {
+    std::ifstream in(TestDataDir() + "/lzh/manifest.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string name, fnv;
+        FixtureInfo info;
+        if (fields >> name >> info.size >> info.byteSum >> fnv && name == fixture) {
+            info.fnv = std::stoull(fnv, nullptr, 16);
+            return info;
+        }
+    }
+    throw std::runtime_error("fixture not in the manifest: " + fixture);
+}
+
+}  // namespace kav::archive::testing
