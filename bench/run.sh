@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# bench/run.sh [benchmark options]: decodes the same streams (over 8 MB
+# expanded, text, binary, log lines and random bytes, coded by the jLHA
+# encoder) with this project's codec driver, liblhasa and libarchive, and
+# prints the speed ratios. Builds the release preset's lzh_bench if needed;
+# the data are made once into the build folder.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${KAV_BENCH_BUILD:-$top/build/release}
+data=$build/bench-data
+if [ ! -x "$build/bench/lzh_bench" ]; then
+  cmake --preset release -B "$build" >/dev/null
+  cmake --build "$build" --target lzh_bench
+fi
+if [ ! -f "$data/manifest.txt" ]; then
+  "$top/scripts/make-lzh-fixtures.sh" bench "$data"
+fi
+exec "$build/bench/lzh_bench" "$data" --benchmark_min_time=1 "$@"
