@@ -15,7 +15,8 @@ int ProgressPercent(std::int32_t done, std::int32_t total) {
 
 CodecDriver::CodecDriver(const CodecSettings& settings, platform::Stream& source,
                          platform::Stream& target, bool locked, std::int32_t compressedSize)
-    : settings_(settings),
+    : onShowProgress_(settings.OnShowProgress),
+      processor_(settings.processor),
       source_(source),
       target_(target),
       // A negative size in a damaged header means there is nothing to read.
@@ -43,10 +44,10 @@ bool CodecDriver::Refill() {
             keyIndex_ = (keyIndex_ + 1) & 3;
         }
     }
-    if (settings_.OnShowProgress) {
+    if (onShowProgress_) {
         fetchedSoFar_ += static_cast<std::int32_t>(got);
         int percentageDone = ProgressPercent(fetchedSoFar_, compressedSize_);
-        settings_.OnShowProgress(percentageDone);
+        onShowProgress_(percentageDone);
         // The fetched bytes stay in the buffer and are handed out by the
         // following calls; only this call reports the stop.
         if (percentageDone == -1) return false;
@@ -75,7 +76,7 @@ std::uint32_t CodecDriver::OutputSum() const {
 }
 
 void CodecDriver::YieldTimeSlice() {
-    if (settings_.processor != nullptr) settings_.processor->YieldTimeSlice();
+    if (processor_ != nullptr) processor_->YieldTimeSlice();
 }
 
 std::uint32_t CodecDriver::SumOf(const std::uint8_t* bytes, std::size_t count) {

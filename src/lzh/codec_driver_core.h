@@ -50,7 +50,9 @@ private:
     void YieldTimeSlice();
     static std::uint32_t SumOf(const std::uint8_t* bytes, std::size_t count);
 
-    const CodecSettings& settings_;
+    // Taken from the settings at the start, as the component's event was.
+    TShowProgressEvent onShowProgress_;
+    platform::Processor* processor_;
     platform::Stream& source_;
     platform::Stream& target_;
 
