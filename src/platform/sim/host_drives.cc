@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <vector>
+
+#include "platform/sim/short_names.h"
 
 namespace kav::platform::sim {
 
@@ -16,7 +19,7 @@ std::optional<std::string> HostDrives::DriveFolder(char drive) const {
     if (drive < 'A' || drive > 'Z') return std::nullopt;
     if (drive == 'Z') return std::string("/");
     std::string folder = root_ + "/drive_" + static_cast<char>(drive - 'A' + 'a');
-    struct stat st{};
+    struct stat st {};
     if (::stat(folder.c_str(), &st) != 0 && ::mkdir(folder.c_str(), 0755) != 0) {
         return std::nullopt;
     }
@@ -26,12 +29,22 @@ std::optional<std::string> HostDrives::DriveFolder(char drive) const {
 std::optional<std::string> HostDrives::FindEntry(const std::string& hostDirectory,
                                                  const std::string& name) const {
     const std::string exact = hostDirectory + (hostDirectory.back() == '/' ? "" : "/") + name;
-    struct stat st{};
+    struct stat st {};
     if (::lstat(exact.c_str(), &st) == 0) return name;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostDirectory.c_str()), ::closedir);
-    if (!dir) return std::nullopt;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (EqualsIgnoringCase(entry->d_name, name)) return std::string(entry->d_name);
+    std::vector<std::string> entries;
+    {
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostDirectory.c_str()), ::closedir);
+        if (!dir) return std::nullopt;
+        while (const dirent* entry = ::readdir(dir.get())) entries.emplace_back(entry->d_name);
+    }
+    for (const std::string& entry : entries) {
+        if (EqualsIgnoringCase(entry, name)) return entry;
+    }
+    // Windows also finds an entry by its short name.
+    if (name.find('~') != std::string::npos) {
+        for (const std::string& entry : entries) {
+            if (EqualsIgnoringCase(ShortNameOf(entry, entries), name)) return entry;
+        }
     }
     return std::nullopt;
 }

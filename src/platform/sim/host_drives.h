@@ -19,14 +19,15 @@ public:
     // Nothing when the letter is not a drive or the folder cannot be made.
     std::optional<std::string> DriveFolder(char drive) const;
 
-    // The host path of a parsed Windows path. Each component is looked up
-    // without regard to case; the first component that does not exist and
+    // The host path of a parsed Windows path. Each component is looked up as
+    // FindEntry does; the first component that does not exist and
     // everything after it keep the case they were given in. Nothing when the
     // drive has no folder.
     std::optional<std::string> HostPath(const ParsedPath& path) const;
 
     // The stored spelling of the entry `name` of a host directory, matched
-    // without regard to case (an exact match wins), or nothing.
+    // without regard to case (an exact match wins) or by its short name, or
+    // nothing.
     std::optional<std::string> FindEntry(const std::string& hostDirectory,
                                          const std::string& name) const;
 

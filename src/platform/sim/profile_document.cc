@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::size_t kNoHeader = static_cast<std::size_t>(-1);
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -126,7 +128,8 @@ void ProfileDocument::Write(std::string_view section, std::string_view key,
         std::size_t insertAt = span->end;
         const std::size_t first = span->header == kNoHeader ? 0 : span->header + 1;
         while (insertAt > first && Trim(lines_[insertAt - 1].text).empty()) --insertAt;
-        if (insertAt > 0 && lines_[insertAt - 1].ending.empty()) lines_[insertAt - 1].ending = "\r\n";
+        if (insertAt > 0 && lines_[insertAt - 1].ending.empty())
+            lines_[insertAt - 1].ending = "\r\n";
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
                       Line{std::string(Trim(key)) + "=" + std::string(value), "\r\n"});
         return;

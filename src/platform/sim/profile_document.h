@@ -38,8 +38,8 @@ public:
 
 private:
     struct Line {
-        std::string text;        // without its line end
-        std::string ending;      // "\r\n", "\n" or "" for an unterminated last line
+        std::string text;    // without its line end
+        std::string ending;  // "\r\n", "\n" or "" for an unterminated last line
     };
     struct SectionSpan {
         std::size_t header;  // index of the header line, or npos before any header

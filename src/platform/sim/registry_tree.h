@@ -44,7 +44,9 @@ private:
         std::map<std::string, std::pair<std::string, std::string>> values;
     };
 
-    Key& RootOf(RootKey root) { return root == RootKey::LocalMachine ? localMachine_ : currentUser_; }
+    Key& RootOf(RootKey root) {
+        return root == RootKey::LocalMachine ? localMachine_ : currentUser_;
+    }
     Key& Descend(RootKey root, const std::vector<std::string>& path);
     const Key* Find(RootKey root, const std::vector<std::string>& path) const;
     static void Write(const Key& key, const std::string& path, std::string& out);

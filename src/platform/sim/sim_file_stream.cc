@@ -53,7 +53,7 @@ void SimFileStream::WriteExactly(const void* buffer, std::size_t count) {
 }
 
 std::int64_t SimFileStream::Size() const {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(descriptor_, &st) != 0) return 0;
     return static_cast<std::int64_t>(st.st_size);
 }

@@ -21,7 +21,7 @@ constexpr std::uint32_t kStoredFileBits = faHidden | faSysFile | faArchive;
 constexpr std::uint32_t kStoredDirectoryBits = faReadOnly | faHidden | faSysFile | faArchive;
 
 std::optional<struct stat> StatOf(const std::string& hostPath) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(hostPath.c_str(), &st) != 0) return std::nullopt;
     return st;
 }
@@ -202,7 +202,7 @@ std::unique_ptr<FileStream> SimFileSystem::OpenExisting(const std::string& path,
     if (!host) throw EFOpenError(path);
     const int descriptor = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) throw EFOpenError(path);
-    struct stat st{};
+    struct stat st {};
     if (::fstat(descriptor, &st) != 0 || S_ISDIR(st.st_mode) ||
         !openFiles_->MayOpen(IdentityOf(st), mode)) {
         ::close(descriptor);
@@ -230,7 +230,7 @@ std::unique_ptr<FileStream> SimFileSystem::Create(const std::string& path) {
     }
     const int descriptor = ::open(host->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (descriptor < 0) throw EFCreateError(path);
-    struct stat st{};
+    struct stat st {};
     if (::fstat(descriptor, &st) != 0) {
         ::close(descriptor);
         throw EFCreateError(path);
@@ -262,7 +262,7 @@ std::optional<std::uint64_t> SimFileSystem::FreeSpace(int drive) {
     }
     const auto folder = drives_.DriveFolder(letter);
     if (!folder) return std::nullopt;
-    struct statvfs vfs{};
+    struct statvfs vfs {};
     if (::statvfs(folder->c_str(), &vfs) != 0) return std::nullopt;
     return static_cast<std::uint64_t>(vfs.f_bavail) * static_cast<std::uint64_t>(vfs.f_frsize);
 }

@@ -11,14 +11,30 @@ namespace kav::platform::sim {
 namespace {
 
 constexpr std::array<std::string_view, 24> kPrivilegeNames = {
-    "SeAssignPrimaryTokenPrivilege", "SeAuditPrivilege",         "SeBackupPrivilege",
-    "SeChangeNotifyPrivilege",       "SeCreatePagefilePrivilege", "SeCreatePermanentPrivilege",
-    "SeCreateTokenPrivilege",        "SeDebugPrivilege",         "SeIncreaseBasePriorityPrivilege",
-    "SeIncreaseQuotaPrivilege",      "SeLoadDriverPrivilege",    "SeLockMemoryPrivilege",
-    "SeProfileSingleProcessPrivilege", "SeRemoteShutdownPrivilege", "SeRestorePrivilege",
-    "SeSecurityPrivilege",           "SeShutdownPrivilege",      "SeSystemEnvironmentPrivilege",
-    "SeSystemProfilePrivilege",      "SeSystemtimePrivilege",    "SeTakeOwnershipPrivilege",
-    "SeTcbPrivilege",                "SeUndockPrivilege",        "SeMachineAccountPrivilege",
+    "SeAssignPrimaryTokenPrivilege",
+    "SeAuditPrivilege",
+    "SeBackupPrivilege",
+    "SeChangeNotifyPrivilege",
+    "SeCreatePagefilePrivilege",
+    "SeCreatePermanentPrivilege",
+    "SeCreateTokenPrivilege",
+    "SeDebugPrivilege",
+    "SeIncreaseBasePriorityPrivilege",
+    "SeIncreaseQuotaPrivilege",
+    "SeLoadDriverPrivilege",
+    "SeLockMemoryPrivilege",
+    "SeProfileSingleProcessPrivilege",
+    "SeRemoteShutdownPrivilege",
+    "SeRestorePrivilege",
+    "SeSecurityPrivilege",
+    "SeShutdownPrivilege",
+    "SeSystemEnvironmentPrivilege",
+    "SeSystemProfilePrivilege",
+    "SeSystemtimePrivilege",
+    "SeTakeOwnershipPrivilege",
+    "SeTcbPrivilege",
+    "SeUndockPrivilege",
+    "SeMachineAccountPrivilege",
 };
 
 constexpr unsigned kShutdown = 1, kReboot = 2, kPowerOff = 8;
@@ -35,7 +51,8 @@ bool SimRestart::AdjustPrivilege(const std::string& name, bool enable) {
             enabled_.erase(FoldCase(name));
         }
     }
-    journal_.Append({"AdjustPrivilege", name, enable ? "enable" : "disable", known ? "true" : "false"});
+    journal_.Append(
+        {"AdjustPrivilege", name, enable ? "enable" : "disable", known ? "true" : "false"});
     return known;
 }
 

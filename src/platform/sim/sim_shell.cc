@@ -18,12 +18,11 @@ int SimShell::Execute(const std::string& file, const std::string& parameters,
 }
 
 bool SimShell::CreateLink(const std::string& linkPath, const ShellLink& link) {
-    const std::string text = "[Shell Link]\r\nTarget=" + link.target +
-                             "\r\nWorkingDirectory=" + link.workingDirectory +
-                             "\r\nArguments=" + link.arguments +
-                             "\r\nDescription=" + link.description +
-                             "\r\nIconFile=" + link.iconFile +
-                             "\r\nIconIndex=" + std::to_string(link.iconIndex) + "\r\n";
+    const std::string text =
+        "[Shell Link]\r\nTarget=" + link.target + "\r\nWorkingDirectory=" + link.workingDirectory +
+        "\r\nArguments=" + link.arguments + "\r\nDescription=" + link.description +
+        "\r\nIconFile=" + link.iconFile + "\r\nIconIndex=" + std::to_string(link.iconIndex) +
+        "\r\n";
     try {
         auto stream = files_.Create(linkPath);
         try {

@@ -42,7 +42,7 @@ std::string SimSystemDirectories::ShortPathName(const std::string& path) {
         if (host->back() != '/') *host += '/';
         *host += *stored;
     }
-    struct stat st{};
+    struct stat st {};
     if (::stat(host->c_str(), &st) != 0) return std::string();
     if (parsed.trailingSeparator) shortPath += '\\';
     return shortPath.size() > kMaxShortPath ? std::string() : shortPath;

@@ -94,7 +94,14 @@ bool IsValidFileName(std::string_view name) {
     for (const char c : name) {
         if (static_cast<unsigned char>(c) < 32) return false;
         switch (c) {
-            case '<': case '>': case ':': case '"': case '/': case '\\': case '|': case '?':
+            case '<':
+            case '>':
+            case ':':
+            case '"':
+            case '/':
+            case '\\':
+            case '|':
+            case '?':
             case '*':
                 return false;
             default:

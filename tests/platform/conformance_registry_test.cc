@@ -1,0 +1,44 @@
+// Registry keys and string values, on either machine.
+#include "conformance_fixture.h"
+
+namespace kav::platform::testing {
+namespace {
+
+using RegistryConformance = PlatformConformance;
+
+TEST_F(RegistryConformance, ValuesReadBackWithoutRegardToCase) {
+    const std::string key = Key() + "\\Vendor\\Product";
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::CurrentUser, key, "Dir", "C:\\Apps\\Tool"));
+    EXPECT_EQ(Reg().ReadStringValue(RootKey::CurrentUser, Upper(key), "DIR"), "C:\\Apps\\Tool");
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::CurrentUser, key, "dir", "replaced"));
+    EXPECT_EQ(Reg().ReadStringValue(RootKey::CurrentUser, key, "Dir"), "replaced");
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::CurrentUser, key, "", "default"));
+    EXPECT_EQ(Reg().ReadStringValue(RootKey::CurrentUser, key, ""), "default");
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::CurrentUser, key, "Empty", ""));
+    EXPECT_EQ(Reg().ReadStringValue(RootKey::CurrentUser, key, "Empty"), "");
+    EXPECT_FALSE(Reg().ReadStringValue(RootKey::CurrentUser, key, "Missing").has_value());
+    EXPECT_FALSE(Reg().ReadStringValue(RootKey::CurrentUser, key + "\\None", "Dir").has_value());
+}
+
+TEST_F(RegistryConformance, CreateKeyMakesParentsAndALeadingBackslashIsIgnored) {
+    ASSERT_TRUE(Reg().CreateKey(RootKey::CurrentUser, "\\" + Key() + "\\a\\b"));
+    ASSERT_TRUE(Reg().CreateKey(RootKey::CurrentUser, Key() + "\\a\\b"));  // exists: opened
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::CurrentUser, "\\" + Key() + "\\A", "v", "1"));
+    EXPECT_EQ(Reg().ReadStringValue(RootKey::CurrentUser, Key() + "\\a", "v"), "1");
+    EXPECT_EQ(Reg().ReadStringValue(RootKey::CurrentUser, "\\" + Key() + "\\a", "v"), "1");
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::CurrentUser, Key() + "\\a\\b\\", "w", "2"));
+    EXPECT_EQ(Reg().ReadStringValue(RootKey::CurrentUser, Key() + "\\A\\B", "w"), "2");
+}
+
+TEST_F(RegistryConformance, TheTwoRootsAreSeparate) {
+    const std::string key = Key() + "\\Uninstall\\Tool 1.0";
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::LocalMachine, key, "DisplayName", "Tool 1.0"));
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::LocalMachine, key, "UninstallString",
+                                     "C:\\Apps\\Tool\\uninstaller.exe Tool 1.0"));
+    EXPECT_EQ(Reg().ReadStringValue(RootKey::LocalMachine, key, "UninstallString"),
+              "C:\\Apps\\Tool\\uninstaller.exe Tool 1.0");
+    EXPECT_FALSE(Reg().ReadStringValue(RootKey::CurrentUser, key, "DisplayName").has_value());
+}
+
+}  // namespace
+}  // namespace kav::platform::testing
