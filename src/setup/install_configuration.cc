@@ -53,7 +53,8 @@ InstallConfiguration LoadInstallConfiguration(platform::ProfileFiles& profiles,
     c.Directories = ReadValues(cfg, "Directories");
     const StringList files = ReadValues(cfg, "Files");
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const bool overwrite = cfg.ReadBool("Files - OverWrite", "File #" + std::to_string(i), false);
+        const bool overwrite =
+            cfg.ReadBool("Files - OverWrite", "File #" + std::to_string(i), false);
         c.Files.push_back(files[i] + (overwrite ? "~X" : "~"));
     }
     c.Desktop = ReadValues(cfg, "Desktop");

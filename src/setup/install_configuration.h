@@ -56,7 +56,6 @@ struct ScreenLook {
 // the colour and header keys, and receives the script's values. Never
 // fails: whatever is missing or unreadable keeps its default.
 InstallConfiguration LoadInstallConfiguration(platform::ProfileFiles& profiles,
-                                              const std::string& sourceDirectory,
-                                              ScreenLook& look);
+                                              const std::string& sourceDirectory, ScreenLook& look);
 
 }  // namespace kav::setup

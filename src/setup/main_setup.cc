@@ -1,7 +1,7 @@
 #include "setup/main_setup.h"
 
-#include "setup/temporary_directory.h"
 #include "setup/routines.h"
+#include "setup/temporary_directory.h"
 #include "setup/window_routines.h"
 
 namespace kav::setup {
@@ -168,10 +168,17 @@ void TMainSetup::Image1DblClick() {
 }
 
 void TMainSetup::FormClose(widgets::CloseAction&) {
+    // A run closed before its start timer fired must not start the stages.
+    Timer1.SetEnabled(false);
     run_.configuration.reset();
     platform::FileSystem& files = machine_.Files();
     ClearTemporaryDirectory(files, run_.temporaryDirectory);
-    if (!run_.argumentDirectory.empty()) ClearTemporaryDirectory(files, run_.argumentDirectory);
+    if (!run_.argumentDirectory.empty()) {
+        // The argument directory is the current one, and Windows does not
+        // remove a directory that a process is in.
+        files.ChangeDirectory(run_.systemDriveRoot);
+        ClearTemporaryDirectory(files, run_.argumentDirectory);
+    }
     // A run whose start-up failed has installed nothing: no restart and no
     // completion message, although the choices still stand as designed.
     if (run_.startedUp) ShowEnding();

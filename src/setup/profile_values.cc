@@ -41,7 +41,8 @@ std::optional<std::int32_t> ParseInteger(const std::string& text) {
     if (hex) ++at;
     const std::uint64_t limit =
         hex ? kHexLimit
-            : static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) + (negative ? 1 : 0);
+            : static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) +
+                  (negative ? 1 : 0);
     auto value = ParseDigits(text.substr(at), hex ? 16 : 10, limit);
     if (!value) return std::nullopt;
     const auto magnitude = static_cast<std::uint32_t>(*value);

@@ -7,17 +7,17 @@
 namespace kav::widgets::headless {
 namespace {
 
-const char* ButtonName(Button button) {
+const char* ButtonName(DialogButton button) {
     switch (button) {
-        case Button::Ok:
+        case DialogButton::Ok:
             return "OK";
-        case Button::Yes:
+        case DialogButton::Yes:
             return "Yes";
-        case Button::No:
+        case DialogButton::No:
             return "No";
-        case Button::Abort:
+        case DialogButton::Abort:
             return "Abort";
-        case Button::Cancel:
+        case DialogButton::Cancel:
             return "Cancel";
     }
     return "?";
@@ -79,10 +79,9 @@ void HeadlessBackend::Pump(Form& form) {
 
 bool HeadlessBackend::FireNextTimer() {
     if (armed_.empty()) return false;
-    auto next = std::min_element(armed_.begin(), armed_.end(),
-                                 [](const ArmedTimer& a, const ArmedTimer& b) {
-                                     return a.due < b.due;
-                                 });
+    auto next =
+        std::min_element(armed_.begin(), armed_.end(),
+                         [](const ArmedTimer& a, const ArmedTimer& b) { return a.due < b.due; });
     Timer* timer = next->timer;
     clockMs_ = std::max(clockMs_, next->due);
     armed_.erase(next);
@@ -99,9 +98,9 @@ void HeadlessBackend::TimerChanged(Timer& timer) {
     if (timer.Enabled()) armed_.push_back(ArmedTimer{&timer, clockMs_ + timer.Interval()});
 }
 
-Button HeadlessBackend::Reply(std::initializer_list<Button> offered, std::string* text) {
-    const Button fallback = *offered.begin();
-    if (terminated_) return fallback;
+DialogButton HeadlessBackend::Reply(std::initializer_list<DialogButton> offered,
+                                    std::string* text) {
+    const DialogButton fallback = *offered.begin();
     auto reply = user_.NextReply();
     if (!reply || std::find(offered.begin(), offered.end(), reply->button) == offered.end()) {
         return fallback;
@@ -110,43 +109,51 @@ Button HeadlessBackend::Reply(std::initializer_list<Button> offered, std::string
     return reply->button;
 }
 
-void HeadlessBackend::Record(MessageKind kind, const std::string& caption,
-                             const std::string& text, Button answer) {
+void HeadlessBackend::Record(MessageKind kind, const std::string& caption, const std::string& text,
+                             DialogButton answer) {
     ShownMessage message{kind, caption, text, ButtonName(answer)};
     transcript_.Record(message);
     if (OnMessage) OnMessage(message);
 }
 
 // The default buttons are those of the real dialogs: OK, Yes, No (the
-// first of No and Abort) and OK.
+// first of No and Abort) and OK. Once the application is terminating no
+// dialog is shown any more; those that ask answer as if cancelled, like the
+// real ones.
 void HeadlessBackend::ShowMessage(const std::string& text) {
-    Record(MessageKind::Message, kMessageCaption, text, Reply({Button::Ok}));
+    if (terminated_) return;
+    Record(MessageKind::Message, kMessageCaption, text, Reply({DialogButton::Ok}));
 }
 
 bool HeadlessBackend::AskYesNo(const std::string& text) {
-    const Button answer = Reply({Button::Yes, Button::No});
+    if (terminated_) return false;
+    const DialogButton answer = Reply({DialogButton::Yes, DialogButton::No});
     Record(MessageKind::YesNo, kMessageCaption, text, answer);
-    return answer == Button::Yes;
+    return answer == DialogButton::Yes;
 }
 
 bool HeadlessBackend::AskOkCancel(const std::string& text) {
-    const Button answer = Reply({Button::Ok, Button::Cancel});
+    if (terminated_) return false;
+    const DialogButton answer = Reply({DialogButton::Ok, DialogButton::Cancel});
     Record(MessageKind::OkCancel, kMessageCaption, text, answer);
-    return answer == Button::Ok;
+    return answer == DialogButton::Ok;
 }
 
 platform::WarningAnswer HeadlessBackend::AskWarning(const std::string& text) {
-    const Button answer = Reply({Button::No, Button::Abort});
+    if (terminated_) return platform::WarningAnswer::No;
+    const DialogButton answer = Reply({DialogButton::No, DialogButton::Abort});
     Record(MessageKind::Warning, "Warning", text, answer);
-    return answer == Button::Abort ? platform::WarningAnswer::Abort : platform::WarningAnswer::No;
+    return answer == DialogButton::Abort ? platform::WarningAnswer::Abort
+                                         : platform::WarningAnswer::No;
 }
 
 bool HeadlessBackend::InputQuery(const std::string& caption, const std::string& prompt,
                                  std::string& value) {
+    if (terminated_) return false;
     std::string typed = value;
-    const Button answer = Reply({Button::Ok, Button::Cancel}, &typed);
+    const DialogButton answer = Reply({DialogButton::Ok, DialogButton::Cancel}, &typed);
     Record(MessageKind::Input, caption, prompt, answer);
-    if (answer != Button::Ok) return false;
+    if (answer != DialogButton::Ok) return false;
     value = typed;
     return true;
 }

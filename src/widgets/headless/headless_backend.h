@@ -71,9 +71,9 @@ private:
     bool FireNextTimer();
     void Disarm(const Timer& timer);
     // The scripted reply if it is one of `offered`, else the default.
-    Button Reply(std::initializer_list<Button> offered, std::string* text = nullptr);
+    DialogButton Reply(std::initializer_list<DialogButton> offered, std::string* text = nullptr);
     void Record(MessageKind kind, const std::string& caption, const std::string& text,
-                Button answer);
+                DialogButton answer);
 
     ScriptedUser user_;
     Transcript transcript_;

@@ -13,7 +13,7 @@ class Form;
 
 namespace kav::widgets::headless {
 
-enum class Button { Ok, Yes, No, Abort, Cancel };
+enum class DialogButton { Ok, Yes, No, Abort, Cancel };
 
 class ScriptedUser {
 public:
@@ -21,9 +21,9 @@ public:
 
     // The next dialog is answered with `button`. An answer that the dialog
     // does not offer is dropped and the dialog gets its default button.
-    void Answer(Button button) { answers_.push_back(Reply{button, std::nullopt}); }
+    void Answer(DialogButton button) { answers_.push_back(Reply{button, std::nullopt}); }
     // The next input dialog is answered with OK and `text`.
-    void Type(const std::string& text) { answers_.push_back(Reply{Button::Ok, text}); }
+    void Type(const std::string& text) { answers_.push_back(Reply{DialogButton::Ok, text}); }
 
     // Every time the form named `formName` has been shown (after its OnShow
     // handler), `action` plays the user on it.
@@ -38,7 +38,7 @@ public:
     }
 
     struct Reply {
-        Button button;
+        DialogButton button;
         std::optional<std::string> text;
     };
     // The next scripted reply, if any is left.

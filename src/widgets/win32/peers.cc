@@ -76,9 +76,9 @@ public:
                 break;
         }
         const Bounds& b = control.Placement();
-        hwnd_ = std::make_unique<UniqueWindow>(CreateWindowExA(
-            exStyle, cls, "", style, b.left, b.top, b.width, b.height, parent, nullptr,
-            GetModuleHandleA(nullptr), nullptr));
+        hwnd_ = std::make_unique<UniqueWindow>(
+            CreateWindowExA(exStyle, cls, "", style, b.left, b.top, b.width, b.height, parent,
+                            nullptr, GetModuleHandleA(nullptr), nullptr));
         if (hwnd_->Get() == nullptr) {
             throw std::runtime_error("Cannot create the window of " + control.Name());
         }
@@ -126,8 +126,7 @@ public:
                 if (auto* box = dynamic_cast<CheckBox*>(&control_)) {
                     SendMessageA(h, BM_SETCHECK, box->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
                 } else if (auto* radio = dynamic_cast<RadioButton*>(&control_)) {
-                    SendMessageA(h, BM_SETCHECK, radio->Checked() ? BST_CHECKED : BST_UNCHECKED,
-                                 0);
+                    SendMessageA(h, BM_SETCHECK, radio->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
                 }
                 break;
             case Property::Lines:
@@ -202,7 +201,8 @@ private:
         auto& image = static_cast<Image&>(control_);
         if (image.ShowsProgramIcon()) {
             HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-            if (icon == nullptr) icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+            if (icon == nullptr)
+                icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
             SendMessageA(Hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
         }
         // Picture files are placed by the expansion stage.
@@ -322,7 +322,8 @@ void HostWindow::Update(Property property) {
             InvalidateRect(Handle(), nullptr, TRUE);
             break;
         case Property::Visible:
-            if (container_ != nullptr) ShowWindow(Handle(), container_->Visible() ? SW_SHOW : SW_HIDE);
+            if (container_ != nullptr)
+                ShowWindow(Handle(), container_->Visible() ? SW_SHOW : SW_HIDE);
             break;
         case Property::Enabled:
             if (container_ != nullptr) EnableWindow(Handle(), container_->Enabled() ? TRUE : FALSE);
@@ -364,8 +365,8 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             if (Win32Peer* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
-                if (HBRUSH brush = child->PrepareColors(reinterpret_cast<HDC>(wParam),
-                                                         background_.Get())) {
+                if (HBRUSH brush =
+                        child->PrepareColors(reinterpret_cast<HDC>(wParam), background_.Get())) {
                     return reinterpret_cast<LRESULT>(brush);
                 }
             }

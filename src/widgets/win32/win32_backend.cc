@@ -35,13 +35,11 @@ HWND Win32Backend::WindowOf(const Control& control) {
     return peer != nullptr ? peer->Hwnd() : nullptr;
 }
 
-bool Win32Backend::Terminating() const {
-    return quit_ || (gui_ != nullptr && gui_->Terminated());
-}
+bool Win32Backend::Terminating() const { return quit_ || (gui_ != nullptr && gui_->Terminated()); }
 
 void Win32Backend::CreatePeer(Control& control) {
-    HWND parent = control.Parent() != nullptr ? WindowOf(*control.Parent())
-                                              : WindowOf(*control.Owner());
+    HWND parent =
+        control.Parent() != nullptr ? WindowOf(*control.Parent()) : WindowOf(*control.Owner());
     if (parent == nullptr) return;
     control.AttachPeer(MakeControlPeer(errors_, control, parent));
 }

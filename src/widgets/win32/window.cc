@@ -35,10 +35,10 @@ void Window::RegisterClassOnce() {
 void Window::CreateHandle(DWORD exStyle, DWORD style, const std::string& title, RECT placement,
                           HWND parent) {
     RegisterClassOnce();
-    HWND hwnd = CreateWindowExA(exStyle, kClassName, title.c_str(), style, placement.left,
-                                placement.top, placement.right - placement.left,
-                                placement.bottom - placement.top, parent, nullptr,
-                                GetModuleHandleA(nullptr), this);
+    HWND hwnd =
+        CreateWindowExA(exStyle, kClassName, title.c_str(), style, placement.left, placement.top,
+                        placement.right - placement.left, placement.bottom - placement.top, parent,
+                        nullptr, GetModuleHandleA(nullptr), this);
     if (hwnd == nullptr) throw std::runtime_error("Cannot create the window " + title);
     hwnd_ = hwnd;
 }

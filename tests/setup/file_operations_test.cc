@@ -1,0 +1,216 @@
+// CopyFile, HasAttr, ClearTemporaryDirectory and TWinReboot on a machine:
+// the simulated one natively, the real one under Wine.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/errors.h"
+#include "setup/fmx_utils.h"
+#include "setup/temporary_directory.h"
+#include "setup/win_reboot.h"
+#include "test_machine.h"
+
+namespace kav::setup {
+namespace {
+
+using testing::MachineTest;
+
+// A file system whose written files take only the first half of what is
+// written to them, as a full disk would.
+class ShortWritingFiles final : public platform::FileSystem {
+public:
+    explicit ShortWritingFiles(platform::FileSystem& real) : real_(real) {}
+
+    class HalfStream final : public platform::FileStream {
+    public:
+        explicit HalfStream(std::unique_ptr<platform::FileStream> s) : s_(std::move(s)) {}
+        std::size_t Read(void* b, std::size_t n) override { return s_->Read(b, n); }
+        void WriteExactly(const void* b, std::size_t n) override {
+            s_->WriteExactly(b, n / 2);
+            throw platform::EWriteError("disk full");
+        }
+        std::int64_t Position() const override { return s_->Position(); }
+        std::int64_t Size() const override { return s_->Size(); }
+        void Seek(std::int64_t p) override { s_->Seek(p); }
+        bool SetDosDateTime(std::uint32_t t) override { return s_->SetDosDateTime(t); }
+
+    private:
+        std::unique_ptr<platform::FileStream> s_;
+    };
+
+    std::unique_ptr<platform::FileStream> Create(const std::string& p) override {
+        return std::make_unique<HalfStream>(real_.Create(p));
+    }
+    std::string CurrentDirectory() override { return real_.CurrentDirectory(); }
+    bool ChangeDirectory(const std::string& p) override { return real_.ChangeDirectory(p); }
+    std::string FullPathName(const std::string& p) override { return real_.FullPathName(p); }
+    std::vector<platform::FoundFile> FindFiles(const std::string& p, std::uint32_t m) override {
+        return real_.FindFiles(p, m);
+    }
+    bool FileExists(const std::string& p) override { return real_.FileExists(p); }
+    bool DirectoryExists(const std::string& p) override { return real_.DirectoryExists(p); }
+    std::optional<std::uint32_t> GetAttributes(const std::string& p) override {
+        return real_.GetAttributes(p);
+    }
+    bool SetAttributes(const std::string& p, std::uint32_t a) override {
+        return real_.SetAttributes(p, a);
+    }
+    bool MakeDirectory(const std::string& p) override { return real_.MakeDirectory(p); }
+    bool RemoveEmptyDirectory(const std::string& p) override {
+        return real_.RemoveEmptyDirectory(p);
+    }
+    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
+    std::unique_ptr<platform::FileStream> OpenRead(const std::string& p) override {
+        return real_.OpenRead(p);
+    }
+    std::unique_ptr<platform::FileStream> OpenReadExclusive(const std::string& p) override {
+        return real_.OpenReadExclusive(p);
+    }
+    std::optional<std::uint32_t> GetDosDateTime(const std::string& p) override {
+        return real_.GetDosDateTime(p);
+    }
+    std::optional<std::uint64_t> FreeSpace(int d) override { return real_.FreeSpace(d); }
+
+private:
+    platform::FileSystem& real_;
+};
+
+class CopyFileTest : public MachineTest {};
+
+TEST_F(CopyFileTest, BufferSizedEmptyAndLargerFilesArriveWhole) {
+    ASSERT_TRUE(Files().MakeDirectory(Dir() + "\\dest"));
+    for (std::size_t size : {std::size_t{8192}, std::size_t{0}, std::size_t{8192 * 2 + 5}}) {
+        std::string content(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) content[i] = static_cast<char>(i * 7);
+        WriteFile(Dir() + "\\src.bin", content);
+        CopyFile(Files(), Dir() + "\\src.bin", Dir() + "\\dest");
+        EXPECT_EQ(ReadFile(Dir() + "\\dest\\src.bin"), content) << size;
+    }
+    // An existing file as destination is replaced under its own name.
+    WriteFile(Dir() + "\\other.bin", "other");
+    CopyFile(Files(), Dir() + "\\other.bin", Dir() + "\\dest\\src.bin");
+    EXPECT_EQ(ReadFile(Dir() + "\\dest\\src.bin"), "other");
+}
+
+TEST_F(CopyFileTest, DirectoryTargetWithOrWithoutBackslashTakesTheSourceName) {
+    WriteFile(Dir() + "\\a\\file.txt", "one");
+    ASSERT_TRUE(Files().MakeDirectory(Dir() + "\\dest"));
+    CopyFile(Files(), Dir() + "\\a\\file.txt", Dir() + "\\dest");
+    EXPECT_EQ(ReadFile(Dir() + "\\dest\\file.txt"), "one");
+    WriteFile(Dir() + "\\a\\file.txt", "two");
+    CopyFile(Files(), Dir() + "\\a\\file.txt", Dir() + "\\dest\\");
+    EXPECT_EQ(ReadFile(Dir() + "\\dest\\file.txt"), "two");
+}
+
+TEST_F(CopyFileTest, RelativeTargetIsResolvedAgainstTheCurrentDirectory) {
+    WriteFile(Dir() + "\\src.txt", "rel");
+    ASSERT_TRUE(Files().MakeDirectory(Dir() + "\\sub"));
+    ASSERT_TRUE(Files().ChangeDirectory(Dir()));
+    CopyFile(Files(), Dir() + "\\src.txt", "sub");
+    EXPECT_EQ(ReadFile(Dir() + "\\sub\\src.txt"), "rel");
+}
+
+TEST_F(CopyFileTest, FailuresNameTheFileAndCreateNothing) {
+    try {
+        CopyFile(Files(), Dir() + "\\missing.txt", Dir() + "\\out.txt");
+        FAIL() << "no error";
+    } catch (const platform::EFOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + Dir() + "\\missing.txt");
+    }
+    EXPECT_FALSE(Files().FileExists(Dir() + "\\out.txt"));
+
+    WriteFile(Dir() + "\\src.txt", "new");
+    WriteFile(Dir() + "\\locked.txt", "old");
+    ASSERT_TRUE(Files().SetAttributes(Dir() + "\\locked.txt", platform::faReadOnly));
+    try {
+        CopyFile(Files(), Dir() + "\\src.txt", Dir() + "\\locked.txt");
+        FAIL() << "no error";
+    } catch (const platform::EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + Dir() + "\\locked.txt");
+    }
+    Files().SetAttributes(Dir() + "\\locked.txt", 0);
+    EXPECT_EQ(ReadFile(Dir() + "\\locked.txt"), "old");
+
+    // A missing directory counts as a directory: the name is extended first.
+    try {
+        CopyFile(Files(), Dir() + "\\src.txt", Dir() + "\\nodir");
+        FAIL() << "no error";
+    } catch (const platform::EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + Dir() + "\\nodir\\src.txt");
+    }
+}
+
+TEST_F(CopyFileTest, AShortWriteIsAnErrorAndLeavesNoTruncatedCopy) {
+    WriteFile(Dir() + "\\src.txt", std::string(10000, 'x'));
+    ASSERT_TRUE(Files().MakeDirectory(Dir() + "\\out"));
+    ShortWritingFiles full(Files());
+    try {
+        CopyFile(full, Dir() + "\\src.txt", Dir() + "\\out");
+        FAIL() << "no error";
+    } catch (const platform::EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + Dir() + "\\out\\src.txt");
+    }
+    EXPECT_FALSE(Files().FileExists(Dir() + "\\out\\src.txt"));
+    EXPECT_EQ(ReadFile(Dir() + "\\src.txt"), std::string(10000, 'x'));
+}
+
+TEST_F(CopyFileTest, HasAttrNeedsEveryBitAndTreatsUnknownNamesAsHavingAll) {
+    WriteFile(Dir() + "\\f.txt", "x");
+    ASSERT_TRUE(
+        Files().SetAttributes(Dir() + "\\f.txt", platform::faReadOnly | platform::faHidden));
+    EXPECT_TRUE(HasAttr(Files(), Dir() + "\\f.txt", platform::faReadOnly));
+    EXPECT_TRUE(HasAttr(Files(), Dir() + "\\f.txt", platform::faReadOnly | platform::faHidden));
+    EXPECT_FALSE(HasAttr(Files(), Dir() + "\\f.txt", platform::faReadOnly | platform::faDirectory));
+    EXPECT_TRUE(HasAttr(Files(), Dir(), platform::faDirectory));
+    EXPECT_TRUE(HasAttr(Files(), Dir() + "\\nothing", platform::faDirectory | platform::faSysFile));
+    Files().SetAttributes(Dir() + "\\f.txt", 0);
+}
+
+class ClearDirectoryTest : public MachineTest {};
+
+TEST_F(ClearDirectoryTest, DeletesFilesAndRemovesTheEmptiedDirectory) {
+    WriteFile(Dir() + "\\t\\a.txt", "a");
+    WriteFile(Dir() + "\\t\\.hidden", "h");
+    ASSERT_TRUE(Files().SetAttributes(Dir() + "\\t\\.hidden", platform::faHidden));
+    ClearTemporaryDirectory(Files(), Dir() + "\\t");
+    EXPECT_FALSE(Files().DirectoryExists(Dir() + "\\t"));
+}
+
+TEST_F(ClearDirectoryTest, ReadOnlyFilesAndSubdirectoriesStayAndSoDoesTheDirectory) {
+    WriteFile(Dir() + "\\t\\a.txt", "a");
+    WriteFile(Dir() + "\\t\\ro.txt", "r");
+    WriteFile(Dir() + "\\t\\sub\\inner.txt", "i");
+    ASSERT_TRUE(Files().SetAttributes(Dir() + "\\t\\ro.txt", platform::faReadOnly));
+    ClearTemporaryDirectory(Files(), Dir() + "\\t");
+    EXPECT_FALSE(Files().FileExists(Dir() + "\\t\\a.txt"));
+    EXPECT_TRUE(Files().FileExists(Dir() + "\\t\\ro.txt"));
+    EXPECT_TRUE(Files().FileExists(Dir() + "\\t\\sub\\inner.txt"));
+    Files().SetAttributes(Dir() + "\\t\\ro.txt", 0);
+}
+
+TEST_F(ClearDirectoryTest, EmptyNamesMissingDirectoriesAndDriveRootsAreLeftAlone) {
+    ClearTemporaryDirectory(Files(), "");
+    ClearTemporaryDirectory(Files(), Dir() + "\\missing");
+    if (!Simulated()) GTEST_SKIP() << "drive roots are only cleared on the simulated machine";
+    WriteFile("A:\\install.cfg", "[Setup - Main]");
+    ClearTemporaryDirectory(Files(), "A:\\");
+    ClearTemporaryDirectory(Files(), "A:");
+    ASSERT_TRUE(Files().ChangeDirectory("A:\\"));
+    ClearTemporaryDirectory(Files(), ".");
+    EXPECT_TRUE(Files().FileExists("A:\\install.cfg"));
+}
+
+TEST(WinReboot, EnablesThePrivilegeAroundTheRequestAndReportsARefusal) {
+    testing::RecordingRestart restart;
+    TWinReboot reboot(restart);
+    EXPECT_TRUE(reboot.Reboot(2));
+    EXPECT_EQ(restart.calls, (std::vector<std::string>{"enable SeShutdownPrivilege", "exit 2",
+                                                       "disable SeShutdownPrivilege"}));
+    restart.calls.clear();
+    restart.accept = false;
+    EXPECT_FALSE(reboot.Reboot(2));
+    EXPECT_EQ(restart.calls.back(), "disable SeShutdownPrivilege");
+}
+
+}  // namespace
+}  // namespace kav::setup

@@ -1,0 +1,74 @@
+#pragma once
+// The machine the setup tests run on: the simulated one natively, the real
+// one under Wine. Either way the dialogs go to a headless scripted user and
+// restart requests to a recorder, so that no test waits on a message box or
+// ends a session.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/machine.h"
+#include "widgets/headless/headless_backend.h"
+
+namespace kav::setup::testing {
+
+class RecordingRestart final : public platform::Restart {
+public:
+    bool AdjustPrivilege(const std::string& name, bool enable) override {
+        calls.push_back(std::string(enable ? "enable " : "disable ") + name);
+        return true;
+    }
+    bool ExitSession(unsigned flags) override {
+        calls.push_back("exit " + std::to_string(flags));
+        return accept;
+    }
+    std::vector<std::string> calls;
+    bool accept = true;
+};
+
+class TestMachine final : public platform::Machine {
+public:
+    TestMachine(std::unique_ptr<platform::Machine> real, widgets::headless::HeadlessBackend& ui)
+        : real_(std::move(real)), ui_(ui) {}
+    platform::ProfileFiles& Profiles() override { return real_->Profiles(); }
+    platform::Registry& RegistryKeys() override { return real_->RegistryKeys(); }
+    platform::FileSystem& Files() override { return real_->Files(); }
+    platform::SystemDirectories& SystemDirs() override { return real_->SystemDirs(); }
+    platform::Shell& ShellOps() override { return real_->ShellOps(); }
+    platform::Restart& Restarter() override { return restart; }
+    platform::Processor& Cpu() override { return real_->Cpu(); }
+    platform::Gui& Ui() override { return ui_; }
+
+    RecordingRestart restart;
+
+private:
+    std::unique_ptr<platform::Machine> real_;
+    widgets::headless::HeadlessBackend& ui_;
+};
+
+class MachineTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    platform::FileSystem& Files() { return machine_->Files(); }
+    // A fresh directory for the test, as a Windows path without trailing "\".
+    const std::string& Dir() const { return dir_; }
+    void WriteFile(const std::string& path, const std::string& content);
+    std::string ReadFile(const std::string& path);
+    // Whether this is the simulated machine (drive letters beyond C: exist).
+    bool Simulated() const;
+
+    widgets::headless::HeadlessBackend ui_;
+    std::unique_ptr<TestMachine> machine_;
+
+private:
+    std::filesystem::path hostDir_;
+    std::string dir_;
+    std::string savedCurrentDirectory_;
+};
+
+}  // namespace kav::setup::testing
