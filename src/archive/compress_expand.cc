@@ -167,7 +167,10 @@ void TCompress::ForceDirectoryChain(const std::string& directory) {
     if (directory.empty()) return;
     const std::string name = WithoutTrailingBackslash(directory);
     if (name.size() < 3 || files_.DirectoryExists(name)) return;
-    ForceDirectoryChain(DirectoryPart(name));
+    // A name ending in ":" ("\aC:") is its own directory part; going up
+    // from it would never end.
+    const std::string parent = DirectoryPart(name);
+    if (parent != name) ForceDirectoryChain(parent);
     if (!files_.MakeDirectory(name)) {
         throw platform::EInOutError("Unable to create directory " + name);
     }

@@ -248,6 +248,13 @@ TEST_F(ExpandTest, MakeDirectoriesCreatesTheChain) {
     EXPECT_EQ(Out("a\\b\\c.txt"), Bytes(3, 1));
 }
 
+TEST_F(ExpandTest, DirectoryChainEndsAtANameEndingInAColon) {
+    compress.MakeDirectories = true;
+    // Used to recurse until the stack ran out.
+    Expand(ArchiveWriter().Add(Stored("\\aC:\\x\\b", Bytes(3, 1))));
+    EXPECT_TRUE(files.Has("\\aC:\\x\\b"));
+}
+
 TEST_F(ExpandTest, TruncatedStoredEntryIsAnErrorNotASilentShortFile) {
     Bytes bytes = ArchiveWriter().Add(Stored("cut", Bytes(100, 1))).Build();
     bytes.resize(bytes.size() - 10);

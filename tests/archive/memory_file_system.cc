@@ -23,8 +23,9 @@ bool IsDriveRoot(const std::string& key) {
 
 class MemoryFileStream final : public platform::FileStream {
 public:
-    MemoryFileStream(std::shared_ptr<MemoryFileSystem::File> file, bool exclusive)
-        : file_(std::move(file)), exclusive_(exclusive) {
+    MemoryFileStream(std::shared_ptr<MemoryFileSystem::File> file, bool exclusive,
+                     std::size_t writeLimit = static_cast<std::size_t>(-1))
+        : file_(std::move(file)), exclusive_(exclusive), writeLimit_(writeLimit) {
         ++file_->openCount;
         if (exclusive_) file_->openExclusive = true;
     }
@@ -46,6 +47,7 @@ public:
     void WriteExactly(const void* buffer, std::size_t count) override {
         if (count == 0) return;
         const auto end = static_cast<std::size_t>(position_) + count;
+        if (end > writeLimit_) throw platform::EWriteError("Disk full");
         if (end > file_->bytes.size()) file_->bytes.resize(end);
         std::memcpy(file_->bytes.data() + position_, buffer, count);
         position_ = static_cast<std::int64_t>(end);
@@ -64,6 +66,7 @@ public:
 private:
     std::shared_ptr<MemoryFileSystem::File> file_;
     bool exclusive_;
+    std::size_t writeLimit_;
     std::int64_t position_ = 0;
 };
 
@@ -246,7 +249,7 @@ std::unique_ptr<platform::FileStream> MemoryFileSystem::Create(const std::string
     }
     auto file = std::make_shared<File>();
     files_[key] = file;
-    return std::make_unique<MemoryFileStream>(file, true);
+    return std::make_unique<MemoryFileStream>(file, true, writeLimit);
 }
 
 std::optional<std::uint32_t> MemoryFileSystem::GetDosDateTime(const std::string& path) {

@@ -1,0 +1,34 @@
+// Listing and expanding an arbitrary compressed archive must end, stay
+// inside its buffers and report problems only through exceptions.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <vector>
+
+#include "archive/compress.h"
+#include "memory_file_system.h"
+#include "platform/stream.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace kav::archive;
+    std::vector<std::uint8_t> bytes(data, data + size);
+    testing::MemoryFileSystem files;
+    files.writeLimit = 1 << 20;  // a header may promise gigabytes
+    files.AddDirectory("C:\\out");
+    files.AddFile("C:\\in\\a.arc", bytes);
+    TCompress compress(files);
+    compress.SetTargetPath("C:\\out");
+    compress.MakeDirectories = true;
+    compress.Key = size % 3 == 0 ? 0 : 0x5A3C1F07;
+    try {
+        kav::platform::MemoryStream stream(bytes);
+        TCompressedFileList list;
+        compress.ScanArchive(stream, list);
+    } catch (const std::exception&) {
+    }
+    try {
+        compress.ExpandArchive("C:\\in\\a.arc", nullptr);
+    } catch (const std::exception&) {
+    }
+    return 0;
+}
