@@ -11,8 +11,11 @@ class ProfileFiles {
 public:
     virtual ~ProfileFiles() = default;
 
-    // The value of `key` in `section` of `file`, or `defaultValue` when the
-    // file, section or key is missing. Never fails.
+    // The value of `key` in `section` of `file` (one pair of enclosing quotes
+    // removed), or `defaultValue` without its trailing blanks when the file,
+    // section or key is missing. Only the first section of a name is seen.
+    // A file name without a directory names a file in the Windows directory.
+    // Never fails.
     virtual std::string ReadString(const std::string& file, const std::string& section,
                                    const std::string& key,
                                    const std::string& defaultValue) = 0;
