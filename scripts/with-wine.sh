@@ -33,7 +33,21 @@ fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 # Started detached from our output so that a pipe reader never waits on it.
 wineserver -p </dev/null >/dev/null 2>&1 &
+# wineboot also starts the prefix's service processes (services.exe and the
+# services it launches later, such as rpcss). Started here, detached from
+# our output, they do not hold the pipes of a test runner open after its
+# test programs have ended; a kept prefix needs this as much as a new one.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$top/scripts/wine-run.sh" wineboot -i </dev/null >/dev/null 2>&1 || true
+else
+  "$top/scripts/wine-run.sh" wineboot </dev/null >/dev/null 2>&1 || true
+fi
+# Our own Xvfb has no window manager, and Wine waits up to two seconds for
+# one to acknowledge every managed window that is hidden: each dialog a test
+# closes would cost that. Unmanaged windows are drawn by Wine itself, frame
+# and caption included. KAV_WINE_MANAGED=1 keeps managed windows.
+if [ -n "$started_xvfb" ] && [ "${KAV_WINE_MANAGED:-0}" != 1 ]; then
+  "$top/scripts/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    </dev/null >/dev/null 2>&1 || true
 fi
 "$@"

@@ -29,6 +29,13 @@ bool Win32Gui::AskYesNo(const std::string& text) {
     return answer == IDYES && !terminated_;
 }
 
+bool Win32Gui::AskOkCancel(const std::string& text) {
+    if (terminated_) return false;
+    const int answer = ::MessageBoxA(DialogOwnerWindow(), text.c_str(), kApplicationTitle,
+                                     MB_OKCANCEL | MB_ICONERROR);
+    return answer == IDOK && !terminated_;
+}
+
 WarningAnswer Win32Gui::AskWarning(const std::string& text) {
     if (terminated_) return WarningAnswer::No;
     WarningDialog dialog(text);

@@ -10,6 +10,7 @@ public:
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
     WarningAnswer AskWarning(const std::string& text) override;
+    bool AskOkCancel(const std::string& text) override;
     bool InputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override;
     void SetCursor(Cursor cursor) override;
