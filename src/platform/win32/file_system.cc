@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "platform/win32/file_stream.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/read_only_guard.h"
 
 namespace kav::platform {
 namespace {
@@ -111,6 +112,7 @@ std::unique_ptr<FileStream> Win32FileSystem::OpenReadExclusive(const std::string
 }
 
 std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
+    if (IsReadOnlyFile(path)) throw EFCreateError(path);
     FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) throw EFCreateError(path);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/read_only_guard.h"
+
 namespace kav::platform {
 namespace {
 
@@ -35,6 +37,17 @@ std::vector<std::string> SplitZeroList(const std::string& bytes, std::size_t len
         start = end + 1;
     }
     return names;
+}
+
+// The file the profile functions use for `file`: a bare name lies in the
+// Windows directory, anything else is resolved against the current one.
+std::string ProfilePath(const std::string& file) {
+    if (file.find_first_of("\\/") == std::string::npos) {
+        char directory[MAX_PATH] = {};
+        const UINT length = ::GetWindowsDirectoryA(directory, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) return std::string(directory, length) + "\\" + file;
+    }
+    return file;
 }
 
 }  // namespace
@@ -71,11 +84,13 @@ std::vector<std::string> Win32ProfileFiles::ListKeys(const std::string& file,
 
 bool Win32ProfileFiles::WriteString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& value) {
+    if (IsReadOnlyFile(ProfilePath(file))) return false;
     return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                         file.c_str()) != FALSE;
 }
 
 bool Win32ProfileFiles::RemoveSection(const std::string& file, const std::string& section) {
+    if (IsReadOnlyFile(ProfilePath(file))) return false;
     return ::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
 }
 
