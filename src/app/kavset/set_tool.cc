@@ -37,7 +37,9 @@ private:
 
 std::string MethodText(std::uint8_t method) {
     if (method < std::size(archive::kMethodIds)) return archive::kMethodIds[method];
-    return "#" + std::to_string(method);
+    std::string text = std::to_string(method);
+    text.insert(text.begin(), '#');
+    return text;
 }
 
 std::string DosDateText(std::int32_t value) {
