@@ -111,9 +111,10 @@ TEST_F(KavsetTest, ExtractsAMixedSegmentSetByteForByte) {
     EXPECT_EQ(Fnv(dir / "out" / "docs" / "text.txt"), testing::FixtureManifest("text.lh5").fnv);
     EXPECT_EQ(Fnv(dir / "out" / "bin.dat"), testing::FixtureManifest("binary.lh1").fnv);
 
-    const Result flat = Run("extract " + Q(dir / "set" / "disk.002") + " --flat -d " + Q(dir / "out"));
+    const Result flat = Run("extract " + Q(dir / "set" / "disk.002") + " --flat -d " + Q(dir / "new" / "flat"));
     ASSERT_EQ(flat.status, 0) << flat.err;
-    EXPECT_TRUE(fs::exists(dir / "out" / "text.txt"));
+    EXPECT_TRUE(fs::exists(dir / "new" / "flat" / "text.txt"));
+    EXPECT_TRUE(fs::exists(dir / "new" / "flat" / "bin.dat"));
 }
 
 TEST_F(KavsetTest, ListsAndTestsWhatTheInstallerWouldExpand) {

@@ -9,6 +9,7 @@
 
 #include "app/kavset/set_tool.h"
 #include "app/kavset/terminal_gui.h"
+#include "archive/compress.h"
 #include "platform/machine.h"
 
 #if !defined(_WIN32)
@@ -136,9 +137,8 @@ int main(int argc, char** argv) {
         options.workDirectory = workParent + "\\kavset-" + UniqueSuffix();
         options.progress = kav::app::StderrIsTerminal();
 
-        if (options.command == SetCommand::Extract && !files.DirectoryExists(options.targetDirectory)) {
-            std::cerr << "kavset: " << target << ": no such directory\n";
-            return kav::app::kExitUsage;
+        if (options.command == SetCommand::Extract) {
+            kav::archive::TCompress(files).ForceDirectoryChain(options.targetDirectory);
         }
         const int status =
             kav::app::RunSetCommand(options, files, gui, &machine->Cpu(), std::cout, std::cerr);
