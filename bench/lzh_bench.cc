@@ -15,9 +15,9 @@ extern "C" {
 }
 
 #include <cstdio>
-#include <functional>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <stdexcept>
@@ -115,8 +115,8 @@ std::size_t LhasaRead(void* buffer, std::size_t length, void* userData) {
 
 std::size_t DecodeWithLhasa(const char* method, const Bytes& coded, Bytes& out) {
     LhasaInput in{&coded, 0};
-    LHADecoder* decoder =
-        lha_decoder_new(lha_decoder_for_name(const_cast<char*>(method)), LhasaRead, &in, out.size());
+    LHADecoder* decoder = lha_decoder_new(lha_decoder_for_name(const_cast<char*>(method)),
+                                          LhasaRead, &in, out.size());
     std::size_t done = 0;
     while (done < out.size()) {
         const std::size_t n = lha_decoder_read(decoder, out.data() + done, out.size() - done);
@@ -199,19 +199,26 @@ void RunBenchmark(benchmark::State& state, Decode decode) {
 }
 
 void KavLzh5(benchmark::State& state) {
-    RunBenchmark(state, [](const Sample& s, Bytes& out) { return DecodeWithDriver(kav::lzh::coLZH5, s.lh5, out); });
+    RunBenchmark(state, [](const Sample& s, Bytes& out) {
+        return DecodeWithDriver(kav::lzh::coLZH5, s.lh5, out);
+    });
 }
 void LhasaLzh5(benchmark::State& state) {
-    RunBenchmark(state, [](const Sample& s, Bytes& out) { return DecodeWithLhasa("-lh5-", s.lh5, out); });
+    RunBenchmark(state,
+                 [](const Sample& s, Bytes& out) { return DecodeWithLhasa("-lh5-", s.lh5, out); });
 }
 void LibarchiveLzh5(benchmark::State& state) {
-    RunBenchmark(state, [](const Sample& s, Bytes& out) { return DecodeWithLibarchive(s.lh5Archive, out); });
+    RunBenchmark(
+        state, [](const Sample& s, Bytes& out) { return DecodeWithLibarchive(s.lh5Archive, out); });
 }
 void KavLzh(benchmark::State& state) {
-    RunBenchmark(state, [](const Sample& s, Bytes& out) { return DecodeWithDriver(kav::lzh::coLZH, s.lh1, out); });
+    RunBenchmark(state, [](const Sample& s, Bytes& out) {
+        return DecodeWithDriver(kav::lzh::coLZH, s.lh1, out);
+    });
 }
 void LhasaLzh(benchmark::State& state) {
-    RunBenchmark(state, [](const Sample& s, Bytes& out) { return DecodeWithLhasa("-lh1-", s.lh1, out); });
+    RunBenchmark(state,
+                 [](const Sample& s, Bytes& out) { return DecodeWithLhasa("-lh1-", s.lh1, out); });
 }
 
 // Every decoder must reproduce every sample before its speed means anything.
@@ -240,7 +247,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            if (run.run_type == Run::RT_Iteration)
+                times[run.benchmark_name()] = run.GetAdjustedCPUTime();
         }
     }
     std::map<std::string, double> times;

@@ -33,7 +33,8 @@ public:
     bool SourceExhausted() const { return sourceExhausted_; }
 
     void WriteTargetByte(std::uint8_t value) {
-        if (writePos_ == kBufferSize) [[unlikely]] FlushFullBuffer();
+        if (writePos_ == kBufferSize) [[unlikely]]
+            FlushFullBuffer();
         output_[writePos_++] = value;
     }
 

@@ -41,7 +41,8 @@ void MakeDecodeTable(std::span<const std::uint8_t> lengths, unsigned tableBits,
         if (len == 0) continue;
         const std::uint32_t next = start[len] + weight[len];
         if (len <= tableBits) {
-            for (std::uint32_t i = start[len]; i < next; ++i) table[i] = static_cast<std::uint16_t>(ch);
+            for (std::uint32_t i = start[len]; i < next; ++i)
+                table[i] = static_cast<std::uint16_t>(ch);
         } else {
             std::uint32_t k = start[len];
             std::uint16_t* slot = &table[k >> jut];

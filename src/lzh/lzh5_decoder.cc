@@ -150,7 +150,8 @@ private:
         while (i < n) {
             unsigned symbol = auxTable_[bits_.Peek16() >> (16 - kAuxTableBits)];
             if (symbol >= kCodeLenSymbols) {
-                symbol = WalkTree(symbol, kCodeLenSymbols, bits_.Peek16(), 1u << (15 - kAuxTableBits));
+                symbol =
+                    WalkTree(symbol, kCodeLenSymbols, bits_.Peek16(), 1u << (15 - kAuxTableBits));
             }
             bits_.Skip(auxLengths_[symbol]);
             if (symbol >= 3) {

@@ -17,8 +17,12 @@ constexpr PositionCode MakePositionCode() {
     PositionCode code{};
     unsigned next = 0;
     for (unsigned upper = 0; upper < 64; ++upper) {
-        const unsigned length = upper < 1 ? 3 : upper < 4 ? 4 : upper < 12 ? 5 : upper < 24 ? 6
-                                : upper < 48 ? 7 : 8;
+        const unsigned length = upper < 1    ? 3
+                                : upper < 4  ? 4
+                                : upper < 12 ? 5
+                                : upper < 24 ? 6
+                                : upper < 48 ? 7
+                                             : 8;
         const unsigned span = 1u << (8 - length);
         for (unsigned b = next; b < next + span; ++b) {
             code.upperBits[b] = static_cast<std::uint8_t>(upper);

@@ -72,7 +72,8 @@ TEST(AdaptiveLzhDecoder, PositionCodesCoverAllDistances) {
     for (const unsigned distance : {1u, 64u, 65u, 256u, 257u, 769u, 1537u, 3073u, 4095u, 4096u}) {
         for (const unsigned length : {3u, 60u}) {
             w.Match(length, distance);
-            for (unsigned k = 0; k < length; ++k) expected.push_back(expected[expected.size() - distance]);
+            for (unsigned k = 0; k < length; ++k)
+                expected.push_back(expected[expected.size() - distance]);
         }
     }
     EXPECT_EQ(Decode(w.Finish(), static_cast<std::int32_t>(expected.size())), expected);
@@ -80,8 +81,8 @@ TEST(AdaptiveLzhDecoder, PositionCodesCoverAllDistances) {
 
 TEST(AdaptiveLzhDecoder, MatchesAtTheStartCopySpacesAndAFinalMatchIsWrittenWhole) {
     const Bytes coded = AdaptiveWriter().Literal('k').Match(60, 4036).Finish();
-    Bytes expected = {'k'};
-    expected.insert(expected.end(), 60, kSpace);
+    Bytes expected(61, kSpace);
+    expected[0] = 'k';
     EXPECT_EQ(Decode(coded, 2), expected);
 }
 
@@ -107,7 +108,8 @@ TEST(AdaptiveLzhDecoder, LongInputsSurviveManyRebuilds) {
             const unsigned length = 3 + (seed >> 8) % 58;
             const unsigned distance = 1 + (seed >> 14) % 100;
             w.Match(length, distance);
-            for (unsigned k = 0; k < length; ++k) expected.push_back(expected[expected.size() - distance]);
+            for (unsigned k = 0; k < length; ++k)
+                expected.push_back(expected[expected.size() - distance]);
         } else {
             const auto byte = static_cast<std::uint8_t>((seed >> 16) % 40 + 'A');
             w.Literal(byte);

@@ -127,7 +127,8 @@ TEST(CodecDriver, LockedEntriesAreUnscrambledWithTheKeyBytesInTurn) {
     const Bytes plain = Literals(9);
     const std::int32_t key = 0x04030201;
     Bytes scrambled = plain;
-    for (std::size_t i = 0; i < scrambled.size(); ++i) scrambled[i] ^= static_cast<std::uint8_t>(1 + i % 4);
+    for (std::size_t i = 0; i < scrambled.size(); ++i)
+        scrambled[i] ^= static_cast<std::uint8_t>(1 + i % 4);
     CodecSettings settings;
     settings.Key = key;
     // Twice: the key cycle restarts with every entry.
@@ -179,7 +180,9 @@ TEST(CodecDriver, MethodsWithoutADecoderExpandNothing) {
     for (const int method : {0, 3, 5, 255}) {
         RecordingSource source({1, 2, 3});
         RecordingTarget target;
-        EXPECT_EQ(ExpandCodedData({}, source, target, false, static_cast<std::uint8_t>(method), 3, 3), 0u);
+        EXPECT_EQ(
+            ExpandCodedData({}, source, target, false, static_cast<std::uint8_t>(method), 3, 3),
+            0u);
         EXPECT_TRUE(source.reads.empty());
         EXPECT_TRUE(target.writes.empty());
     }
@@ -189,13 +192,21 @@ TEST(CodecDriver, DecoderErrorsPassOnWithoutWritingThePartlyFilledBuffer) {
     // One literal block of 1 symbol, then a block whose code-length count
     // (20) exceeds its alphabet.
     const Bytes coded = BitWriter()
-                            .Put(1, 16).Put(0, 5).Put(0, 5).Put(0, 9).Put('a', 9).Put(0, 4).Put(0, 4)
-                            .Put(1, 16).Put(20, 5)
+                            .Put(1, 16)
+                            .Put(0, 5)
+                            .Put(0, 5)
+                            .Put(0, 9)
+                            .Put('a', 9)
+                            .Put(0, 4)
+                            .Put(0, 4)
+                            .Put(1, 16)
+                            .Put(20, 5)
                             .Finish(4);
     platform::MemoryStream source(coded);
     RecordingTarget target;
     try {
-        ExpandCodedData({}, source, target, false, coLZH5, 2, static_cast<std::int32_t>(coded.size()));
+        ExpandCodedData({}, source, target, false, coLZH5, 2,
+                        static_cast<std::int32_t>(coded.size()));
         FAIL() << "no exception";
     } catch (const ELZHBadDecodeTable& e) {
         EXPECT_STREQ(e.what(), "Bad decode table in archive!");

@@ -98,16 +98,16 @@ BitWriter CodeLengthHeader(unsigned n) {
     return w;
 }
 
-void ExpectRefused(const Bytes& coded) {
-    EXPECT_THROW(Decode(coded, 1), ELZHBadDecodeTable);
-}
+void ExpectRefused(const Bytes& coded) { EXPECT_THROW(Decode(coded, 1), ELZHBadDecodeTable); }
 
 TEST(Lzh5Decoder, RefusesCodesThatDoNotFillTheCodeSpaceExactly) {
     // Over-full: 1, 1, 1.
-    ExpectRefused(BitWriter().Put(1, 16).Put(3, 5).Put(1, 3).Put(1, 3).Put(1, 3).Put(0, 2).Finish(8));
+    ExpectRefused(
+        BitWriter().Put(1, 16).Put(3, 5).Put(1, 3).Put(1, 3).Put(1, 3).Put(0, 2).Finish(8));
     // Exactly twice full: a 16-bit sum would wrap to zero and pass.
     ExpectRefused(
-        BitWriter().Put(1, 16).Put(4, 5).Put(1, 3).Put(1, 3).Put(1, 3).Put(0, 2).Put(1, 3).Finish(8));
+        BitWriter().Put(1, 16).Put(4, 5).Put(1, 3).Put(1, 3).Put(1, 3).Put(0, 2).Put(1, 3).Finish(
+            8));
     // Under-full: a single code of length 1.
     ExpectRefused(BitWriter().Put(1, 16).Put(1, 5).Put(1, 3).Finish(8));
     // All lengths zero though a list was sent: lookups would find nothing.
@@ -134,7 +134,15 @@ TEST(Lzh5Decoder, RefusesMalformedHeadersBeforeTouchingATable) {
     // Single symbols outside their alphabets.
     ExpectRefused(BitWriter().Put(1, 16).Put(0, 5).Put(19, 5).Finish(8));
     ExpectRefused(BitWriter().Put(1, 16).Put(0, 5).Put(0, 5).Put(0, 9).Put(510, 9).Finish(8));
-    ExpectRefused(BitWriter().Put(1, 16).Put(0, 5).Put(0, 5).Put(0, 9).Put('a', 9).Put(0, 4).Put(14, 4).Finish(8));
+    ExpectRefused(BitWriter()
+                      .Put(1, 16)
+                      .Put(0, 5)
+                      .Put(0, 5)
+                      .Put(0, 9)
+                      .Put('a', 9)
+                      .Put(0, 4)
+                      .Put(14, 4)
+                      .Finish(8));
 }
 
 }  // namespace

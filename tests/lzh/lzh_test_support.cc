@@ -35,7 +35,8 @@ void RecordingTarget::WriteExactly(const void* buffer, std::size_t count) {
 BitWriter& BitWriter::Put(std::uint32_t value, unsigned bits) {
     for (unsigned i = bits; i > 0; --i) {
         if (bitCount_ % 8 == 0) bytes_.push_back(0);
-        if ((value >> (i - 1)) & 1) bytes_.back() |= static_cast<std::uint8_t>(0x80 >> (bitCount_ % 8));
+        if ((value >> (i - 1)) & 1)
+            bytes_.back() |= static_cast<std::uint8_t>(0x80 >> (bitCount_ % 8));
         ++bitCount_;
     }
     return *this;
