@@ -46,9 +46,9 @@ void TCompress::ScanArchive(platform::Stream& archive, TCompressedFileList& list
         info.CompressedSize = header.CompressedSize();
         info.Method = static_cast<TCompressionMethod>(header.Method());
         info.Checksum = header.Checksum();
-        info.HeaderOffset = static_cast<std::int32_t>(archive.Position() -
-                                                      TCompressFileHeader::kSize -
-                                                      static_cast<std::int64_t>(name.size()));
+        info.HeaderOffset =
+            static_cast<std::int32_t>(archive.Position() - TCompressFileHeader::kSize -
+                                      static_cast<std::int64_t>(name.size()));
         info.Locked = header.LockValue() > 0;
         list.push_back({name, info});
         SkipEntryData(archive, header.CompressedSize());
@@ -57,7 +57,8 @@ void TCompress::ScanArchive(platform::Stream& archive, TCompressedFileList& list
 
 TCompressArchiveHeader TCompress::ReadArchiveHeader(platform::Stream& archive,
                                                     std::string& CompressID) {
-    if (archive.Size() - archive.Position() < static_cast<std::int64_t>(TCompressArchiveHeader::kSize)) {
+    if (archive.Size() - archive.Position() <
+        static_cast<std::int64_t>(TCompressArchiveHeader::kSize)) {
         CompressID.clear();
         return MakeArchiveHeader("", 0, caMulti);
     }

@@ -17,12 +17,12 @@
 
 namespace kav::archive {
 
-using lzh::TCompressionMethod;
+using lzh::coCustom;
+using lzh::coLZH;
+using lzh::coLZH5;
 using lzh::coNone;
 using lzh::coRLE;
-using lzh::coLZH;
-using lzh::coCustom;
-using lzh::coLZH5;
+using lzh::TCompressionMethod;
 
 enum TCProcessMode { cpCompress = 0, cpExpand = 1 };
 
@@ -46,10 +46,9 @@ struct TCompressedFileEntry {
 using TCompressedFileList = std::vector<TCompressedFileEntry>;
 
 using TFilenameCheckEvent = std::function<void(std::string& filepath, TCProcessMode mode)>;
-using TExpandEvent =
-    std::function<void(platform::Stream& dest, platform::Stream& source, std::int32_t Sourcesize,
-                       std::int32_t Destsize, const std::string& CompressID,
-                       std::int32_t& checksum)>;
+using TExpandEvent = std::function<void(platform::Stream& dest, platform::Stream& source,
+                                        std::int32_t Sourcesize, std::int32_t Destsize,
+                                        const std::string& CompressID, std::int32_t& checksum)>;
 using TCompressEvent =
     std::function<void(platform::Stream& dest, platform::Stream& source, std::string& CompressID,
                        std::int32_t& Outputsize, std::int32_t& checksum)>;

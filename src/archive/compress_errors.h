@@ -21,8 +21,7 @@ public:
 class EUnrecognizedCompressionMethod : public std::runtime_error {
 public:
     explicit EUnrecognizedCompressionMethod(const std::string& compressId)
-        : std::runtime_error("Unrecognized compression method: \"" + compressId +
-                             "\" in header") {}
+        : std::runtime_error("Unrecognized compression method: \"" + compressId + "\" in header") {}
 };
 
 class EInsufficientDiskSpace : public std::runtime_error {
@@ -33,8 +32,7 @@ public:
 
 class EBadChecksum : public std::runtime_error {
 public:
-    EBadChecksum()
-        : std::runtime_error("Bad checksum during expansion -- data may be invalid") {}
+    EBadChecksum() : std::runtime_error("Bad checksum during expansion -- data may be invalid") {}
 };
 
 class EInvalidKey : public std::runtime_error {

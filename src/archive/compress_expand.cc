@@ -19,7 +19,8 @@ bool NameListHolds(const std::vector<std::string>& names, const std::string& nam
 // Attribute words are applied sign-extended, as the file header's 16 bits
 // were always widened.
 std::uint32_t WidenedAttributes(std::uint16_t attributes) {
-    return static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int16_t>(attributes)));
+    return static_cast<std::uint32_t>(
+        static_cast<std::int32_t>(static_cast<std::int16_t>(attributes)));
 }
 
 void CopyStoredData(platform::Stream& output, platform::Stream& archive, std::int32_t size) {

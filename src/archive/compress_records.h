@@ -60,7 +60,9 @@ struct TCompressFileHeader {
     std::uint32_t Checksum() const { return LoadU32<kChecksum>(bytes); }
     std::int32_t LockValue() const { return LoadI32<kLockValue>(bytes); }
 
-    void SetNameLength(std::int16_t v) { StoreU16<kNameLength>(bytes, static_cast<std::uint16_t>(v)); }
+    void SetNameLength(std::int16_t v) {
+        StoreU16<kNameLength>(bytes, static_cast<std::uint16_t>(v));
+    }
     void SetFileDate(std::int32_t v) { StoreU32<kFileDate>(bytes, static_cast<std::uint32_t>(v)); }
     void SetAttributes(std::uint16_t v) { StoreU16<kAttributes>(bytes, v); }
     void SetUncompressedSize(std::int32_t v) {
@@ -71,7 +73,9 @@ struct TCompressFileHeader {
     }
     void SetMethod(std::uint8_t v) { StoreU8<kMethod>(bytes, v); }
     void SetChecksum(std::uint32_t v) { StoreU32<kChecksum>(bytes, v); }
-    void SetLockValue(std::int32_t v) { StoreU32<kLockValue>(bytes, static_cast<std::uint32_t>(v)); }
+    void SetLockValue(std::int32_t v) {
+        StoreU32<kLockValue>(bytes, static_cast<std::uint32_t>(v));
+    }
 };
 
 // Bytes of the smallest archive that can hold an entry: anything this short

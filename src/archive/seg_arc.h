@@ -9,8 +9,8 @@
 namespace kav::archive {
 
 struct TSegArc {
-    std::string Template;   // the archive's template from its scan record
-    std::string ArcDir;     // directory part of Template
+    std::string Template;  // the archive's template from its scan record
+    std::string ArcDir;    // directory part of Template
     std::uint16_t ArcIndex = 0;
     std::uint8_t ArcTag = 0;
     // Before expansion the entry names from the list file; after it the

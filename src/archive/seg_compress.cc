@@ -54,7 +54,9 @@ void TSegCompress::SetSegDir(const std::string& value) {
 
 void TSegCompress::SetSegExt(const std::string& value) { segExt_ = value.substr(0, 3); }
 
-void TSegCompress::SetSegSize(std::int32_t value) { segSize_ = std::max<std::int32_t>(value, 16384); }
+void TSegCompress::SetSegSize(std::int32_t value) {
+    segSize_ = std::max<std::int32_t>(value, 16384);
+}
 
 void TSegCompress::SetSegTmpDir(const std::string& value) {
     segTmpDir_ = value.empty() ? AsciiLower(files_.CurrentDirectory())
@@ -204,8 +206,7 @@ bool TSegCompress::PromptForSegment() {
 
 void TSegCompress::ReadSegmentId() {
     TSegIdHeader id;
-    if (ReadFully(*segment_, id.bytes.data(), id.bytes.size()) != id.bytes.size() ||
-        !id.HasTag()) {
+    if (ReadFully(*segment_, id.bytes.data(), id.bytes.size()) != id.bytes.size() || !id.HasTag()) {
         throw ESegError(kSegInvalidIdHeader);
     }
     bytesLeft_ -= static_cast<std::int64_t>(TSegIdHeader::kSize);
@@ -250,7 +251,8 @@ void TSegCompress::ReadScanRecord(TSegArc& arc) {
         throw ESegError("Template length " + std::to_string(scan.TemplateLength()) +
                         " in scan record is 8192 or more");
     }
-    if (scan.RecordLength() < 1 || scan.RecordLength() >= static_cast<std::int32_t>(kSegBufferSize)) {
+    if (scan.RecordLength() < 1 ||
+        scan.RecordLength() >= static_cast<std::int32_t>(kSegBufferSize)) {
         throw ESegError("Record length " + std::to_string(scan.RecordLength()) +
                         " in scan record is outside 1 to 8191");
     }

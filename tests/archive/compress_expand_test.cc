@@ -185,8 +185,9 @@ TEST_F(ExpandTest, CustomAndUnknownMethodsWithoutHandlerGiveEmptyFiles) {
 }
 
 TEST_F(ExpandTest, CustomEntriesGoThroughOnExpand) {
-    compress.OnExpand = [](platform::Stream& dest, platform::Stream& source, std::int32_t sourceSize,
-                           std::int32_t destSize, const std::string& id, std::int32_t& checksum) {
+    compress.OnExpand = [](platform::Stream& dest, platform::Stream& source,
+                           std::int32_t sourceSize, std::int32_t destSize, const std::string& id,
+                           std::int32_t& checksum) {
         EXPECT_EQ(id, "CUS");
         Bytes data(static_cast<std::size_t>(sourceSize));
         source.Read(data.data(), data.size());
@@ -231,7 +232,8 @@ TEST_F(ExpandTest, FreeSpaceCountsTheFileBeingReplaced) {
 TEST_F(ExpandTest, UncreatableFileIsSkippedOrRaisesByChoice) {
     files.refuseCreate.insert("C:\\OUT\\NO");
     std::vector<std::string> names = {"no", "yes"};
-    const auto writer = ArchiveWriter().Add(Stored("no", Bytes(5, 1))).Add(Stored("yes", Bytes(5, 2)));
+    const auto writer =
+        ArchiveWriter().Add(Stored("no", Bytes(5, 1))).Add(Stored("yes", Bytes(5, 2)));
     Expand(writer, &names);
     EXPECT_EQ(names, std::vector<std::string>{"C:\\out\\yes"});
 

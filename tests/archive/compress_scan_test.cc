@@ -39,10 +39,8 @@ TEST_F(ScanTest, ListsEveryEntryWithItsHeaderOffset) {
     auto a = Stored("readme.txt", BytesOf("hello"));
     a.attributes = 0x21;
     a.lockValue = 7;
-    const Bytes bytes = ArchiveWriter("LH5")
-                            .Add(a)
-                            .Add(Stored("sub\\b.dat", Bytes(300, 1)))
-                            .Build();
+    const Bytes bytes =
+        ArchiveWriter("LH5").Add(a).Add(Stored("sub\\b.dat", Bytes(300, 1))).Build();
     const auto list = Scan(bytes);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].Name, "readme.txt");
@@ -70,13 +68,15 @@ TEST_F(ScanTest, ListingTwiceAppends) {
 TEST_F(ScanTest, DamagedEntryHeadersEndTheListing) {
     auto negative = Stored("b", Bytes(40, 0));
     negative.nameLength = -1;
-    EXPECT_EQ(Scan(ArchiveWriter().Add(Stored("a", Bytes(40, 0))).Add(negative).Build()).size(), 1u);
+    EXPECT_EQ(Scan(ArchiveWriter().Add(Stored("a", Bytes(40, 0))).Add(negative).Build()).size(),
+              1u);
 
     auto pastEnd = Stored("a", Bytes(40, 0));
     pastEnd.compressedSize = 1000000;
     EXPECT_EQ(Scan(ArchiveWriter().Add(pastEnd).Add(Stored("b", Bytes(40, 0))).Build()).size(), 1u);
 
-    Bytes truncatedName = ArchiveWriter().Add(Stored("a", Bytes(40, 0))).Add(Stored("longname", {})).Build();
+    Bytes truncatedName =
+        ArchiveWriter().Add(Stored("a", Bytes(40, 0))).Add(Stored("longname", {})).Build();
     truncatedName.resize(truncatedName.size() - 3);
     EXPECT_EQ(Scan(truncatedName).size(), 1u);
 }

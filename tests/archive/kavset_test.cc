@@ -84,19 +84,23 @@ protected:
 
     SegmentSetWriter MixedSet() {
         SegmentSetWriter set;
-        set.Add(ArchiveFor("C:\\App\\main.arc", ArchiveWriter()
-                                                    .Add(Stored("readme.txt", BytesOf("read me\r\n")))
-                                                    .Add(testing::Rle("big.bin", big))
-                                                    .Add(testing::FromFixture("docs\\text.txt", "text.lh5"))));
+        set.Add(ArchiveFor("C:\\App\\main.arc",
+                           ArchiveWriter()
+                               .Add(Stored("readme.txt", BytesOf("read me\r\n")))
+                               .Add(testing::Rle("big.bin", big))
+                               .Add(testing::FromFixture("docs\\text.txt", "text.lh5"))));
         set.Add(ArchiveFor("C:\\App\\Data\\extra.arc",
                            ArchiveWriter().Add(testing::FromFixture("bin.dat", "binary.lh1")), 11));
         return set;
     }
-    std::uint64_t Fnv(const fs::path& path) { return testing::Fnv1a64(ReadHostFile(path.string())); }
+    std::uint64_t Fnv(const fs::path& path) {
+        return testing::Fnv1a64(ReadHostFile(path.string()));
+    }
 
     Bytes big = [] {
         Bytes data(60000);
-        for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i % 251 < 40 ? 7 : i * 7);
+        for (std::size_t i = 0; i < data.size(); ++i)
+            data[i] = static_cast<std::uint8_t>(i % 251 < 40 ? 7 : i * 7);
         return data;
     }();
     fs::path dir;
@@ -111,7 +115,8 @@ TEST_F(KavsetTest, ExtractsAMixedSegmentSetByteForByte) {
     EXPECT_EQ(Fnv(dir / "out" / "docs" / "text.txt"), testing::FixtureManifest("text.lh5").fnv);
     EXPECT_EQ(Fnv(dir / "out" / "bin.dat"), testing::FixtureManifest("binary.lh1").fnv);
 
-    const Result flat = Run("extract " + Q(dir / "set" / "disk.002") + " --flat -d " + Q(dir / "new" / "flat"));
+    const Result flat =
+        Run("extract " + Q(dir / "set" / "disk.002") + " --flat -d " + Q(dir / "new" / "flat"));
     ASSERT_EQ(flat.status, 0) << flat.err;
     EXPECT_TRUE(fs::exists(dir / "new" / "flat" / "text.txt"));
     EXPECT_TRUE(fs::exists(dir / "new" / "flat" / "bin.dat"));
@@ -135,7 +140,8 @@ TEST_F(KavsetTest, DamagedSetEndsWithStatusTwoAndKeepsWhatWasWritten) {
     auto bad = testing::Rle("bad.bin", Bytes(5000, 9));
     bad.checksum = 1;
     SegmentSetWriter set;
-    set.Add(ArchiveFor("C:\\App\\a.arc", ArchiveWriter().Add(Stored("good.txt", BytesOf("ok"))).Add(bad)));
+    set.Add(ArchiveFor("C:\\App\\a.arc",
+                       ArchiveWriter().Add(Stored("good.txt", BytesOf("ok"))).Add(bad)));
     Place(set.SplitEvery(3000), dir / "set");
     const Result r = Run("extract " + Q(dir / "set") + " -d " + Q(dir / "out"));
     EXPECT_EQ(r.status, 2);
@@ -179,12 +185,14 @@ TEST_F(KavsetTest, MissingSegmentIsLookedForInMediaDirectories) {
 TEST_F(KavsetTest, LockedEntriesNeedTheKey) {
     auto locked = testing::FromFixture("secret.txt", "text.lh5");
     locked.lockValue = 2;
-    WriteHostFile((dir / "set" / "locked.arc").string(), ArchiveWriter().Key(4242).Add(locked).Build());
+    WriteHostFile((dir / "set" / "locked.arc").string(),
+                  ArchiveWriter().Key(4242).Add(locked).Build());
     const Result without = Run("test " + Q(dir / "set" / "locked.arc"));
     EXPECT_EQ(without.status, 2);
     EXPECT_NE(without.err.find("secret.txt: File locked -- valid key required"), std::string::npos)
         << without.err;
-    const Result with = Run("extract " + Q(dir / "set" / "locked.arc") + " --key 4242 -d " + Q(dir / "out"));
+    const Result with =
+        Run("extract " + Q(dir / "set" / "locked.arc") + " --key 4242 -d " + Q(dir / "out"));
     ASSERT_EQ(with.status, 0) << with.err;
     EXPECT_EQ(Fnv(dir / "out" / "secret.txt"), locked.fnv);
 }

@@ -19,9 +19,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const Bytes original = ReadHostFile(argv[5]);
-    const auto entry = Coded(argv[2], method == "lh5" ? kav::lzh::coLZH5 : kav::lzh::coLZH,
-                             ReadHostFile(argv[4]), static_cast<std::int32_t>(original.size()),
-                             ByteSum(original));
+    const auto entry =
+        Coded(argv[2], method == "lh5" ? kav::lzh::coLZH5 : kav::lzh::coLZH, ReadHostFile(argv[4]),
+              static_cast<std::int32_t>(original.size()), ByteSum(original));
     WriteHostFile(argv[1], ArchiveWriter(method == "lh5" ? "LH5" : "LZH").Add(entry).Build());
     return 0;
 }

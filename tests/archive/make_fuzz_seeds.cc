@@ -34,12 +34,15 @@ int main(int argc, char** argv) {
     auto locked = FromFixture("locked.txt", "one_byte.lh5");
     locked.lockValue = 2;
     const std::vector<std::pair<std::string, ArchiveWriter>> archives = {
-        {"stored", ArchiveWriter().Add(Stored("a.txt", BytesOf("hello"))).Add(Stored("\\abs\\b", Bytes(40, 1)))},
+        {"stored", ArchiveWriter()
+                       .Add(Stored("a.txt", BytesOf("hello")))
+                       .Add(Stored("\\abs\\b", Bytes(40, 1)))},
         {"rle", ArchiveWriter("RLE").Add(Rle("runs.bin", runs))},
         {"lh5", ArchiveWriter().Add(FromFixture("text.txt", "exact_8193.lh5"))},
         {"lh1", ArchiveWriter("LZH").Add(FromFixture("text.txt", "exact_8193.lh1"))},
         {"locked", ArchiveWriter().Key(0x01020304).Add(locked)},
-        {"custom", ArchiveWriter("CUS").Add(Raw("c", 3, Bytes(10, 2), 20)).Add(Raw("d", 9, Bytes(3, 1), 0))},
+        {"custom",
+         ArchiveWriter("CUS").Add(Raw("c", 3, Bytes(10, 2), 20)).Add(Raw("d", 9, Bytes(3, 1), 0))},
     };
     for (const auto& [name, writer] : archives) {
         WriteHostFile((out / "fuzz_archive" / name).string(), writer.Build());
@@ -53,9 +56,11 @@ int main(int argc, char** argv) {
     WriteHostFile((out / "fuzz_segments" / "small_shares").string(), Framed(set.SplitEvery(700)));
     StreamLayout at;
     set.LogicalStream(&at);
-    WriteHostFile((out / "fuzz_segments" / "record_cuts").string(),
-                  Framed(set.SplitAt({at.scanHeaders[0] + 3, at.scanHeaders[0] + 3, at.templates[1] + 2,
-                                      at.archiveHeaders[0] + 9, at.archives[2] + 100})));
-    WriteHostFile((out / "fuzz_segments" / "empty_set").string(), Framed(SegmentSetWriter().SplitEvery(100)));
+    WriteHostFile(
+        (out / "fuzz_segments" / "record_cuts").string(),
+        Framed(set.SplitAt({at.scanHeaders[0] + 3, at.scanHeaders[0] + 3, at.templates[1] + 2,
+                            at.archiveHeaders[0] + 9, at.archives[2] + 100})));
+    WriteHostFile((out / "fuzz_segments" / "empty_set").string(),
+                  Framed(SegmentSetWriter().SplitEvery(100)));
     return 0;
 }

@@ -41,7 +41,7 @@ public:
     std::optional<std::uint64_t> freeSpace;  // nothing = the query fails
     // Writes that would make a file larger than this fail (a full disk).
     std::size_t writeLimit = static_cast<std::size_t>(-1);
-    std::set<std::string> refuseCreate;      // upper-cased paths whose Create fails
+    std::set<std::string> refuseCreate;  // upper-cased paths whose Create fails
 
     std::string CurrentDirectory() override { return current_; }
     bool ChangeDirectory(const std::string& path) override;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "app/kavset/safe_names.h"
+
+#include <gtest/gtest.h>
 
 namespace kav::app {
 namespace {

@@ -54,7 +54,8 @@ public:
 
 Bytes Pattern(std::size_t size, std::uint8_t seed) {
     Bytes data(size);
-    for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<std::uint8_t>(seed * 31 + i * i / 5);
+    for (std::size_t i = 0; i < size; ++i)
+        data[i] = static_cast<std::uint8_t>(seed * 31 + i * i / 5);
     return data;
 }
 
@@ -73,10 +74,11 @@ protected:
     // Two archives holding all four methods and one entry larger than a segment.
     SegmentSetWriter MixedSet() {
         SegmentSetWriter set;
-        set.Add(ArchiveFor("C:\\App\\main.arc", ArchiveWriter()
-                                                    .Add(Stored("readme.txt", BytesOf("read me\r\n")))
-                                                    .Add(testing::Rle("big.bin", big))
-                                                    .Add(testing::FromFixture("sub\\text.txt", "text.lh5"))));
+        set.Add(ArchiveFor("C:\\App\\main.arc",
+                           ArchiveWriter()
+                               .Add(Stored("readme.txt", BytesOf("read me\r\n")))
+                               .Add(testing::Rle("big.bin", big))
+                               .Add(testing::FromFixture("sub\\text.txt", "text.lh5"))));
         set.Add(ArchiveFor("C:\\App\\Data\\extra.arc",
                            ArchiveWriter().Add(testing::FromFixture("bin.dat", "binary.lh1")), 13));
         return set;
@@ -158,8 +160,8 @@ TEST_F(SegmentTest, CutInsideEveryRecordKindReadsAsIfContiguous) {
     set.LogicalStream(&at);
     const std::vector<std::size_t> cuts = {
         at.setHeader + 3,       at.setHeader + 3,  // an 8-byte segment in between
-        at.scanHeaders[0] + 5,  at.templates[0] + 4,    at.listArchives[0] + 30,
-        at.scanHeaders[1] + 16, at.archiveHeaders[0] + 7, at.archives[0] + 21,
+        at.scanHeaders[0] + 5,  at.templates[0] + 4,       at.listArchives[0] + 30,
+        at.scanHeaders[1] + 16, at.archiveHeaders[0] + 7,  at.archives[0] + 21,
         at.archives[0] + 50,    at.archiveHeaders[1] + 12, at.archives[1] + 1};
     Place(set.SplitAt(cuts));
     reader.ExpandAll();
@@ -188,7 +190,9 @@ TEST_F(SegmentTest, WrongSegmentBringsUpTheMountBoxUntilCorrected) {
     const auto segments = set.SplitEvery(30000);
     Place(segments);
     std::vector<int> before;
-    reader.OnSegBefore = [&](TSegMode, const std::string&, std::uint16_t n) { before.push_back(n); };
+    reader.OnSegBefore = [&](TSegMode, const std::string&, std::uint16_t n) {
+        before.push_back(n);
+    };
     gui.onMountBox = [&] {
         auto fixed = set;
         fixed.wrongNumbers.clear();
@@ -213,9 +217,11 @@ TEST_F(SegmentTest, MissingSegmentNamesTheFileAndCancelAborts) {
     EXPECT_EQ(Message([&] { reader.ExpandAll(); }), "(TSegCompress) Operation aborted by user");
     EXPECT_TRUE(reader.SegAbort);
     ASSERT_EQ(gui.mountBoxes.size(), 1u);
-    const std::string name = SegmentFileName("disk", "", static_cast<std::uint16_t>(segments.size() + 1));
-    EXPECT_EQ(gui.mountBoxes[0], "Unable to locate \"" + name +
-                                     "\" on this segment!\n\rCorrect and then press OK, or Cancel to abort");
+    const std::string name =
+        SegmentFileName("disk", "", static_cast<std::uint16_t>(segments.size() + 1));
+    EXPECT_EQ(gui.mountBoxes[0],
+              "Unable to locate \"" + name +
+                  "\" on this segment!\n\rCorrect and then press OK, or Cancel to abort");
     EXPECT_TRUE(files.Has("C:\\App\\readme.txt"));  // what was expanded stays
     EXPECT_FALSE(files.Has(reader.TemporaryArchivePath()));
     EXPECT_EQ(files.OpenHandles(), 0);
@@ -265,7 +271,8 @@ TEST_F(SegmentTest, OwnerSelectsArchivesAndNamesBeforeExpansion) {
     three.Add(ArchiveFor("C:\\App\\third.arc", ArchiveWriter().Add(Stored("c", Bytes(1, 1)))));
     Place(three.SplitEvery(7000));
     reader.OnSegBeforeExpand = [&](TSegArcList& list) { list.Move(1, 0); };
-    EXPECT_EQ(Message([&] { reader.ExpandAll(); }), "(TSegCompress) Invalid Archive sequence number");
+    EXPECT_EQ(Message([&] { reader.ExpandAll(); }),
+              "(TSegCompress) Invalid Archive sequence number");
 }
 
 TEST_F(SegmentTest, OwnerHandlersDoNotHearTheListArchives) {
@@ -273,12 +280,14 @@ TEST_F(SegmentTest, OwnerHandlersDoNotHearTheListArchives) {
     std::vector<std::string> checked;
     reader.OnCheckFile = [&](std::string& path, TCProcessMode) { checked.push_back(path); };
     reader.ExpandAll();
-    EXPECT_EQ(checked, (std::vector<std::string>{"C:\\App\\readme.txt", "C:\\App\\big.bin",
-                                                 "C:\\App\\sub\\text.txt", "C:\\App\\Data\\bin.dat"}));
+    EXPECT_EQ(checked,
+              (std::vector<std::string>{"C:\\App\\readme.txt", "C:\\App\\big.bin",
+                                        "C:\\App\\sub\\text.txt", "C:\\App\\Data\\bin.dat"}));
 }
 
 TEST_F(SegmentTest, ListRecordsLoseTrailingBlanksAndZeros) {
-    const auto archive = ArchiveWriter().Add(Stored("a.txt", Bytes(3, 1))).Add(Stored("b.txt", Bytes(3, 2)));
+    const auto archive =
+        ArchiveWriter().Add(Stored("a.txt", Bytes(3, 1))).Add(Stored("b.txt", Bytes(3, 2)));
     ArchiveSpec spec = ArchiveFor("C:\\App\\x.arc", archive, 16);
     Bytes list = BytesOf("a.txt   ");
     list.resize(16, 0);
@@ -294,7 +303,8 @@ TEST_F(SegmentTest, ListRecordsLoseTrailingBlanksAndZeros) {
 
 TEST_F(SegmentTest, ListFileNeverLeavesTheWorkDirectory) {
     for (const std::string stored : {"..\\..\\evil.lst", "\\WINDOWS\\evil.lst", "C:evil.lst"}) {
-        ArchiveSpec spec = ArchiveFor("C:\\App\\x.arc", ArchiveWriter().Add(Stored("a.txt", Bytes(3, 1))));
+        ArchiveSpec spec =
+            ArchiveFor("C:\\App\\x.arc", ArchiveWriter().Add(Stored("a.txt", Bytes(3, 1))));
         spec.listArchive = testing::ListArchive({"a.txt"}, 64, true, ' ', stored);
         Place(SegmentSetWriter().Add(spec).SplitEvery(100000));
         reader.ExpandAll();
@@ -363,7 +373,8 @@ TEST_F(SegmentTest, ArchiveErrorsPassThroughAndLeaveEarlierFiles) {
     auto bad = testing::Rle("bad.bin", Bytes(100, 4));
     bad.checksum = 3;
     SegmentSetWriter set;
-    set.Add(ArchiveFor("C:\\App\\a.arc", ArchiveWriter().Add(Stored("good.txt", Bytes(5, 1))).Add(bad)));
+    set.Add(ArchiveFor("C:\\App\\a.arc",
+                       ArchiveWriter().Add(Stored("good.txt", Bytes(5, 1))).Add(bad)));
     Place(set.SplitEvery(50));
     EXPECT_THROW(reader.ExpandAll(), EBadChecksum);
     EXPECT_TRUE(files.Has("C:\\App\\good.txt"));

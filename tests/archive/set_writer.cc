@@ -140,7 +140,8 @@ Bytes ArchiveWriter::Build() const {
     Append(out, header);
     for (const auto& e : entries_) {
         Bytes data = e.coded.value_or(e.data);
-        const bool coded = e.method == lzh::coRLE || e.method == lzh::coLZH || e.method == lzh::coLZH5;
+        const bool coded =
+            e.method == lzh::coRLE || e.method == lzh::coLZH || e.method == lzh::coLZH5;
         if (e.lockValue == kLockScrambled && coded) Scramble(data, key_);
         std::uint32_t checksum = e.byteSum;
         if (e.lockValue > 0) checksum += static_cast<std::uint32_t>(key_);
@@ -239,7 +240,8 @@ std::vector<SegmentFile> SegmentSetWriter::Segments(const Bytes& stream,
         RecordBytes<TSegIdHeader::kSize> id{};
         StoreTag<TSegIdHeader::kTag>(id, TSegIdHeader::kTagText);
         auto wrong = wrongNumbers.find(number);
-        StoreU16<TSegIdHeader::kSegmentNumber>(id, wrong == wrongNumbers.end() ? number : wrong->second);
+        StoreU16<TSegIdHeader::kSegmentNumber>(
+            id, wrong == wrongNumbers.end() ? number : wrong->second);
         SegmentFile file{SegmentFileName(baseName, fixedExtension, number), {}};
         Append(file.bytes, id);
         Append(file.bytes, stream.data() + start, end - start);
@@ -278,7 +280,8 @@ Bytes ReadHostFile(const std::string& path) {
 
 void WriteHostFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 

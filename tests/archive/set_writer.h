@@ -32,15 +32,15 @@ struct EntrySpec {
     std::optional<Bytes> coded;
     std::int32_t uncompressedSize = 0;
     std::uint32_t byteSum = 0;
-    std::uint64_t fnv = 0;  // of the expanded content
+    std::uint64_t fnv = 0;               // of the expanded content
     std::int32_t fileDate = 0x2A8B6C21;  // 2001-04-11 13:33:02
     std::uint16_t attributes = 0x20;
     // 2 scrambles coded data with the archive's key; any positive value
     // adds the key to the checksum.
     std::int32_t lockValue = 0;
-    std::optional<std::uint32_t> checksum;        // replaces the computed one
-    std::optional<std::int32_t> compressedSize;   // replaces the real one
-    std::optional<std::int16_t> nameLength;       // replaces the real one
+    std::optional<std::uint32_t> checksum;       // replaces the computed one
+    std::optional<std::int32_t> compressedSize;  // replaces the real one
+    std::optional<std::int16_t> nameLength;      // replaces the real one
 };
 
 EntrySpec Stored(const std::string& name, const Bytes& data);
@@ -57,10 +57,22 @@ EntrySpec Coded(const std::string& name, std::uint8_t method, Bytes coded,
 class ArchiveWriter {
 public:
     explicit ArchiveWriter(std::string compressId = "LH5") : compressId_(std::move(compressId)) {}
-    ArchiveWriter& Key(std::int32_t key) { key_ = key; return *this; }
-    ArchiveWriter& ArchiveType(std::uint8_t type) { archiveType_ = type; return *this; }
-    ArchiveWriter& Total(std::int32_t total) { total_ = total; return *this; }
-    ArchiveWriter& Add(EntrySpec entry) { entries_.push_back(std::move(entry)); return *this; }
+    ArchiveWriter& Key(std::int32_t key) {
+        key_ = key;
+        return *this;
+    }
+    ArchiveWriter& ArchiveType(std::uint8_t type) {
+        archiveType_ = type;
+        return *this;
+    }
+    ArchiveWriter& Total(std::int32_t total) {
+        total_ = total;
+        return *this;
+    }
+    ArchiveWriter& Add(EntrySpec entry) {
+        entries_.push_back(std::move(entry));
+        return *this;
+    }
 
     Bytes Build() const;
     const std::vector<EntrySpec>& Entries() const { return entries_; }
@@ -85,7 +97,7 @@ struct ArchiveSpec {
     std::int32_t recordLength = 64;
     std::vector<std::string> listNames;  // what the list file names
     Bytes archive;
-    std::optional<Bytes> listArchive;     // replaces the one made from listNames
+    std::optional<Bytes> listArchive;  // replaces the one made from listNames
     std::optional<std::uint16_t> sequenceNumber;
     std::optional<std::uint16_t> templateLength;
 };
@@ -109,8 +121,14 @@ struct SegmentFile {
 
 class SegmentSetWriter {
 public:
-    SegmentSetWriter& Add(ArchiveSpec archive) { archives_.push_back(std::move(archive)); return *this; }
-    SegmentSetWriter& ArchiveCount(std::uint16_t count) { archiveCount_ = count; return *this; }
+    SegmentSetWriter& Add(ArchiveSpec archive) {
+        archives_.push_back(std::move(archive));
+        return *this;
+    }
+    SegmentSetWriter& ArchiveCount(std::uint16_t count) {
+        archiveCount_ = count;
+        return *this;
+    }
 
     Bytes LogicalStream(StreamLayout* layout = nullptr) const;
 
@@ -121,7 +139,7 @@ public:
     std::vector<SegmentFile> SplitEvery(std::size_t share) const;
 
     std::string baseName = "disk";
-    std::string fixedExtension;                     // e.g. "dat"
+    std::string fixedExtension;                           // e.g. "dat"
     std::map<std::uint16_t, std::uint16_t> wrongNumbers;  // segment -> number written
 
 private:

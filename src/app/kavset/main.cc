@@ -71,7 +71,8 @@ std::string UniqueSuffix() {
 // Removes the reader's work directory with whatever it left in it.
 void RemoveWorkDirectory(kav::platform::FileSystem& files, const std::string& dir) {
     for (const auto& found : files.FindFiles(dir + "\\*.*", kav::platform::faAnyFile)) {
-        if (!(found.attributes & kav::platform::faDirectory)) files.RemoveFile(dir + "\\" + found.name);
+        if (!(found.attributes & kav::platform::faDirectory))
+            files.RemoveFile(dir + "\\" + found.name);
     }
     files.RemoveEmptyDirectory(dir);
 }
@@ -97,7 +98,8 @@ int main(int argc, char** argv) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         if (arg == "--key") {
-            if (!hasValue || !ParseKey(args[++i], options.key)) return Usage("--key needs a number");
+            if (!hasValue || !ParseKey(args[++i], options.key))
+                return Usage("--key needs a number");
         } else if (arg == "--media") {
             if (!hasValue) return Usage("--media needs a directory");
             media.push_back(args[++i]);

@@ -14,8 +14,10 @@ void ProgressBar::Show(const std::string& label, int percent) {
     constexpr int kWidth = 30;
     const int filled = percent * kWidth / 100;
     out_ << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, '.') << "] "
-         << (percent < 10 ? "  " : percent < 100 ? " " : "") << percent << "% "
-         << label.substr(0, 40) << "\x1b[K" << std::flush;
+         << (percent < 10    ? "  "
+             : percent < 100 ? " "
+                             : "")
+         << percent << "% " << label.substr(0, 40) << "\x1b[K" << std::flush;
     shown_ = true;
 }
 

@@ -26,7 +26,9 @@ using archive::TSegCompEZ;
 class DiscardingStream final : public platform::Stream {
 public:
     std::size_t Read(void*, std::size_t) override { return 0; }
-    void WriteExactly(const void*, std::size_t count) override { size_ += static_cast<std::int64_t>(count); }
+    void WriteExactly(const void*, std::size_t count) override {
+        size_ += static_cast<std::int64_t>(count);
+    }
     std::int64_t Position() const override { return size_; }
     std::int64_t Size() const override { return size_; }
     void Seek(std::int64_t position) override { size_ = position; }
@@ -69,8 +71,13 @@ class SetTool {
 public:
     SetTool(const SetOptions& options, platform::FileSystem& files, platform::Gui& gui,
             platform::Processor* processor, std::ostream& out, std::ostream& err)
-        : options_(options), files_(files), gui_(gui), processor_(processor), out_(out),
-          err_(err), progress_(err, options.progress) {}
+        : options_(options),
+          files_(files),
+          gui_(gui),
+          processor_(processor),
+          out_(out),
+          err_(err),
+          progress_(err, options.progress) {}
 
     int Run();
 
@@ -162,7 +169,8 @@ std::optional<SegmentSetPlace> SetTool::SegmentSetAt(const std::string& set) {
     const auto dot = name.find_last_of('.');
     place.baseName = name.substr(0, dot);
     const std::string suffix = dot == std::string::npos ? "" : name.substr(dot + 1);
-    const bool numbered = !suffix.empty() && suffix.find_first_not_of("0123456789") == std::string::npos;
+    const bool numbered =
+        !suffix.empty() && suffix.find_first_not_of("0123456789") == std::string::npos;
     if (!numbered) place.extension = suffix;
     return place;
 }
@@ -177,8 +185,9 @@ void SetTool::ConfigureReader(TCompress& reader) {
         reader.OnCheckFile = [this, &reader](std::string& path, archive::TCProcessMode) {
             const std::string& prefix = reader.TargetPath();
             const std::string stored =
-                (!prefix.empty() && path.compare(0, prefix.size(), prefix) == 0) ? path.substr(prefix.size())
-                                                                                  : path;
+                (!prefix.empty() && path.compare(0, prefix.size(), prefix) == 0)
+                    ? path.substr(prefix.size())
+                    : path;
             currentEntry_ = stored;
             path = OutputPathFor(stored);
             if (!path.empty()) ++entries_;
@@ -226,7 +235,9 @@ void SetTool::RunSegments(const SegmentSetPlace& place) {
     reader.SetSegExt(place.extension);
     reader.SetSegTmpDir(options_.workDirectory);
     reader.OnSegBefore = [this, &reader](archive::TSegMode, const std::string& name,
-                                         std::uint16_t number) { FindSegment(reader, name, number); };
+                                         std::uint16_t number) {
+        FindSegment(reader, name, number);
+    };
     reader.OnSegShowProgress = [this](int percent) { progress_.Show("copying archive", percent); };
     if (options_.command != SetCommand::Extract) {
         reader.OnSegAfterArchive = [this, &reader](const archive::TSegArcHeader& record,
@@ -263,7 +274,8 @@ void SetTool::FindSegment(TSegCompEZ& reader, const std::string& name, std::uint
         }
         looked += ", " + answer;
     }
-    missingSegment_ = "segment " + std::to_string(number) + " (" + name + ") not found in " + looked;
+    missingSegment_ =
+        "segment " + std::to_string(number) + " (" + name + ") not found in " + looked;
     reader.SegAbort = true;
 }
 
@@ -305,7 +317,8 @@ void SetTool::TestEntry(TCompress& reader, platform::Stream& archive, const std:
         archive.Seek(entry.Info.HeaderOffset);
         archive::TCompressFileHeader header;
         std::string name;
-        if (!reader.ReadFileHeader(archive, header, name)) throw std::runtime_error("header unreadable");
+        if (!reader.ReadFileHeader(archive, header, name))
+            throw std::runtime_error("header unreadable");
         DiscardingStream sink;
         reader.ExpandEntry(sink, archive, header.CompressedSize(), header.UncompressedSize(),
                            header.Checksum(), header.Method(), compressId, header.LockValue());

@@ -17,12 +17,12 @@ enum class SetCommand { List, Test, Extract };
 
 struct SetOptions {
     SetCommand command = SetCommand::List;
-    std::string set;                  // Windows path: directory, segment file or archive
-    std::string targetDirectory;      // Windows path, for extract
+    std::string set;              // Windows path: directory, segment file or archive
+    std::string targetDirectory;  // Windows path, for extract
     bool flat = false;
     std::int32_t key = 0;
     std::vector<std::string> mediaDirectories;  // Windows paths
-    std::string workDirectory;        // Windows path for the segment reader's work files
+    std::string workDirectory;                  // Windows path for the segment reader's work files
     bool progress = false;
 };
 
