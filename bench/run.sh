@@ -15,4 +15,4 @@ fi
 if [ ! -f "$data/manifest.txt" ]; then
   "$top/scripts/make-lzh-fixtures.sh" bench "$data"
 fi
-exec "$build/bench/lzh_bench" "$data" --benchmark_min_time=1 "$@"
+exec "$build/bench/lzh_bench" "$data" --benchmark_min_time=0.5 --benchmark_repetitions=5 "$@"

@@ -6,13 +6,13 @@
 #include "lzh/adaptive_model.h"
 #include "lzh/bit_input.h"
 #include "lzh/position_code.h"
+#include "lzh/sliding_window.h"
 
 namespace kav::lzh {
 
 namespace {
 
 constexpr unsigned kWindowSize = 4096;
-constexpr unsigned kWindowMask = kWindowSize - 1;
 constexpr unsigned kLookAhead = 60;
 constexpr unsigned kStartPosition = kWindowSize - kLookAhead;
 constexpr unsigned kLengthBias = 253;  // match length = symbol - 253
@@ -24,33 +24,20 @@ public:
     // The whole window starts as spaces, including the look-ahead area that
     // a well-formed stream never copies from before writing it: a damaged
     // stream then copies spaces rather than stale memory.
-    explicit AdaptiveLzhDecoder(CodecDriver& driver) : driver_(driver), bits_(driver) {
-        window_.fill(0x20);
-    }
+    explicit AdaptiveLzhDecoder(CodecDriver& driver)
+        : driver_(driver), bits_(driver), window_(kStartPosition) {}
 
     void Decode(std::int32_t count) {
         // 64 bits: a final match may carry the count past 2^31 - 1.
         std::int64_t produced = 0;
-        unsigned windowPos = kStartPosition;
         while (produced < count) {
             const unsigned symbol = model_.DecodeSymbol([this] { return bits_.Get(1); });
             if (symbol <= 0xFF) {
-                const auto byte = static_cast<std::uint8_t>(symbol);
-                driver_.WriteTargetByte(byte);
-                window_[windowPos] = byte;
-                windowPos = (windowPos + 1) & kWindowMask;
+                window_.PutLiteral(driver_, static_cast<std::uint8_t>(symbol));
                 ++produced;
             } else {
-                const unsigned position = DecodePosition();
-                unsigned from = (windowPos - position - 1) & kWindowMask;
                 const unsigned length = symbol - kLengthBias;
-                for (unsigned k = 0; k < length; ++k) {
-                    const std::uint8_t byte = window_[from];
-                    from = (from + 1) & kWindowMask;
-                    driver_.WriteTargetByte(byte);
-                    window_[windowPos] = byte;
-                    windowPos = (windowPos + 1) & kWindowMask;
-                }
+                window_.CopyMatch(driver_, DecodePosition() + 1, length);
                 produced += length;
             }
         }
@@ -68,7 +55,7 @@ private:
     CodecDriver& driver_;
     Bits bits_;
     AdaptiveModel model_;
-    std::array<std::uint8_t, kWindowSize> window_;
+    SlidingWindow<kWindowSize> window_;
 };
 
 }  // namespace

@@ -79,9 +79,9 @@ void CodecDriver::YieldTimeSlice() {
     if (processor_ != nullptr) processor_->YieldTimeSlice();
 }
 
-std::uint32_t CodecDriver::SumOf(const std::uint8_t* bytes, std::size_t count) {
+std::uint32_t CodecDriver::SumOf(const Octet* bytes, std::size_t count) {
     std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < count; ++i) sum += bytes[i];
+    for (std::size_t i = 0; i < count; ++i) sum += static_cast<std::uint8_t>(bytes[i]);
     return sum;
 }
 

@@ -11,6 +11,11 @@
 
 namespace kav::lzh {
 
+// The buffers' element type: a byte that is not a character type, so that
+// the compiler knows stores into the buffers cannot change the driver's
+// positions and may keep them in registers in the decoders' loops.
+enum class Octet : std::uint8_t {};
+
 class CodecDriver final {
 public:
     static constexpr std::size_t kBufferSize = 8192;
@@ -35,7 +40,15 @@ public:
     void WriteTargetByte(std::uint8_t value) {
         if (writePos_ == kBufferSize) [[unlikely]]
             FlushFullBuffer();
-        output_[writePos_++] = value;
+        output_[writePos_++] = static_cast<Octet>(value);
+    }
+
+    // Bytes that WriteTargetByte can still take before it writes the buffer.
+    std::size_t TargetRoom() const { return kBufferSize - writePos_; }
+    // WriteTargetByte for a caller that has made sure of the room, which
+    // keeps the check out of its copy loop.
+    void WriteTargetByteInRoom(std::uint8_t value) {
+        output_[writePos_++] = static_cast<Octet>(value);
     }
 
     // Writes what the output buffer still holds; called once after a
@@ -49,7 +62,7 @@ private:
     bool Refill();
     void FlushFullBuffer();
     void YieldTimeSlice();
-    static std::uint32_t SumOf(const std::uint8_t* bytes, std::size_t count);
+    static std::uint32_t SumOf(const Octet* bytes, std::size_t count);
 
     // Taken from the settings at the start, as the component's event was.
     TShowProgressEvent onShowProgress_;
@@ -60,7 +73,7 @@ private:
     std::array<std::uint8_t, kBufferSize> input_;
     std::size_t readPos_ = 0;
     std::size_t readEnd_ = 0;
-    std::array<std::uint8_t, kBufferSize> output_;
+    std::array<Octet, kBufferSize> output_;
     std::size_t writePos_ = 0;
 
     bool sourceExhausted_ = false;

@@ -6,6 +6,7 @@
 
 #include "lzh/bit_input.h"
 #include "lzh/decode_table.h"
+#include "lzh/sliding_window.h"
 
 namespace kav::lzh {
 
@@ -19,41 +20,27 @@ constexpr unsigned kCharLenTableBits = 12;
 constexpr unsigned kAuxTableBits = 8;
 constexpr unsigned kLengthBias = 253;  // match length = symbol - 253
 constexpr unsigned kWindowSize = 8192;
-constexpr unsigned kWindowMask = kWindowSize - 1;
 constexpr int kNoSpecialPosition = -1;
 
 using Bits = BitInput<ExhaustedSource::kStopAsking>;
 
 class Lzh5Decoder {
 public:
-    explicit Lzh5Decoder(CodecDriver& driver) : driver_(driver), bits_(driver) {
-        window_.fill(0x20);
-    }
+    explicit Lzh5Decoder(CodecDriver& driver) : driver_(driver), bits_(driver), window_(0) {}
 
     void Decode(std::int32_t count) {
         // 64 bits: a final match may carry the count past 2^31 - 1.
         std::int64_t produced = 0;
-        unsigned windowPos = 0;
         while (produced < count) {
             const unsigned symbol = DecodeCharLen();
             if (symbol <= 0xFF) {
-                const auto byte = static_cast<std::uint8_t>(symbol);
-                window_[windowPos] = byte;
-                windowPos = (windowPos + 1) & kWindowMask;
-                driver_.WriteTargetByte(byte);
+                window_.PutLiteral(driver_, static_cast<std::uint8_t>(symbol));
                 ++produced;
             } else {
                 const unsigned length = symbol - kLengthBias;
-                const unsigned offset = DecodeOffset();
-                unsigned from = (windowPos - offset - 1) & kWindowMask;
+                // Offset 0 repeats the byte just written.
+                window_.CopyMatch(driver_, DecodeOffset() + 1, length);
                 produced += length;
-                for (unsigned k = 0; k < length; ++k) {
-                    const std::uint8_t byte = window_[from];
-                    from = (from + 1) & kWindowMask;
-                    window_[windowPos] = byte;
-                    windowPos = (windowPos + 1) & kWindowMask;
-                    driver_.WriteTargetByte(byte);
-                }
             }
         }
     }
@@ -177,7 +164,7 @@ private:
     std::array<std::uint8_t, kAuxMaxSymbols> auxLengths_{};
     std::array<std::uint16_t, 1u << kAuxTableBits> auxTable_{};
     DecodeTree tree_{};
-    std::array<std::uint8_t, kWindowSize> window_;
+    SlidingWindow<kWindowSize> window_;
 };
 
 }  // namespace
