@@ -6,6 +6,7 @@
 # the data are made once into the build folder.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
 build=${KAV_BENCH_BUILD:-$top/build/release}
 data=$build/bench-data
 if [ ! -f "$build/CMakeCache.txt" ]; then
