@@ -297,7 +297,9 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&benchArgc, argv + 1);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nSpeed ratios (peer CPU time / our CPU time, least of the repetitions;\n above 1 means ours is faster):\n");
+    std::printf(
+        "\nSpeed ratios (peer CPU time / our CPU time, least of the repetitions;\n above 1 means "
+        "ours is faster):\n");
     PrintRatio(reporter, "-lh5-: libarchive / kav (target >= 1.0)", "LibarchiveLzh5", "KavLzh5");
     PrintRatio(reporter, "-lh5-: lhasa / kav", "LhasaLzh5", "KavLzh5");
     PrintRatio(reporter, "-lh1-: lhasa / kav (target >= 1.2)", "LhasaLzh", "KavLzh");
