@@ -126,7 +126,9 @@ std::string RegistryTree::ToRegedit4() const {
 
 RegistryTree RegistryTree::FromRegedit4(std::string_view text) {
     RegistryTree tree;
-    std::optional<RootKey> root;
+    // The section being read; values outside a known section are skipped.
+    bool inSection = false;
+    RootKey root = RootKey::LocalMachine;
     std::vector<std::string> path;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -140,19 +142,18 @@ RegistryTree RegistryTree::FromRegedit4(std::string_view text) {
             const std::string_view rootName = full.substr(0, full.find('\\'));
             const std::string_view rest =
                 rootName.size() < full.size() ? full.substr(rootName.size() + 1) : "";
-            root.reset();
-            if (EqualsIgnoringCase(rootName, "HKEY_LOCAL_MACHINE")) root = RootKey::LocalMachine;
-            if (EqualsIgnoringCase(rootName, "HKEY_CURRENT_USER")) root = RootKey::CurrentUser;
+            inSection = false;
+            const bool machine = EqualsIgnoringCase(rootName, "HKEY_LOCAL_MACHINE");
+            const bool user = EqualsIgnoringCase(rootName, "HKEY_CURRENT_USER");
             const auto components = SplitKeyPath(rest);
-            if (!root || !components) {
-                root.reset();
-                continue;
-            }
+            if (!(machine || user) || !components) continue;
+            inSection = true;
+            root = machine ? RootKey::LocalMachine : RootKey::CurrentUser;
             path = *components;
-            tree.CreateKey(*root, path);
+            tree.CreateKey(root, path);
             continue;
         }
-        if (!root || line.empty()) continue;
+        if (!inSection || line.empty()) continue;
         std::size_t pos = 0;
         std::string name;
         if (line.front() == '@') {
@@ -164,7 +165,7 @@ RegistryTree RegistryTree::FromRegedit4(std::string_view text) {
         }
         if (pos >= line.size() || line[pos] != '=') continue;
         ++pos;
-        if (auto value = Unquote(line, pos)) tree.SetValue(*root, path, name, *value);
+        if (auto value = Unquote(line, pos)) tree.SetValue(root, path, name, *value);
     }
     return tree;
 }
