@@ -44,7 +44,9 @@ test-fuzz: fuzz
 bench: deps release
 	./bench/run.sh
 
-demo: deps win32
+# demo.sh builds install.exe itself: the 32-bit build where the host runs
+# 32-bit programs, else the 64-bit build of the same code.
+demo: deps
 	./scripts/demo.sh
 
 clean:

@@ -31,6 +31,12 @@ void CopyFile(platform::FileSystem& files, const std::string& source,
     }
     std::vector<std::uint8_t> buffer(kCopyBufferSize);
     std::unique_ptr<platform::FileStream> in = files.OpenRead(source);
+    // Windows refuses to replace a read-only file; so must every machine,
+    // whatever rights the process has.
+    const auto attributes = files.GetAttributes(target);
+    if (attributes && (*attributes & platform::faReadOnly) != 0) {
+        throw platform::EFCreateError(target);
+    }
     std::unique_ptr<platform::FileStream> out = files.Create(target);
     try {
         std::size_t count = 0;

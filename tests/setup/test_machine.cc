@@ -16,6 +16,19 @@ std::string UniqueName() {
     return name;
 }
 
+// Read-only files left by a test (or by an earlier, interrupted run) would
+// stop the removal on Windows.
+void RemoveTree(const std::filesystem::path& dir) {
+    std::error_code ignored;
+    if (std::filesystem::exists(dir, ignored)) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir, ignored)) {
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, ignored);
+        }
+    }
+    std::filesystem::remove_all(dir, ignored);
+}
+
 }  // namespace
 
 #ifdef _WIN32
@@ -23,7 +36,7 @@ bool MachineTest::Simulated() const { return false; }
 
 void MachineTest::SetUp() {
     hostDir_ = std::filesystem::temp_directory_path() / ("kav_setup_" + UniqueName());
-    std::filesystem::remove_all(hostDir_);
+    RemoveTree(hostDir_);
     std::filesystem::create_directories(hostDir_);
     machine_ = std::make_unique<TestMachine>(platform::MakeWin32Machine(), ui_);
     dir_ = hostDir_.string();
@@ -35,7 +48,7 @@ bool MachineTest::Simulated() const { return true; }
 
 void MachineTest::SetUp() {
     hostDir_ = std::filesystem::temp_directory_path() / ("kav_setup_" + UniqueName());
-    std::filesystem::remove_all(hostDir_);
+    RemoveTree(hostDir_);
     machine_ = std::make_unique<TestMachine>(platform::MakeSimMachine(hostDir_.string(), ui_), ui_);
     dir_ = "C:\\work";
     ASSERT_TRUE(ForceDirectories(Files(), dir_));
@@ -46,8 +59,7 @@ void MachineTest::SetUp() {
 void MachineTest::TearDown() {
     Files().ChangeDirectory(savedCurrentDirectory_);
     machine_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(hostDir_, ignored);
+    RemoveTree(hostDir_);
 }
 
 void MachineTest::WriteFile(const std::string& path, const std::string& content) {

@@ -1,11 +1,12 @@
 // The Win32 back end under a real window system (Wine in the test runs).
+#include "widgets/win32/win32_backend.h"
+
 #include <gtest/gtest.h>
 
 #include "widgets/controls.h"
 #include "widgets/form.h"
 #include "widgets/radio.h"
 #include "widgets/win32/inspect.h"
-#include "widgets/win32/win32_backend.h"
 
 namespace kav::widgets::win32 {
 namespace {
@@ -90,6 +91,7 @@ TEST_F(Win32BackendTest, ControlsOfADestroyedFormLoseTheirWindowsButNotTheirStat
     {
         Form form(backend, "wizard", "W");
         form.Adopt(kept, nullptr);
+        kept.SetBounds(10, 10, 150, 20);
         form.Show();
         EXPECT_TRUE(Inspect(kept).exists);
         PressButton(kept);

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# demo.sh: runs install.exe under Wine on the sample installation set
+# (samples/demo). With a display the window shows there; without one the
+# run happens inside Xvfb and a screenshot of the closing message is saved
+# to build/demo.png. The set is copied first: the installer, given a set
+# directory as argument, deletes it at the end.
+#
+# Hosts that cannot execute 32-bit programs run the 64-bit build of the
+# same code (preset win64) under 64-bit Wine.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+
+if ./scripts/host-runs-i386.sh; then
+    preset=win32
+    export WINEARCH=win32
+else
+    echo "demo: this host cannot run 32-bit programs; running the 64-bit build" >&2
+    preset=win64
+    export WINEARCH=win64
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target install_exe >/dev/null
+exe="$top/build/$preset/src/app/install/install.exe"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r samples/demo "$work/set"
+export KAV_KEEP_PREFIX=1
+export WINEPREFIX="$top/build/demo-wineprefix-$WINEARCH"
+
+if [ -n "${DISPLAY:-}" ]; then
+    cd "$work/set"
+    "$top/scripts/with-wine.sh" "$top/scripts/wine-run.sh" "$exe"
+    exit 0
+fi
+
+# Headless: run inside the private Xvfb of with-wine.sh, wait for the
+# closing message box, photograph the screen, then press OK.
+shot="$top/build/demo.png"
+capture() {
+    set -eu
+    (cd "$work/set" && exec "$top/scripts/wine-run.sh" "$exe") &
+    local pid=$!
+    for _ in $(seq 300); do
+        if xdotool search --name "^KAV - Setup\$" >/dev/null 2>&1; then break; fi
+        sleep 0.1
+    done
+    sleep 0.5
+    import -window root "$shot"
+    local box
+    box=$(xdotool search --name "^KAV - Setup\$" | head -n 1)
+    xdotool key --window "$box" Return || true
+    wait "$pid"
+}
+export -f capture
+export top work exe shot
+"$top/scripts/with-wine.sh" bash -c capture
+echo "demo: screenshot saved to $shot"
