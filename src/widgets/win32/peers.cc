@@ -319,7 +319,9 @@ void HostWindow::Update(Property property) {
             break;
         case Property::Color:
             RefreshBackground();
-            InvalidateRect(Handle(), nullptr, TRUE);
+            // Children take their background from this window: they repaint
+            // too.
+            RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             break;
         case Property::Visible:
             if (container_ != nullptr)
