@@ -6,7 +6,7 @@
 #include "widgets/controls.h"
 #include "widgets/form.h"
 #include "widgets/radio.h"
-#include "widgets/win32/inspect.h"
+#include "widgets/win32/window_readback.h"
 
 namespace kav::widgets::win32 {
 namespace {

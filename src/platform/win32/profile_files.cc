@@ -14,17 +14,17 @@ namespace {
 constexpr DWORD kValueBufferSize = 1024;
 constexpr DWORD kKeyListBufferSize = 8192;
 
-// A key listing of `size` bytes: the raw double-zero-terminated list as the
-// API filled it, and the API's returned length.
-struct RawKeyList {
+// A section read of `size` bytes: the raw double-zero-terminated list of the
+// section's lines as the API filled it, and the API's returned length.
+struct RawSection {
     std::string bytes;
     DWORD length;
 };
 
-RawKeyList ReadKeyList(const std::string& file, const std::string& section, DWORD size) {
+RawSection ReadSectionLines(const std::string& file, const std::string& section, DWORD size) {
     std::string buffer(size, '\0');
     const DWORD length =
-        ::GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), size, file.c_str());
+        ::GetPrivateProfileSectionA(section.c_str(), buffer.data(), size, file.c_str());
     return {std::move(buffer), length};
 }
 
@@ -62,19 +62,22 @@ std::string Win32ProfileFiles::ReadString(const std::string& file, const std::st
 
 std::vector<std::string> Win32ProfileFiles::ListKeys(const std::string& file,
                                                      const std::string& section) {
-    RawKeyList list = ReadKeyList(file, section, kKeyListBufferSize);
-    // A full buffer ends with a name the API may have cut short. Names are
-    // only ever seen whole: read the complete list and keep the names that
-    // fit the buffer with their zeros and the list's final zero.
-    if (list.length < kKeyListBufferSize - 2) return SplitZeroList(list.bytes, list.length);
+    // The key listing of GetPrivateProfileStringA leaves out lines without
+    // "=" (such as a PATH line of an AUTOEXEC.BAT section), which the script
+    // lists by their whole text. A section read keeps them: each line is its
+    // text up to the first "=". The section is read whole, however long, and
+    // the names are then cut as an 8192-byte key listing would hold them:
+    // whole, each with its zero, plus the list's final zero.
     DWORD size = kKeyListBufferSize;
-    do {
+    RawSection lines = ReadSectionLines(file, section, size);
+    while (lines.length >= size - 2 && size < (1u << 26)) {
         size *= 2;
-        list = ReadKeyList(file, section, size);
-    } while (list.length >= size - 2 && size < (1u << 26));
+        lines = ReadSectionLines(file, section, size);
+    }
     std::vector<std::string> names;
     std::size_t used = 1;  // the list's final zero
-    for (std::string& name : SplitZeroList(list.bytes, list.length)) {
+    for (const std::string& line : SplitZeroList(lines.bytes, lines.length)) {
+        std::string name = line.substr(0, line.find('='));
         used += name.size() + 1;
         if (used > kKeyListBufferSize) break;
         names.push_back(std::move(name));

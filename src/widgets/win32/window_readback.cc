@@ -1,4 +1,4 @@
-#include "widgets/win32/inspect.h"
+#include "widgets/win32/window_readback.h"
 
 #include <windows.h>
 
