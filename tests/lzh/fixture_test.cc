@@ -3,46 +3,18 @@
 // made from, also when the entry is locked and its bytes scrambled.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "lzh_test_support.h"
 
 namespace kav::lzh::test {
 namespace {
 
-struct Fixture {
-    std::string stream;
-    std::int32_t size = 0;
-    std::uint32_t sum = 0;
-    std::uint64_t hash = 0;
-};
-
-std::vector<Fixture> ReadManifest() {
-    std::ifstream in(TestDataPath("lzh/manifest.txt"));
-    std::vector<Fixture> fixtures;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        Fixture f;
-        fields >> f.stream >> f.size >> f.sum >> std::hex >> f.hash;
-        fixtures.push_back(f);
-    }
-    return fixtures;
-}
-
-std::uint8_t MethodOf(const std::string& stream) {
-    return stream.ends_with(".lh5") ? coLZH5 : coLZH;
-}
-
 TEST(Fixtures, EveryJlhaStreamExpandsExactlyAndIsReadToItsEnd) {
-    const auto fixtures = ReadManifest();
+    const auto fixtures = ReadFixtureManifest();
     ASSERT_GE(fixtures.size(), 19u);
     for (const Fixture& f : fixtures) {
         SCOPED_TRACE(f.stream);
         const Bytes coded = ReadBinaryFile(TestDataPath("lzh/" + f.stream));
-        const Expansion e = Expand(MethodOf(f.stream), coded, f.size);
+        const Expansion e = Expand(FixtureMethod(f.stream), coded, f.size);
         EXPECT_EQ(e.output.size(), static_cast<std::size_t>(f.size));
         EXPECT_EQ(e.sum, f.sum);
         EXPECT_EQ(Fnv1a64(e.output), f.hash);
@@ -55,14 +27,14 @@ TEST(Fixtures, LockedStreamsScrambledWithTheKeyExpandTheSame) {
     const std::int32_t key = static_cast<std::int32_t>(0x9E3779B9u);
     CodecSettings settings;
     settings.Key = key;
-    for (const Fixture& f : ReadManifest()) {
+    for (const Fixture& f : ReadFixtureManifest()) {
         if (f.size > 200000) continue;
         SCOPED_TRACE(f.stream);
         Bytes coded = ReadBinaryFile(TestDataPath("lzh/" + f.stream));
         for (std::size_t i = 0; i < coded.size(); ++i) {
             coded[i] ^= static_cast<std::uint8_t>(static_cast<std::uint32_t>(key) >> (8 * (i % 4)));
         }
-        const Expansion e = Expand(MethodOf(f.stream), coded, f.size, settings, true);
+        const Expansion e = Expand(FixtureMethod(f.stream), coded, f.size, settings, true);
         EXPECT_EQ(e.sum, f.sum);
         EXPECT_EQ(Fnv1a64(e.output), f.hash);
     }

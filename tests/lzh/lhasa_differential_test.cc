@@ -58,36 +58,13 @@ void ExpectSameAsLhasa(std::uint8_t method, const Bytes& coded, std::int32_t siz
     EXPECT_TRUE(std::equal(theirs.begin(), theirs.end(), ours.begin()));
 }
 
-struct Fixture {
-    std::string stream;
-    std::int32_t size = 0;
-};
-
-std::vector<Fixture> Fixtures() {
-    std::ifstream in(TestDataPath("lzh/manifest.txt"));
-    std::vector<Fixture> fixtures;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        Fixture f;
-        fields >> f.stream >> f.size;
-        fixtures.push_back(f);
-    }
-    return fixtures;
-}
-
-std::uint8_t MethodOf(const std::string& stream) {
-    return stream.ends_with(".lh5") ? coLZH5 : coLZH;
-}
-
 TEST(LhasaDifferential, FixturesDecodeTheSame) {
-    const auto fixtures = Fixtures();
+    const auto fixtures = ReadFixtureManifest();
     ASSERT_FALSE(fixtures.empty());
     for (const Fixture& f : fixtures) {
         SCOPED_TRACE(f.stream);
         const Bytes coded = ReadBinaryFile(TestDataPath("lzh/" + f.stream));
-        ExpectSameAsLhasa(MethodOf(f.stream), coded, f.size);
+        ExpectSameAsLhasa(FixtureMethod(f.stream), coded, f.size);
     }
 }
 
@@ -110,7 +87,7 @@ TEST(LhasaDifferential, RandomAdaptiveStreamsDecodeTheSame) {
 TEST(LhasaDifferential, DamagedFixturesDecodeTheSameWhereAccepted) {
     std::uint32_t seed = 99;
     int accepted = 0;
-    for (const Fixture& f : Fixtures()) {
+    for (const Fixture& f : ReadFixtureManifest()) {
         if (f.size == 0 || f.size > 200000) continue;
         SCOPED_TRACE(f.stream);
         const Bytes original = ReadBinaryFile(TestDataPath("lzh/" + f.stream));
@@ -119,7 +96,7 @@ TEST(LhasaDifferential, DamagedFixturesDecodeTheSameWhereAccepted) {
             seed = seed * 1664525 + 1013904223;
             coded[(seed >> 8) % coded.size()] ^= static_cast<std::uint8_t>(1 + (seed >> 24) % 255);
             try {
-                ExpectSameAsLhasa(MethodOf(f.stream), coded, f.size);
+                ExpectSameAsLhasa(FixtureMethod(f.stream), coded, f.size);
                 ++accepted;
             } catch (const ELZHBadDecodeTable&) {
             }

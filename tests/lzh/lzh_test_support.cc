@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "platform/errors.h"
@@ -89,6 +90,24 @@ std::uint64_t Fnv1a64(const Bytes& bytes) {
         hash *= 0x100000001b3ULL;
     }
     return hash;
+}
+
+std::vector<Fixture> ReadFixtureManifest() {
+    std::ifstream in(TestDataPath("lzh/manifest.txt"));
+    std::vector<Fixture> fixtures;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        Fixture f;
+        fields >> f.stream >> f.size >> f.sum >> std::hex >> f.hash;
+        fixtures.push_back(f);
+    }
+    return fixtures;
+}
+
+std::uint8_t FixtureMethod(const std::string& stream) {
+    return stream.ends_with(".lh5") ? coLZH5 : coLZH;
 }
 
 }  // namespace kav::lzh::test

@@ -90,6 +90,18 @@ private:
 std::string TestDataPath(const std::string& relative);
 Bytes ReadBinaryFile(const std::string& path);
 
+// One line of tests/data/lzh/manifest.txt: a coded stream made by the
+// independent encoder and what it must expand to.
+struct Fixture {
+    std::string stream;  // file name below lzh/; ".lh5" or ".lh1"
+    std::int32_t size = 0;
+    std::uint32_t sum = 0;
+    std::uint64_t hash = 0;  // Fnv1a64 of the expanded bytes
+};
+std::vector<Fixture> ReadFixtureManifest();
+// The method a fixture stream is coded with, by its name.
+std::uint8_t FixtureMethod(const std::string& stream);
+
 std::uint32_t ByteSum(const Bytes& bytes);
 std::uint64_t Fnv1a64(const Bytes& bytes);
 
