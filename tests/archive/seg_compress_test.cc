@@ -13,7 +13,7 @@ namespace kav::archive {
 namespace {
 
 using testing::ArchiveFor;
-using testing::ArchiveSpec;
+using testing::ArchiveLayout;
 using testing::ArchiveWriter;
 using testing::Bytes;
 using testing::BytesOf;
@@ -288,13 +288,13 @@ TEST_F(SegmentTest, OwnerHandlersDoNotHearTheListArchives) {
 TEST_F(SegmentTest, ListRecordsLoseTrailingBlanksAndZeros) {
     const auto archive =
         ArchiveWriter().Add(Stored("a.txt", Bytes(3, 1))).Add(Stored("b.txt", Bytes(3, 2)));
-    ArchiveSpec spec = ArchiveFor("C:\\App\\x.arc", archive, 16);
+    ArchiveLayout layout = ArchiveFor("C:\\App\\x.arc", archive, 16);
     Bytes list = BytesOf("a.txt   ");
     list.resize(16, 0);
     const Bytes tail = BytesOf("b.txt  ");  // a shorter last record
     list.insert(list.end(), tail.begin(), tail.end());
-    spec.listArchive = ArchiveWriter().Add(Stored("whatever.lst", list)).Build();
-    Place(SegmentSetWriter().Add(spec).SplitEvery(100000));
+    layout.listArchive = ArchiveWriter().Add(Stored("whatever.lst", list)).Build();
+    Place(SegmentSetWriter().Add(layout).SplitEvery(100000));
     reader.ExpandAll();
     EXPECT_EQ(reader.SegArcList()[0].FileList,
               (std::vector<std::string>{"C:\\App\\a.txt", "C:\\App\\b.txt"}));
@@ -303,10 +303,10 @@ TEST_F(SegmentTest, ListRecordsLoseTrailingBlanksAndZeros) {
 
 TEST_F(SegmentTest, ListFileNeverLeavesTheWorkDirectory) {
     for (const std::string stored : {"..\\..\\evil.lst", "\\WINDOWS\\evil.lst", "C:evil.lst"}) {
-        ArchiveSpec spec =
+        ArchiveLayout layout =
             ArchiveFor("C:\\App\\x.arc", ArchiveWriter().Add(Stored("a.txt", Bytes(3, 1))));
-        spec.listArchive = testing::ListArchive({"a.txt"}, 64, true, ' ', stored);
-        Place(SegmentSetWriter().Add(spec).SplitEvery(100000));
+        layout.listArchive = testing::ListArchive({"a.txt"}, 64, true, ' ', stored);
+        Place(SegmentSetWriter().Add(layout).SplitEvery(100000));
         reader.ExpandAll();
         EXPECT_TRUE(files.Has("C:\\App\\a.txt")) << stored;
         for (const auto& path : files.FilePaths()) {
@@ -342,19 +342,19 @@ TEST_F(SegmentTest, EveryDamagedRecordHasItsMessage) {
     files.AddFile("C:\\src\\disk.001", BytesOf("SSex\0\0\1\0SHdr"));
     EXPECT_EQ(Message([&] { reader.ExpandAll(); }), "(TSegCompress) Stream open failed");
 
-    ArchiveSpec longTemplate = ArchiveFor("C:\\a", ArchiveWriter().Add(Stored("a", Bytes(1, 1))));
+    ArchiveLayout longTemplate = ArchiveFor("C:\\a", ArchiveWriter().Add(Stored("a", Bytes(1, 1))));
     longTemplate.templateLength = 8192;
     expectFailure(SegmentSetWriter().Add(longTemplate),
                   "(TSegCompress) Template length 8192 in scan record is 8192 or more");
     for (std::int32_t length : {0, -3, 8192}) {
-        ArchiveSpec badRecord = ArchiveFor("C:\\a", ArchiveWriter().Add(Stored("a", Bytes(1, 1))));
+        ArchiveLayout badRecord = ArchiveFor("C:\\a", ArchiveWriter().Add(Stored("a", Bytes(1, 1))));
         badRecord.recordLength = length;
         badRecord.listArchive = testing::ListArchive({"a"}, 5);
         expectFailure(SegmentSetWriter().Add(badRecord),
                       "(TSegCompress) Record length " + std::to_string(length) +
                           " in scan record is outside 1 to 8191");
     }
-    ArchiveSpec emptyList = ArchiveFor("C:\\a", ArchiveWriter().Add(Stored("a", Bytes(1, 1))));
+    ArchiveLayout emptyList = ArchiveFor("C:\\a", ArchiveWriter().Add(Stored("a", Bytes(1, 1))));
     emptyList.listArchive = ArchiveWriter().Build();
     expectFailure(SegmentSetWriter().Add(emptyList),
                   "(TSegCompress) List archive of a scan record holds no list file");

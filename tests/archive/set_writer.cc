@@ -177,14 +177,14 @@ Bytes ListArchive(const std::vector<std::string>& names, std::int32_t recordLeng
     return ArchiveWriter("LH5").Add(Stored(entryName, list)).Build();
 }
 
-ArchiveSpec ArchiveFor(const std::string& templ, const ArchiveWriter& archive,
+ArchiveLayout ArchiveFor(const std::string& templ, const ArchiveWriter& archive,
                        std::int32_t recordLength) {
-    ArchiveSpec spec;
-    spec.templ = templ;
-    spec.recordLength = recordLength;
-    for (const auto& e : archive.Entries()) spec.listNames.push_back(e.name);
-    spec.archive = archive.Build();
-    return spec;
+    ArchiveLayout layout;
+    layout.templ = templ;
+    layout.recordLength = recordLength;
+    for (const auto& e : archive.Entries()) layout.listNames.push_back(e.name);
+    layout.archive = archive.Build();
+    return layout;
 }
 
 Bytes SegmentSetWriter::LogicalStream(StreamLayout* layout) const {

@@ -91,7 +91,7 @@ Bytes ListArchive(const std::vector<std::string>& names, std::int32_t recordLeng
                   bool shortLastRecord = true, std::uint8_t padding = ' ',
                   const std::string& entryName = "files.lst");
 
-struct ArchiveSpec {
+struct ArchiveLayout {
     std::string templ = "C:\\KAV\\main.arc";
     std::uint8_t archiveTag = 0;
     std::int32_t recordLength = 64;
@@ -103,7 +103,7 @@ struct ArchiveSpec {
 };
 
 // A scan record and archive whose list file names every entry of `archive`.
-ArchiveSpec ArchiveFor(const std::string& templ, const ArchiveWriter& archive,
+ArchiveLayout ArchiveFor(const std::string& templ, const ArchiveWriter& archive,
                        std::int32_t recordLength = 64);
 
 // Where each record lies in the logical stream, for cutting segments inside
@@ -121,7 +121,7 @@ struct SegmentFile {
 
 class SegmentSetWriter {
 public:
-    SegmentSetWriter& Add(ArchiveSpec archive) {
+    SegmentSetWriter& Add(ArchiveLayout archive) {
         archives_.push_back(std::move(archive));
         return *this;
     }
@@ -145,7 +145,7 @@ public:
 private:
     std::vector<SegmentFile> Segments(const Bytes& stream,
                                       const std::vector<std::size_t>& cuts) const;
-    std::vector<ArchiveSpec> archives_;
+    std::vector<ArchiveLayout> archives_;
     std::optional<std::uint16_t> archiveCount_;
 };
 
