@@ -1,6 +1,7 @@
 #pragma once
 // Exceptions of the compressed archive reader. Each carries only its
 // message; the expansion stage turns any of them into its own message.
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -26,8 +27,14 @@ public:
 
 class EInsufficientDiskSpace : public std::runtime_error {
 public:
-    explicit EInsufficientDiskSpace(const std::string& outputPath)
-        : std::runtime_error("Not enough disk space to expand " + outputPath) {}
+    EInsufficientDiskSpace(const std::string& outputPath, std::int64_t needed,
+                           std::int64_t available)
+        : std::runtime_error("Not enough disk space to expand " + outputPath),
+          Needed(needed),
+          Available(available) {}
+    // The entry's expanded size and the bytes that were free for it.
+    std::int64_t Needed;
+    std::int64_t Available;
 };
 
 class EBadChecksum : public std::runtime_error {

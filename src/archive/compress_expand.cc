@@ -68,8 +68,8 @@ void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string
             }
             if (outputPath == "*") break;
         }
-        if (FreeSpaceFor(outputPath) < header.UncompressedSize()) {
-            throw EInsufficientDiskSpace(outputPath);
+        if (const std::int64_t free = FreeSpaceFor(outputPath); free < header.UncompressedSize()) {
+            throw EInsufficientDiskSpace(outputPath, header.UncompressedSize(), free);
         }
         if (MakeDirectories) ForceDirectoryChain(DirectoryPart(outputPath));
 
@@ -131,6 +131,9 @@ void TCompress::ExpandEntry(platform::Stream& output, platform::Stream& archive,
                                            std::max<std::int32_t>(compressedSize, 0));
             } catch (const lzh::ELZHBadDecodeTable&) {
                 // With a wrong key the data only looks corrupt.
+                if (locked) throw EInvalidKey();
+                throw;
+            } catch (const lzh::ELZHTruncatedData&) {
                 if (locked) throw EInvalidKey();
                 throw;
             }

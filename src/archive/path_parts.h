@@ -2,6 +2,7 @@
 // Windows path helpers the readers share: directory and file-name parts
 // split at the last "\" or ":", and ASCII-only case handling (names are
 // in the Windows ANSI code page, whose upper half is left alone).
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,16 @@ std::string DirectoryPart(std::string_view path);
 std::string FileNamePart(std::string_view path);
 // `path` without one trailing "\".
 std::string WithoutTrailingBackslash(std::string_view path);
+// The file name a stored entry name comes down to when it is placed flat
+// into one directory: the part after the last "\\", "/" or ":" (all three
+// separate path parts on Windows). Nothing when that part could not name a
+// plain file there: empty, "." or "..", only dots and blanks, a device name
+// (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$, with or
+// without an extension) or holding control characters.
+std::optional<std::string> PlainFileName(std::string_view stored);
+// True when `name` names a device rather than a file wherever it is put.
+bool IsDeviceName(std::string_view name);
+
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 bool SameTextIgnoringAsciiCase(std::string_view a, std::string_view b);

@@ -107,13 +107,11 @@ void TSegCompress::ExpandSegments(TSegArcList& list) {
         OnExpand = nullptr;
         OnRecognize = nullptr;
         OnShowProgress = nullptr;
-        // A stored name such as ..\..\x or \WINDOWS\x must not place a list
-        // file anywhere but in the work directory.
+        // A stored name such as ..\..\x, x/../../x or \WINDOWS\x must not
+        // place a list file anywhere but in the work directory.
         OnCheckFile = [this](std::string& filepath, TCProcessMode) {
-            const std::string name = FileNamePart(filepath);
-            filepath = (name.empty() || name == "." || name == "..")
-                           ? std::string()
-                           : WithoutTrailingBackslash(segTmpDir_) + "\\" + name;
+            const auto name = PlainFileName(filepath);
+            filepath = name ? WithoutTrailingBackslash(segTmpDir_) + "\\" + *name : std::string();
         };
 
         for (std::uint16_t i = 0; i < setHeader.ArchiveCount(); ++i) {
@@ -265,6 +263,10 @@ void TSegCompress::ReadScanRecord(TSegArc& arc) {
     arc.ArcTag = scan.ArchiveTag();
     arc.FileList.clear();
 
+    if (scan.ListArchiveSize() < 0) {
+        throw ESegError("List archive size " + std::to_string(scan.ListArchiveSize()) +
+                        " in scan record is negative");
+    }
     const std::string archivePath = TemporaryArchivePath();
     CopySpannedToFile(archivePath, scan.ListArchiveSize(), false);
     ScopeExit removeArchive([&] { RemoveIfPresent(archivePath); });
@@ -287,9 +289,8 @@ void TSegCompress::ExpandListArchive(const std::string& archivePath) {
     } catch (...) {
         // The list file's name is known only through the entry it came from.
         if (!scanned.empty()) {
-            const std::string name = FileNamePart(scanned.front().Name);
-            if (!name.empty()) {
-                RemoveIfPresent(WithoutTrailingBackslash(segTmpDir_) + "\\" + name);
+            if (const auto name = PlainFileName(scanned.front().Name)) {
+                RemoveIfPresent(WithoutTrailingBackslash(segTmpDir_) + "\\" + *name);
             }
         }
         throw;
@@ -372,6 +373,10 @@ void TSegCompress::ExpandNextArchive(TSegArc& arc) {
         record.bytes.fill(0);
         ReadSpanned(record.bytes.data(), TSegArcHeader::kSize);
         if (!record.HasTag()) throw ESegError(kSegInvalidArchiveHeader);
+        if (record.ArchiveSize() < 0) {
+            throw ESegError("Archive size " + std::to_string(record.ArchiveSize()) +
+                            " in archive record is negative");
+        }
         if (arc.ArcIndex < record.SequenceNumber()) throw ESegError(kSegInvalidSequence);
         if (arc.ArcIndex == record.SequenceNumber()) break;
         DiscardSpanned(record.ArchiveSize());

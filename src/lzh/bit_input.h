@@ -52,11 +52,16 @@ private:
 
     std::uint8_t NextByte() {
         if constexpr (rule == ExhaustedSource::kStopAsking) {
-            return driver_.SourceExhausted() ? 0 : driver_.ReadSourceByte();
+            if (!driver_.SourceExhausted()) {
+                const std::uint8_t byte = driver_.ReadSourceByte();
+                if (!driver_.SourceExhausted()) return byte;
+            }
         } else {
             const std::uint8_t byte = driver_.ReadSourceByte();
-            return driver_.SourceExhausted() ? 0 : byte;
+            if (!driver_.SourceExhausted()) return byte;
         }
+        driver_.CountMissingByte();
+        return 0;
     }
 
     CodecDriver& driver_;

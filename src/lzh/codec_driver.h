@@ -21,10 +21,19 @@ public:
     ELZHBadDecodeTable() : std::runtime_error("Bad decode table in archive!") {}
 };
 
+// Coded data that ends long before the entry's expanded size is reached:
+// only padding bits may follow a valid stream's last code, so a decoder
+// that would go on inventing data from zero bits stops instead.
+class ELZHTruncatedData : public std::runtime_error {
+public:
+    ELZHTruncatedData()
+        : std::runtime_error("Compressed data ends before the expanded size is reached") {}
+};
+
 // What the driver takes from the archive component that calls it.
 struct CodecSettings {
-    std::int32_t Key = 0;                 // key of locked entries; 0 = none
-    TShowProgressEvent OnShowProgress;    // may be empty
+    std::int32_t Key = 0;                      // key of locked entries; 0 = none
+    TShowProgressEvent OnShowProgress;         // may be empty
     platform::Processor* processor = nullptr;  // yields the time slice; may be null
 };
 
@@ -32,7 +41,8 @@ struct CodecSettings {
 // `target` and returns the byte sum of the expanded data modulo 2^32.
 // `locked` is true when the entry header's lock field is 2. Methods other
 // than coRLE, coLZH and coLZH5 expand nothing and return 0. Throws
-// ELZHBadDecodeTable for corrupt data and passes on the streams' errors.
+// ELZHBadDecodeTable for corrupt data, ELZHTruncatedData for data that ends
+// too soon, and passes on the streams' errors.
 std::uint32_t ExpandCodedData(const CodecSettings& settings, platform::Stream& source,
                               platform::Stream& target, bool locked, std::uint8_t method,
                               std::int32_t uncompressedSize, std::int32_t compressedSize);

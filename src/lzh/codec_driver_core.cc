@@ -31,11 +31,17 @@ CodecDriver::CodecDriver(const CodecSettings& settings, platform::Stream& source
 
 bool CodecDriver::Refill() {
     sourceExhausted_ = true;
-    if (sourceRemaining_ == 0) return false;
+    if (sourceRemaining_ == 0) {
+        sourceEnded_ = true;
+        return false;
+    }
     if (sourceRemaining_ < chunkSize_) chunkSize_ = sourceRemaining_;
     const std::size_t got = source_.Read(input_.data(), static_cast<std::size_t>(chunkSize_));
     sourceRemaining_ -= static_cast<std::int32_t>(got);
-    if (got == 0) return false;
+    if (got == 0) {
+        sourceEnded_ = true;
+        return false;
+    }
     readPos_ = 0;
     readEnd_ = got;
     if (unscramble_) {

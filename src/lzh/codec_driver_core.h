@@ -37,6 +37,16 @@ public:
 
     bool SourceExhausted() const { return sourceExhausted_; }
 
+    // Called by a decoder for every zero byte it uses in place of a byte the
+    // source no longer had. A few are expected (a bit reader fetches ahead
+    // of its last code); many mean the data was cut short, and the entry is
+    // stopped rather than filled up from nothing. A stop asked for by the
+    // progress handler is not counted: the decoders react to it their own way.
+    void CountMissingByte() {
+        if (sourceEnded_ && ++missingBytes_ > kMissingByteAllowance) [[unlikely]]
+            throw ELZHTruncatedData();
+    }
+
     void WriteTargetByte(std::uint8_t value) {
         if (writePos_ == kBufferSize) [[unlikely]]
             FlushFullBuffer();
@@ -76,7 +86,13 @@ private:
     std::array<Octet, kBufferSize> output_;
     std::size_t writePos_ = 0;
 
+    // Bytes beyond the data a decoder may read ahead: a bit buffer's word
+    // and the 16 bits it keeps ready, with room to spare.
+    static constexpr std::int32_t kMissingByteAllowance = 16;
+
     bool sourceExhausted_ = false;
+    bool sourceEnded_ = false;  // every compressed byte has been fetched
+    std::int32_t missingBytes_ = 0;
     std::int32_t sourceRemaining_;
     std::int32_t compressedSize_;
     std::int32_t chunkSize_ = static_cast<std::int32_t>(kBufferSize);

@@ -20,6 +20,8 @@ enum FileAttribute : std::uint32_t {
     faDirectory = 0x10,
     faArchive = 0x20,
     faNormal = 0x80,
+    // A symbolic link or junction: the name leads somewhere else.
+    faReparsePoint = 0x400,
     faAnyFile = 0x3F,
 };
 
@@ -55,7 +57,8 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
     // True for an existing directory (drive roots included).
     virtual bool DirectoryExists(const std::string& path) = 0;
-    // The attribute bits, or nothing when the name does not exist.
+    // The attribute bits, or nothing when the name does not exist. A link is
+    // reported as itself (faReparsePoint set), not as what it leads to.
     virtual std::optional<std::uint32_t> GetAttributes(const std::string& path) = 0;
     // Sets the attribute bits (read-only, hidden, system, archive). Returns
     // false on failure.
@@ -66,18 +69,21 @@ public:
     virtual bool MakeDirectory(const std::string& path) = 0;
     // Removes an empty directory. False on failure.
     virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
-    // Deletes a file; read-only files and directories are refused (false).
+    // Deletes a file, or a link itself (never what it leads to); read-only
+    // files and directories are refused (false).
     virtual bool RemoveFile(const std::string& path) = 0;
 
     // Opens an existing file for reading; others may read it too but not
-    // write it while it is open. Throws EFOpenError naming `path`.
+    // write it while it is open. Throws EFOpenError naming `path`; anything
+    // but a regular file (a pipe, a device, a directory) is refused.
     virtual std::unique_ptr<FileStream> OpenRead(const std::string& path) = 0;
     // Opens an existing file for reading with no sharing at all (archive
     // files). Throws EFOpenError naming `path`.
     virtual std::unique_ptr<FileStream> OpenReadExclusive(const std::string& path) = 0;
     // Creates a file, replacing an existing one (normal attributes, current
     // time), opened for writing and reading. Throws EFCreateError naming
-    // `path`; a read-only existing file is refused.
+    // `path`; a read-only existing file is refused, and so is anything but a
+    // regular file.
     virtual std::unique_ptr<FileStream> Create(const std::string& path) = 0;
 
     // The last-write time of a file as a DOS date-time (local time), or

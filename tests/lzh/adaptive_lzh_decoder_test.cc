@@ -121,17 +121,17 @@ TEST(AdaptiveLzhDecoder, LongInputsSurviveManyRebuilds) {
     EXPECT_EQ(e.sum, ByteSum(expected));
 }
 
-TEST(AdaptiveLzhDecoder, AfterAStopAnswerBytesReadAsZero) {
+TEST(AdaptiveLzhDecoder, AfterAStopAnswerBytesReadAsZeroButMissingDataIsRefused) {
     // Zero bits in a fresh model: symbol 116 ("t"), and then the codes shift.
-    // Both a stopped and an empty source must decode as the same zero bits.
     Bytes stopped(100, 0xC3);
     CodecSettings settings;
     settings.OnShowProgress = [](int& percent) { percent = -1; };
     const Bytes fromStop = Expand(coLZH, stopped, 500, settings).output;
-    const Bytes fromNothing = Expand(coLZH, {}, 500).output;
-    EXPECT_EQ(fromStop, fromNothing);
     ASSERT_GE(fromStop.size(), 500u);
     EXPECT_EQ(fromStop[0], 0x74);
+    // A source that simply ends is damage: nothing is made up from zero bits.
+    EXPECT_THROW(Expand(coLZH, {}, 500), ELZHTruncatedData);
+    EXPECT_THROW(Expand(coLZH5, Bytes(40, 0), 1 << 20), ELZHTruncatedData);
 }
 
 }  // namespace

@@ -70,16 +70,23 @@ TEST(LhasaDifferential, FixturesDecodeTheSame) {
 
 // Every bit pattern is a valid coLZH stream, so random bytes compare the
 // adaptive model and the position code over all their states.
+// Streams that run out before their size are refused, not padded.
 TEST(LhasaDifferential, RandomAdaptiveStreamsDecodeTheSame) {
     std::uint32_t seed = 7;
+    int accepted = 0;
     for (int round = 0; round < 40; ++round) {
         Bytes coded(2000 + round * 500);
         for (auto& b : coded) {
             seed = seed * 1664525 + 1013904223;
             b = static_cast<std::uint8_t>(seed >> 24);
         }
-        ExpectSameAsLhasa(coLZH, coded, 3000 * (round + 1));
+        try {
+            ExpectSameAsLhasa(coLZH, coded, 1000 * (round + 1));
+            ++accepted;
+        } catch (const ELZHTruncatedData&) {
+        }
     }
+    EXPECT_GT(accepted, 30);
 }
 
 // Damaged fixtures: one byte changed at a time. Whatever this decoder
@@ -99,6 +106,7 @@ TEST(LhasaDifferential, DamagedFixturesDecodeTheSameWhereAccepted) {
                 ExpectSameAsLhasa(FixtureMethod(f.stream), coded, f.size);
                 ++accepted;
             } catch (const ELZHBadDecodeTable&) {
+            } catch (const ELZHTruncatedData&) {
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "app/kavset/set_tool.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iomanip>
 #include <map>
@@ -14,6 +15,7 @@
 #include "archive/compress.h"
 #include "archive/path_parts.h"
 #include "archive/seg_comp_ez.h"
+#include "platform/errors.h"
 
 namespace kav::app {
 namespace {
@@ -95,7 +97,13 @@ private:
     void InspectArchive(TCompress& reader, const std::string& archivePath, int archiveIndex);
     void TestEntry(TCompress& reader, platform::Stream& archive, const std::string& compressId,
                    const TCompressedFileEntry& entry);
-    void Problem(const std::string& text) { err_ << "kavset: " << text << "\n"; }
+    // Damage found by inspection: counted, and named with its archive.
+    void Damage(int archiveIndex, const std::string& text);
+    void CheckListedNamesFound(int archiveIndex);
+    void CheckArchiveLayout(TCompress& reader, platform::Stream& archive,
+                            const archive::TCompressedFileList& entries, int archiveIndex);
+    bool LeadsThroughLink(const std::string& relative);
+    void Problem(const std::string& text) { err_ << "kavset: " << PrintableText(text) << "\n"; }
 
     const SetOptions& options_;
     platform::FileSystem& files_;
@@ -106,7 +114,10 @@ private:
     ProgressBar progress_;
 
     std::vector<std::string> visited_;
+    // The names each archive's list file asks for, by archive index.
+    std::vector<std::vector<std::string>> listedNames_;
     std::string currentEntry_;
+    std::string currentOutput_;  // extraction: the file being written
     std::string missingSegment_;
     std::int64_t entries_ = 0, failures_ = 0, expandedBytes_ = 0, compressedBytes_ = 0;
 };
@@ -118,7 +129,17 @@ int SetTool::Run() {
         } else {
             RunArchive();
         }
+    } catch (const archive::EInsufficientDiskSpace& error) {
+        progress_.Clear();
+        Problem(options_.set + ": " + currentEntry_ +
+                ": not enough disk space: " + std::to_string(error.Needed) + " bytes needed, " +
+                std::to_string(error.Available) + " free");
+        return kExitDamaged;
     } catch (const std::exception& error) {
+        // A file cut short by a failed write (a full disk) is of no use.
+        if (dynamic_cast<const platform::EWriteError*>(&error) && !currentOutput_.empty()) {
+            files_.RemoveFile(currentOutput_);
+        }
         progress_.Clear();
         std::string text = error.what();
         if (!missingSegment_.empty()) text = missingSegment_;
@@ -177,6 +198,9 @@ std::optional<SegmentSetPlace> SetTool::SegmentSetAt(const std::string& set) {
 
 void SetTool::ConfigureReader(TCompress& reader) {
     reader.Key = options_.key;
+    // The archive's sizes are only claims: a small archive may promise more
+    // than the disk holds.
+    reader.CheckSpaceBeforeExpand = options_.command == SetCommand::Extract;
     reader.OnShowProgress = [this](int& percent) { progress_.Show(currentEntry_, percent); };
     if (options_.command == SetCommand::Extract) {
         // A file that cannot be written is a failure a rescue must hear of.
@@ -190,6 +214,7 @@ void SetTool::ConfigureReader(TCompress& reader) {
                     : path;
             currentEntry_ = stored;
             path = OutputPathFor(stored);
+            currentOutput_ = path;
             if (!path.empty()) ++entries_;
         };
     } else {
@@ -212,10 +237,39 @@ std::string SetTool::OutputPathFor(const std::string& stored) {
     }
     if (safe.changed && !options_.flat) {
         progress_.Clear();
-        Problem("warning: entry \"" + stored + "\" would leave the target directory; written as " +
+        Problem("warning: entry \"" + stored +
+                "\" would leave the target directory or has characters a name cannot hold; "
+                "written as " +
                 safe.relative);
     }
-    return archive::WithoutTrailingBackslash(options_.targetDirectory) + "\\" + safe.relative;
+    if (LeadsThroughLink(safe.relative)) {
+        progress_.Clear();
+        Problem("warning: entry \"" + stored + "\" would be written through a link in " +
+                options_.targetDirectory + "; skipped");
+        return "";
+    }
+    const std::string path =
+        archive::WithoutTrailingBackslash(options_.targetDirectory) + "\\" + safe.relative;
+    // A link where the file goes is replaced by the file, never written through.
+    const auto attributes = files_.GetAttributes(path);
+    if (attributes && (*attributes & platform::faReparsePoint)) files_.RemoveFile(path);
+    return path;
+}
+
+bool SetTool::LeadsThroughLink(const std::string& relative) {
+    std::string path = archive::WithoutTrailingBackslash(options_.targetDirectory);
+    std::size_t start = 0;
+    for (auto slash = relative.find('\\'); slash != std::string::npos;
+         slash = relative.find('\\', start)) {
+        path += "\\" + relative.substr(start, slash - start);
+        start = slash + 1;
+        const auto attributes = files_.GetAttributes(path);
+        if (!attributes) return false;  // the rest is made by the reader
+        if ((*attributes & platform::faReparsePoint) || !(*attributes & platform::faDirectory)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void SetTool::RunArchive() {
@@ -239,9 +293,15 @@ void SetTool::RunSegments(const SegmentSetPlace& place) {
         FindSegment(reader, name, number);
     };
     reader.OnSegShowProgress = [this](int percent) { progress_.Show("copying archive", percent); };
+    reader.OnSegBeforeExpand = [this](archive::TSegArcList& list) {
+        listedNames_.clear();
+        for (std::size_t i = 0; i < list.Count(); ++i) listedNames_.push_back(list[i].FileList);
+    };
     if (options_.command != SetCommand::Extract) {
         reader.OnSegAfterArchive = [this, &reader](const archive::TSegArcHeader& record,
                                                    const std::string&) {
+            if (options_.command == SetCommand::Test)
+                CheckListedNamesFound(record.SequenceNumber());
             InspectArchive(reader, reader.TemporaryArchivePath(), record.SequenceNumber());
         };
     }
@@ -283,6 +343,10 @@ void SetTool::InspectArchive(TCompress& reader, const std::string& archivePath, 
     archive::TCompressedFileList entries;
     reader.ScanArchive(archivePath, entries);
     auto stream = files_.OpenReadExclusive(archivePath);
+    if (options_.command == SetCommand::Test) {
+        CheckArchiveLayout(reader, *stream, entries, archiveIndex);
+        stream->Seek(0);
+    }
     std::string compressId;
     reader.ReadArchiveHeader(*stream, compressId);
 
@@ -302,12 +366,56 @@ void SetTool::InspectArchive(TCompress& reader, const std::string& archivePath, 
                  << entry.Info.CompressedSize << " " << std::hex << std::uppercase
                  << std::setfill('0') << std::setw(8) << entry.Info.Checksum << std::dec
                  << std::setfill(' ') << " " << DosDateText(entry.Info.FileDate) << " "
-                 << AttributeText(entry.Info.FileAttributes) << " " << entry.Name << "\n";
+                 << AttributeText(entry.Info.FileAttributes) << " " << PrintableText(entry.Name)
+                 << "\n";
         } else {
             TestEntry(reader, *stream, compressId, entry);
         }
     }
     visited_.clear();
+}
+
+void SetTool::Damage(int archiveIndex, const std::string& text) {
+    progress_.Clear();
+    ++failures_;
+    Problem(options_.set + ": archive " + std::to_string(archiveIndex) + ": " + text);
+}
+
+void SetTool::CheckListedNamesFound(int archiveIndex) {
+    if (archiveIndex < 0 || static_cast<std::size_t>(archiveIndex) >= listedNames_.size()) return;
+    for (const auto& listed : listedNames_[static_cast<std::size_t>(archiveIndex)]) {
+        const bool found = std::any_of(visited_.begin(), visited_.end(), [&](const auto& name) {
+            return archive::SameTextIgnoringAsciiCase(name, listed);
+        });
+        if (!found) Damage(archiveIndex, "listed file \"" + listed + "\" is not in the archive");
+    }
+}
+
+void SetTool::CheckArchiveLayout(TCompress& reader, platform::Stream& archive,
+                                 const archive::TCompressedFileList& entries, int archiveIndex) {
+    std::string compressId;
+    const auto header = reader.ReadArchiveHeader(archive, compressId);
+    std::int64_t end = archive.Position();
+    std::int64_t held = 0;
+    for (const auto& entry : entries) {
+        held += entry.Info.UncompressedSize;
+        end = std::max<std::int64_t>(entry.Info.HeaderOffset, 0) +
+              static_cast<std::int64_t>(archive::TCompressFileHeader::kSize + entry.Name.size()) +
+              std::max<std::int32_t>(entry.Info.CompressedSize, 0);
+    }
+    if (end > archive.Size()) {
+        Damage(archiveIndex, "the last entry's data run " + std::to_string(end - archive.Size()) +
+                                 " bytes past the archive's end");
+    } else if (end < archive.Size()) {
+        Damage(archiveIndex, "the archive is cut inside an entry header (" +
+                                 std::to_string(archive.Size() - end) +
+                                 " bytes after the last whole entry)");
+    }
+    if (held < header.TotalUncompressed()) {
+        Damage(archiveIndex, "the archive header counts " +
+                                 std::to_string(header.TotalUncompressed()) +
+                                 " expanded bytes, its entries hold only " + std::to_string(held));
+    }
 }
 
 void SetTool::TestEntry(TCompress& reader, platform::Stream& archive, const std::string& compressId,

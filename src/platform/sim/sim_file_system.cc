@@ -26,6 +26,13 @@ std::optional<struct stat> StatOf(const std::string& hostPath) {
     return st;
 }
 
+// The entry itself, not what a link leads to.
+std::optional<struct stat> LinkStatOf(const std::string& hostPath) {
+    struct stat st {};
+    if (::lstat(hostPath.c_str(), &st) != 0) return std::nullopt;
+    return st;
+}
+
 bool IsWritable(const struct stat& st) { return (st.st_mode & S_IWUSR) != 0; }
 
 FileIdentity IdentityOf(const struct stat& st) {
@@ -152,9 +159,15 @@ bool SimFileSystem::DirectoryExists(const std::string& path) {
 std::optional<std::uint32_t> SimFileSystem::GetAttributes(const std::string& path) {
     const auto host = HostPathOf(path);
     if (!host) return std::nullopt;
-    const auto st = StatOf(*host);
-    if (!st) return std::nullopt;
-    return AttributesOfHostEntry(*host, S_ISDIR(st->st_mode));
+    const auto own = LinkStatOf(*host);
+    if (!own) return std::nullopt;
+    if (S_ISLNK(own->st_mode)) {
+        // Windows reports a link's own attributes; a dangling one is a file.
+        const auto target = StatOf(*host);
+        const bool isDirectory = target && S_ISDIR(target->st_mode);
+        return (isDirectory ? static_cast<std::uint32_t>(faDirectory) : 0u) | faReparsePoint;
+    }
+    return AttributesOfHostEntry(*host, S_ISDIR(own->st_mode));
 }
 
 bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
@@ -188,6 +201,8 @@ bool SimFileSystem::RemoveEmptyDirectory(const std::string& path) {
 bool SimFileSystem::RemoveFile(const std::string& path) {
     const auto host = HostPathOf(path);
     if (!host) return false;
+    const auto own = LinkStatOf(*host);
+    if (own && S_ISLNK(own->st_mode)) return ::unlink(host->c_str()) == 0;
     const auto st = StatOf(*host);
     if (!st || S_ISDIR(st->st_mode) || !IsWritable(*st)) return false;
     // An open file cannot be deleted: nothing here opens with delete sharing.
@@ -200,11 +215,13 @@ bool SimFileSystem::RemoveFile(const std::string& path) {
 std::unique_ptr<FileStream> SimFileSystem::OpenExisting(const std::string& path, OpenMode mode) {
     const auto host = HostPathOf(path);
     if (!host) throw EFOpenError(path);
-    const int descriptor = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
+    const int descriptor = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) throw EFOpenError(path);
     struct stat st {};
-    if (::fstat(descriptor, &st) != 0 || S_ISDIR(st.st_mode) ||
-        !openFiles_->MayOpen(IdentityOf(st), mode)) {
+    if (::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !openFiles_->MayOpen(IdentityOf(st), mode) ||
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(descriptor);
         throw EFOpenError(path);
     }
@@ -222,16 +239,23 @@ std::unique_ptr<FileStream> SimFileSystem::OpenReadExclusive(const std::string& 
 std::unique_ptr<FileStream> SimFileSystem::Create(const std::string& path) {
     const auto host = HostPathForNewEntry(path);
     if (!host) throw EFCreateError(path);
-    if (const auto existing = StatOf(*host)) {
-        if (S_ISDIR(existing->st_mode) || !IsWritable(*existing) ||
-            !openFiles_->MayOpen(IdentityOf(*existing), OpenMode::ExclusiveWrite)) {
+    if (const auto existing = LinkStatOf(*host)) {
+        // A link in the machine's folder is replaced, never written through:
+        // what it leads to may lie anywhere on the host.
+        if (S_ISLNK(existing->st_mode)) {
+            if (::unlink(host->c_str()) != 0) throw EFCreateError(path);
+        } else if (!S_ISREG(existing->st_mode) || !IsWritable(*existing) ||
+                   !openFiles_->MayOpen(IdentityOf(*existing), OpenMode::ExclusiveWrite)) {
             throw EFCreateError(path);
         }
     }
-    const int descriptor = ::open(host->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // O_NOFOLLOW refuses a link that appeared since the check above.
+    const int descriptor = ::open(
+        host->c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (descriptor < 0) throw EFCreateError(path);
     struct stat st {};
-    if (::fstat(descriptor, &st) != 0) {
+    if (::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(descriptor);
         throw EFCreateError(path);
     }

@@ -34,7 +34,8 @@ std::string ReadSizedString(Fill fill) {
 std::unique_ptr<FileStream> OpenExisting(const std::string& path, DWORD share) {
     FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle) throw EFOpenError(path);
+    // A device or a pipe ("CON", "\\\\.\\pipe\\x") is not a file to read.
+    if (!handle || ::GetFileType(handle.Get()) != FILE_TYPE_DISK) throw EFOpenError(path);
     return std::make_unique<Win32FileStream>(std::move(handle));
 }
 
@@ -115,7 +116,7 @@ std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
     if (IsReadOnlyFile(path)) throw EFCreateError(path);
     FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle) throw EFCreateError(path);
+    if (!handle || ::GetFileType(handle.Get()) != FILE_TYPE_DISK) throw EFCreateError(path);
     return std::make_unique<Win32FileStream>(std::move(handle));
 }
 
