@@ -161,6 +161,18 @@ TEST_F(ExpandTest, ScrambledEntriesNeedTheRightKey) {
     EXPECT_FALSE(files.Has("C:\\out\\text.bin"));
 }
 
+TEST_F(ExpandTest, LockedChecksumWrapsWithAPositiveKey) {
+    // 8.5 million 0xFF bytes sum past 2^31; with the key the check value
+    // wraps past 2^32.
+    auto big = testing::Rle("big.bin", Bytes(8500000, 0xFF));
+    big.lockValue = 1;
+    compress.Key = 0x7FFFFFF0;
+    Expand(ArchiveWriter().Key(0x7FFFFFF0).Add(big));
+    EXPECT_EQ(Out("big.bin").size(), 8500000u);
+    compress.Key = 0x7FFFFFEF;
+    EXPECT_THROW(Expand(ArchiveWriter().Key(0x7FFFFFF0).Add(big)), EInvalidKey);
+}
+
 TEST_F(ExpandTest, BadChecksumKeepsTheFileWithAttributesButNoDate) {
     auto bad = testing::Rle("bad.bin", Bytes(60, 3));
     bad.checksum = 1;

@@ -7,7 +7,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "archive/seg_records.h"
 #include "set_writer.h"
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 namespace kav::archive {
 namespace {
@@ -20,6 +25,7 @@ using testing::BytesOf;
 using testing::ReadHostFile;
 using testing::SegmentSetWriter;
 using testing::Stored;
+using testing::StreamLayout;
 using testing::WriteHostFile;
 
 std::string ProgramPath() {
@@ -168,6 +174,111 @@ TEST_F(KavsetTest, StoredNamesNeverWriteOutsideTheTarget) {
     EXPECT_FALSE(fs::exists(dir / "escape.txt"));
     EXPECT_NE(r.err.find("..\\..\\escape.txt"), std::string::npos) << r.err;
 }
+
+TEST_F(KavsetTest, OddNamesAreReplacedWithAWarningAndExtractionGoesOn) {
+    WriteHostFile((dir / "set" / "a.arc").string(),
+                  ArchiveWriter()
+                      .Add(Stored("a?b*c.txt", BytesOf("1")))
+                      .Add(Stored("d<e>f|g\"h.txt", BytesOf("2")))
+                      .Add(Stored("ctl\x01x.txt", BytesOf("3")))
+                      .Add(Stored("sub\\NUL.txt", BytesOf("4")))
+                      .Add(Stored("\x1b]0;owned\x07last.txt", BytesOf("5")))
+                      .Build());
+    const Result r = Run("extract " + Q(dir / "set" / "a.arc") + " -d " + Q(dir / "out"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadHostFile((dir / "out" / "a_b_c.txt").string()), BytesOf("1"));
+    EXPECT_EQ(ReadHostFile((dir / "out" / "d_e_f_g_h.txt").string()), BytesOf("2"));
+    EXPECT_EQ(ReadHostFile((dir / "out" / "ctl_x.txt").string()), BytesOf("3"));
+    EXPECT_EQ(ReadHostFile((dir / "out" / "sub" / "_NUL.txt").string()), BytesOf("4"));
+    EXPECT_EQ(ReadHostFile((dir / "out" / "_]0;owned_last.txt").string()), BytesOf("5"));
+    EXPECT_NE(r.err.find("a?b*c.txt"), std::string::npos) << r.err;
+
+    // Names reach the terminal with their control characters spelled out.
+    const Result list = Run("list " + Q(dir / "set" / "a.arc"));
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+    EXPECT_NE(list.out.find("\\x1B]0;owned\\x07last.txt"), std::string::npos) << list.out;
+}
+
+TEST_F(KavsetTest, TestReportsDamageThatExpandsWithoutError) {
+    // An archive cut inside its second entry's header.
+    Bytes cut = ArchiveWriter()
+                    .Add(Stored("one.txt", BytesOf("one")))
+                    .Add(Stored("two.txt", BytesOf("two")))
+                    .Build();
+    cut.resize(cut.size() - 3 - 7 - 10);
+    WriteHostFile((dir / "set" / "cut.arc").string(), cut);
+    Result r = Run("test " + Q(dir / "set" / "cut.arc"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("archive 0: the archive is cut inside an entry header"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("counts 6 expanded bytes, its entries hold only 3"), std::string::npos)
+        << r.err;
+
+    // A list file naming an entry the archive does not hold.
+    auto layout = ArchiveFor("C:\\App\\a.arc", ArchiveWriter().Add(Stored("one.txt", BytesOf("1"))));
+    layout.listNames.push_back("ghost.txt");
+    Place(SegmentSetWriter().Add(layout).SplitEvery(1 << 20), dir / "set");
+    r = Run("test " + Q(dir / "set"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("archive 0: listed file \"ghost.txt\" is not in the archive"),
+              std::string::npos)
+        << r.err;
+
+    // An archive record with a negative size.
+    StreamLayout where;
+    SegmentSetWriter set;
+    set.Add(ArchiveFor("C:\\App\\a.arc", ArchiveWriter().Add(Stored("one.txt", BytesOf("1")))));
+    set.LogicalStream(&where);
+    auto segments = set.SplitEvery(1 << 20);
+    Bytes& bytes = segments.front().bytes;
+    const std::size_t size = TSegIdHeader::kSize + where.archiveHeaders[0] + 12;
+    for (std::size_t i = 0; i < 4; ++i) bytes[size + i] = 0xFF;
+    Place(segments, dir / "set");
+    r = Run("test " + Q(dir / "set"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Archive size -1 in archive record is negative"), std::string::npos)
+        << r.err;
+}
+
+#if !defined(_WIN32)
+TEST_F(KavsetTest, LinksInTheTargetAreNeverWrittenThrough) {
+    fs::create_directories(dir / "outside");
+    WriteHostFile((dir / "outside" / "file.txt").string(), BytesOf("outside"));
+    fs::create_directory_symlink(dir / "outside", dir / "out" / "sub");
+    fs::create_symlink(dir / "outside" / "file.txt", dir / "out" / "a.txt");
+    fs::create_symlink(dir / "outside" / "new.txt", dir / "out" / "b.txt");
+    WriteHostFile((dir / "set" / "a.arc").string(),
+                  ArchiveWriter()
+                      .Add(Stored("sub\\x.txt", BytesOf("x")))
+                      .Add(Stored("a.txt", BytesOf("a")))
+                      .Add(Stored("b.txt", BytesOf("b")))
+                      .Build());
+    const Result r = Run("extract " + Q(dir / "set" / "a.arc") + " -d " + Q(dir / "out"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("sub\\x.txt\" would be written through a link"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(ReadHostFile((dir / "outside" / "file.txt").string()), BytesOf("outside"));
+    EXPECT_FALSE(fs::exists(dir / "outside" / "x.txt"));
+    EXPECT_FALSE(fs::exists(dir / "outside" / "new.txt"));
+    EXPECT_FALSE(fs::is_symlink(dir / "out" / "a.txt"));
+    EXPECT_EQ(ReadHostFile((dir / "out" / "a.txt").string()), BytesOf("a"));
+    EXPECT_EQ(ReadHostFile((dir / "out" / "b.txt").string()), BytesOf("b"));
+}
+
+TEST_F(KavsetTest, PipesAreRefusedNotWaitedOn) {
+    ASSERT_EQ(::mkfifo((dir / "set" / "disk.001").c_str(), 0600), 0);
+    Result r = Run("test " + Q(dir / "set"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("disk.001"), std::string::npos) << r.err;
+    ASSERT_EQ(::mkfifo((dir / "set" / "a.arc").c_str(), 0600), 0);
+    r = Run("list " + Q(dir / "set" / "a.arc"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("a.arc"), std::string::npos) << r.err;
+}
+#endif
 
 TEST_F(KavsetTest, MissingSegmentIsLookedForInMediaDirectories) {
     const auto segments = MixedSet().SplitEvery(20000);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "archive/path_parts.h"
+
 namespace kav::app {
 namespace {
 
@@ -33,6 +35,17 @@ TEST(SafeRelativeName, FlatKeepsTheLastSegmentAndNothingUnusable) {
     EXPECT_EQ(SafeRelativeName("..", true).relative, "");
     EXPECT_EQ(SafeRelativeName("dir\\", false).relative, "dir");
     EXPECT_EQ(SafeRelativeName("\\", false).relative, "");
+}
+
+TEST(PlainFileName, EverySeparatorCountsAndNoDeviceOrDotNamePasses) {
+    EXPECT_EQ(archive::PlainFileName("x/../../evil"), "evil");
+    EXPECT_EQ(archive::PlainFileName("a\\b:c.txt"), "c.txt");
+    EXPECT_EQ(archive::PlainFileName("conf.txt"), "conf.txt");
+    EXPECT_EQ(archive::PlainFileName("COM10"), "COM10");
+    for (const char* refused : {"", "dir\\", "..", "a/.", "...", " . ", "nul", "Con.txt", "aux.",
+                                "COM1", "lpt9.dat", "CONIN$", "conout$.x", "NUL .txt", "a\tb"}) {
+        EXPECT_FALSE(archive::PlainFileName(refused)) << refused;
+    }
 }
 
 }  // namespace

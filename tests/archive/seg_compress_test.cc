@@ -2,6 +2,7 @@
 // and the directory prompt, and every reader error.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 
@@ -146,8 +147,10 @@ TEST_F(SegmentTest, MixedSetSplitAcrossManySegmentsExpandsByteForByte) {
               (std::vector<std::string>{"C:\\App\\main.arc", "C:\\App\\Data\\extra.arc"}));
     EXPECT_EQ(reader.TargetPath(), "");
     EXPECT_TRUE(reader.MakeDirectories);
+    // Each archive copy ends at 100 once; the list archives report nothing.
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), 100);
+    EXPECT_EQ(std::count(progress.begin(), progress.end(), 100), 2);
     EXPECT_GT(gui.pumps, 0);
     ASSERT_EQ(reader.SegArcList().Count(), 2u);
     EXPECT_EQ(reader.SegArcList()[1].FileList, std::vector<std::string>{"C:\\App\\Data\\bin.dat"});
@@ -242,6 +245,24 @@ TEST_F(SegmentTest, PopUpAsksBeforeEverySegmentAndRepeatsOnEmptyAnswers) {
 
     gui.answers.clear();
     EXPECT_EQ(Message([&] { reader.ExpandAll(); }), "(TSegCompress) Operation aborted by user");
+}
+
+TEST_F(SegmentTest, PopUpAsksBeforeEachOfSeveralSegmentsAndEveryRetry) {
+    const auto segments = MixedSet().SplitEvery(15000);
+    ASSERT_GE(segments.size(), 3u);
+    Place(segments, "C:\\floppy");
+    reader.SegPopUp = true;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        if (i == 1) gui.answers.push_back("");  // an empty answer asks again
+        gui.answers.push_back("C:\\floppy");
+    }
+    reader.ExpandAll();
+    ExpectMixedSetExpanded();
+    ASSERT_EQ(gui.prompts.size(), segments.size() + 1);
+    EXPECT_EQ(gui.prompts[1], "Mount Segment #2|Directory Path:|C:\\floppy");
+    EXPECT_EQ(gui.prompts[2], "Mount Segment #2|Directory Path:|C:\\floppy");
+    EXPECT_EQ(gui.prompts.back(), "Mount Segment #" + std::to_string(segments.size()) +
+                                      "|Directory Path:|C:\\floppy");
 }
 
 TEST_F(SegmentTest, EmptySetOpensOnlyTheFirstSegment) {
@@ -361,7 +382,7 @@ TEST_F(SegmentTest, EveryDamagedRecordHasItsMessage) {
 }
 
 TEST_F(SegmentTest, SegmentThatStopsDeliveringBytesEndsTheExpansion) {
-    const auto segments = MixedSet().SplitEvery(30000);
+    const auto segments = MixedSet().SplitEvery(15000);
     Place(segments);
     files.At("C:\\src\\" + segments[1].name).readLimit = 500;
     EXPECT_EQ(Message([&] { reader.ExpandAll(); }),
