@@ -9,6 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "platform/sim/journal.h"
 
 namespace {
@@ -88,6 +90,14 @@ TEST_F(KavsetupRun, MissingArgumentDirectoryEndsWithOnlyTheError) {
         }() + ". <OK>\n");
     EXPECT_TRUE(kav::platform::sim::ReadJournal((work_ / "root").string()).empty());
     EXPECT_TRUE(fs::exists(work_ / "set" / "install.cfg"));
+}
+
+TEST_F(KavsetupRun, APipeForAScriptIsRefusedByName) {
+    ASSERT_EQ(::mkfifo((work_ / "set" / "install.cfg").c_str(), 0600), 0);
+    const std::string output = Run(work_, "set 2>&1");
+    EXPECT_NE(output.find("install.cfg is not a regular file; refused"), std::string::npos)
+        << output;
+    EXPECT_NE(status_, 0);
 }
 
 TEST_F(KavsetupRun, RejectsAMissingRoot) {

@@ -38,6 +38,12 @@ int main(int argc, char** argv) {
         }
     }
     if (root.empty() || rest.size() > 1) return Usage();
+    const auto irregular =
+        kav::app::IrregularSetFiles(rest.empty() ? std::string(".") : rest.front());
+    for (const auto& path : irregular) {
+        std::cerr << "kavsetup: " << path << " is not a regular file; refused\n";
+    }
+    if (!irregular.empty()) return 1;
 
     try {
         kav::widgets::headless::HeadlessBackend ui;
