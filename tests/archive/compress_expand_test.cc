@@ -41,7 +41,7 @@ protected:
 TEST_F(ExpandTest, EveryMethodExpandsByteForByteWithDateAndAttributes) {
     const Bytes text = Pattern(5000, 3);
     Bytes runs(3000, 0x94);
-    runs.insert(runs.end(), 700, 'A');
+    runs.resize(3700, 'A');
     runs.push_back(0x94);
     auto stored = Stored("stored.txt", text);
     stored.attributes = 0x01;
