@@ -1,0 +1,152 @@
+#include "app/kavpack/build_command.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+#include "app/kavpack/script_check.h"
+#include "app/kavpack/source_scan.h"
+#include "app/kavset/progress_bar.h"
+#include "pack/pack_errors.h"
+
+namespace kav::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string LowerAscii(std::string text) {
+    for (auto& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    return text;
+}
+
+// Only a folder holding nothing but a set (segments, script, installer) is
+// replaced; anything else in it could be someone's work.
+bool HoldsOnlyASet(const fs::path& folder) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = LowerAscii(entry.path().filename().string());
+        const bool segment = name.size() > 5 && name.compare(0, 5, "disk.") == 0 &&
+                             name.find_first_not_of("0123456789", 5) == std::string::npos;
+        if (!entry.is_regular_file() ||
+            !(segment || name == "install.cfg" || name == "install.exe")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+fs::path Beside(const fs::path& folder, const std::string& what) {
+    return folder.parent_path() /
+           ("." + folder.filename().string() + ".kavpack-" + what + "-" + std::to_string(getpid()));
+}
+
+class Builder {
+public:
+    Builder(const BuildOptions& options, std::ostream& out, std::ostream& err)
+        : options_(options), out_(out), err_(err), progress_(err, options.progress) {}
+
+    int Run() {
+        const fs::path script = options_.source / "install.cfg";
+        if (!fs::is_directory(options_.source))
+            return Fail(options_.source.string() + ": not a folder");
+        if (!fs::is_regular_file(script)) {
+            return Fail(script.string() + ": missing; every set needs its installation script");
+        }
+        if (!fs::is_regular_file(options_.installer)) {
+            return Fail(options_.installer.string() +
+                        ": installer not found (give --installer PATH)");
+        }
+        const SourceScan scan = ScanSourceFolder(options_.source);
+        for (const auto& warning : scan.warnings) Warn(warning);
+        if (!scan.problems.empty()) {
+            for (const auto& problem : scan.problems) Problem(problem);
+            return Fail("nothing written: " + std::to_string(scan.problems.size()) +
+                        " name(s) the installer could not place");
+        }
+        std::vector<std::string> names;
+        for (const auto& f : scan.files) names.push_back(f.storedName);
+        for (const auto& warning : FilesListWarnings(ReadText(script), names)) Warn(warning);
+
+        if (fs::exists(options_.output) &&
+            !(fs::is_directory(options_.output) && HoldsOnlyASet(options_.output))) {
+            return Fail(options_.output.string() +
+                        ": exists and holds more than a set; not replacing it");
+        }
+        const fs::path work = Beside(options_.output, "new");
+        fs::remove_all(work);
+        fs::create_directories(work);
+        pack::SetSummary summary;
+        try {
+            summary = pack::WriteSegmentSet(scan.files, options_.pack, work,
+                                            [this](const pack::PackFile& file, int percent) {
+                                                progress_.Show(file.storedName, percent);
+                                            });
+            fs::copy_file(script, work / "install.cfg");
+            fs::copy_file(options_.installer, work / "install.exe");
+            PutInPlace(work);
+        } catch (const std::exception& error) {
+            progress_.Clear();
+            std::error_code ignored;
+            fs::remove_all(work, ignored);
+            return Fail(error.what());
+        }
+        progress_.Clear();
+        out_ << scan.files.size() << " files, " << summary.inputBytes << " bytes -> "
+             << summary.setBytes << " bytes in " << summary.archives << " archive(s), "
+             << summary.segments << " segment(s): " << options_.output.string() << "\n";
+        return kPackSuccess;
+    }
+
+private:
+    // The finished set takes the output folder's name in one rename; an
+    // older set there is moved aside first and removed afterwards.
+    void PutInPlace(const fs::path& work) {
+        if (!fs::exists(options_.output)) {
+            fs::rename(work, options_.output);
+            return;
+        }
+        const fs::path old = Beside(options_.output, "old");
+        fs::remove_all(old);
+        fs::rename(options_.output, old);
+        fs::rename(work, options_.output);
+        fs::remove_all(old);
+    }
+
+    int Fail(const std::string& text) {
+        Problem(text);
+        return kPackFailure;
+    }
+    void Problem(const std::string& text) { err_ << "kavpack: " << text << "\n"; }
+    void Warn(const std::string& text) {
+        progress_.Clear();
+        err_ << "kavpack: warning: " << text << "\n";
+    }
+
+    const BuildOptions& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    ProgressBar progress_;
+};
+
+}  // namespace
+
+int RunBuild(const BuildOptions& options, std::ostream& out, std::ostream& err) {
+    try {
+        return Builder(options, out, err).Run();
+    } catch (const std::exception& error) {
+        err << "kavpack: " << error.what() << "\n";
+        return kPackFailure;
+    }
+}
+
+}  // namespace kav::app

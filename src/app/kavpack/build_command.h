@@ -1,0 +1,26 @@
+#pragma once
+// kavpack build: a segment set, the script and the installer from a
+// product's source folder, written atomically into the output folder.
+#include <filesystem>
+#include <iosfwd>
+
+#include "pack/set_writer.h"
+
+namespace kav::app {
+
+struct BuildOptions {
+    std::filesystem::path source;
+    std::filesystem::path output;
+    std::filesystem::path installer;
+    pack::PackOptions pack;
+    bool progress = false;
+};
+
+// Exit statuses of kavpack.
+inline constexpr int kPackSuccess = 0;
+inline constexpr int kPackUsage = 1;
+inline constexpr int kPackFailure = 2;
+
+int RunBuild(const BuildOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace kav::app

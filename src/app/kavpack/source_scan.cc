@@ -1,0 +1,77 @@
+#include "app/kavpack/source_scan.h"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+#include "archive/path_parts.h"
+#include "pack/stored_names.h"
+#include "platform/sim/dos_time.h"
+
+namespace kav::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::int32_t DosDateOf(const fs::path& path) {
+    std::error_code error;
+    const auto written = fs::last_write_time(path, error);
+    if (error) return 0;
+    const auto system = std::chrono::file_clock::to_sys(written);
+    return static_cast<std::int32_t>(
+        platform::sim::TimeToDosDateTime(std::chrono::system_clock::to_time_t(
+            std::chrono::time_point_cast<std::chrono::system_clock::duration>(system))));
+}
+
+std::uint16_t AttributesOf(const fs::file_status& status) {
+    constexpr std::uint16_t kReadOnly = 0x01, kArchive = 0x20;
+    const bool writable = (status.permissions() & fs::perms::owner_write) != fs::perms::none;
+    return static_cast<std::uint16_t>(kArchive | (writable ? 0 : kReadOnly));
+}
+
+}  // namespace
+
+SourceScan ScanSourceFolder(const fs::path& folder) {
+    SourceScan scan;
+    std::vector<fs::path> found;
+    for (auto it = fs::recursive_directory_iterator(folder);
+         it != fs::recursive_directory_iterator(); ++it) {
+        const fs::path relative = it->path().lexically_relative(folder);
+        if (it->is_symlink()) {
+            scan.warnings.push_back(relative.generic_string() + ": a link; left out");
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (it->is_directory()) continue;
+        if (!it->is_regular_file()) {
+            scan.warnings.push_back(relative.generic_string() + ": not a regular file; left out");
+            continue;
+        }
+        if (relative == "install.cfg") continue;
+        found.push_back(relative);
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> names;
+    for (const auto& relative : found) {
+        std::vector<std::string> parts;
+        for (const auto& part : relative) parts.push_back(part.string());
+        const pack::StoredName stored = pack::MakeStoredName(parts);
+        if (stored.name.empty()) {
+            scan.problems.push_back(relative.generic_string() + ": " + stored.problem);
+            continue;
+        }
+        const fs::path host = folder / relative;
+        pack::PackFile file;
+        file.hostPath = host;
+        file.storedName = stored.name;
+        file.size = fs::file_size(host);
+        file.fileDate = DosDateOf(host);
+        file.attributes = AttributesOf(fs::status(host));
+        scan.files.push_back(file);
+        names.push_back(stored.name);
+    }
+    for (auto& problem : pack::StoredNameProblems(names)) scan.problems.push_back(problem);
+    return scan;
+}
+
+}  // namespace kav::app
