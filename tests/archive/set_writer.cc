@@ -7,11 +7,11 @@
 
 #include "archive/compress_records.h"
 #include "archive/seg_records.h"
+#include "pack/encoder.h"
+#include "pack/records.h"
 
 namespace kav::archive::testing {
 namespace {
-
-constexpr std::uint8_t kRleEscape = 0x94;
 
 void Append(Bytes& out, const std::uint8_t* data, std::size_t size) {
     out.insert(out.end(), data, data + size);
@@ -20,13 +20,6 @@ void Append(Bytes& out, const std::uint8_t* data, std::size_t size) {
 template <std::size_t N>
 void Append(Bytes& out, const RecordBytes<N>& record) {
     Append(out, record.data(), record.size());
-}
-
-void Scramble(Bytes& data, std::int32_t key) {
-    const auto k = static_cast<std::uint32_t>(key);
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        data[i] ^= static_cast<std::uint8_t>(k >> (8 * (i % 4)));
-    }
 }
 
 }  // namespace
@@ -48,32 +41,7 @@ std::uint64_t Fnv1a64(const Bytes& data) {
     return hash;
 }
 
-Bytes EncodeRle(const Bytes& data) {
-    Bytes out;
-    std::size_t i = 0;
-    while (i < data.size()) {
-        const std::uint8_t b = data[i];
-        std::size_t run = 1;
-        while (i + run < data.size() && data[i + run] == b && run < 255) ++run;
-        if (b == kRleEscape) {
-            // A run token after an escaped literal repeats 0x94 too.
-            out.push_back(kRleEscape);
-            out.push_back(0);
-            if (run > 1) {
-                out.push_back(kRleEscape);
-                out.push_back(static_cast<std::uint8_t>(run));
-            }
-        } else if (run >= 3) {
-            out.push_back(b);
-            out.push_back(kRleEscape);
-            out.push_back(static_cast<std::uint8_t>(run));
-        } else {
-            out.insert(out.end(), run, b);
-        }
-        i += run;
-    }
-    return out;
-}
+Bytes EncodeRle(const Bytes& data) { return pack::Encode(lzh::coRLE, pack::Level::Normal, data); }
 
 EntrySpec Stored(const std::string& name, const Bytes& data) {
     EntrySpec e;
@@ -126,15 +94,8 @@ Bytes ArchiveWriter::Build() const {
     std::int64_t total = 0;
     for (const auto& e : entries_) total += e.uncompressedSize;
 
-    RecordBytes<TCompressArchiveHeader::kSize> header{};
-    StoreTag<TCompressArchiveHeader::kSignature>(header, kArchiveSignature);
-    for (std::size_t i = 0; i < 3 && i < compressId_.size(); ++i) {
-        header[TCompressArchiveHeader::kCompressId + i] = static_cast<std::uint8_t>(compressId_[i]);
-    }
-    StoreU32<TCompressArchiveHeader::kTotalUncompressed>(
-        header, static_cast<std::uint32_t>(total_.value_or(static_cast<std::int32_t>(total))));
-    StoreU8<TCompressArchiveHeader::kArchiveType>(header, archiveType_);
-    StoreU32<TCompressArchiveHeader::kArchiveLock>(header, key_ > 0 ? kArchiveLockKeyed : 0);
+    const auto header = pack::ArchiveHeaderRecord(
+        compressId_, total_.value_or(static_cast<std::int32_t>(total)), key_, archiveType_);
 
     Bytes out;
     Append(out, header);
@@ -142,20 +103,22 @@ Bytes ArchiveWriter::Build() const {
         Bytes data = e.coded.value_or(e.data);
         const bool coded =
             e.method == lzh::coRLE || e.method == lzh::coLZH || e.method == lzh::coLZH5;
-        if (e.lockValue == kLockScrambled && coded) Scramble(data, key_);
-        std::uint32_t checksum = e.byteSum;
-        if (e.lockValue > 0) checksum += static_cast<std::uint32_t>(key_);
+        std::size_t keyIndex = 0;
+        if (e.lockValue == kLockScrambled && coded) {
+            pack::Scramble(data.data(), data.size(), key_, keyIndex);
+        }
+        const std::uint32_t checksum = pack::EntryChecksum(e.byteSum, e.lockValue, key_);
 
-        TCompressFileHeader fh;
-        fh.SetNameLength(e.nameLength.value_or(static_cast<std::int16_t>(e.name.size())));
-        fh.SetFileDate(e.fileDate);
-        fh.SetAttributes(e.attributes);
-        fh.SetUncompressedSize(e.uncompressedSize);
-        fh.SetCompressedSize(e.compressedSize.value_or(static_cast<std::int32_t>(data.size())));
-        fh.SetMethod(e.method);
-        fh.SetChecksum(e.checksum.value_or(checksum));
-        fh.SetLockValue(e.lockValue);
-        Append(out, fh.bytes);
+        pack::FileHeaderFields fields;
+        fields.nameLength = e.nameLength.value_or(static_cast<std::int16_t>(e.name.size()));
+        fields.fileDate = e.fileDate;
+        fields.attributes = e.attributes;
+        fields.uncompressedSize = e.uncompressedSize;
+        fields.compressedSize = e.compressedSize.value_or(static_cast<std::int32_t>(data.size()));
+        fields.method = e.method;
+        fields.checksum = e.checksum.value_or(checksum);
+        fields.lockValue = e.lockValue;
+        Append(out, pack::FileHeaderRecord(fields).bytes);
         Append(out, reinterpret_cast<const std::uint8_t*>(e.name.data()), e.name.size());
         Append(out, data.data(), data.size());
     }
@@ -164,21 +127,13 @@ Bytes ArchiveWriter::Build() const {
 
 Bytes ListArchive(const std::vector<std::string>& names, std::int32_t recordLength,
                   bool shortLastRecord, std::uint8_t padding, const std::string& entryName) {
-    Bytes list;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        Bytes record = BytesOf(names[i]);
-        const bool last = i + 1 == names.size();
-        if (!(last && shortLastRecord)) {
-            record.resize(std::max<std::size_t>(record.size(), recordLength), padding);
-        }
-        record.resize(std::min<std::size_t>(record.size(), recordLength));
-        Append(list, record.data(), record.size());
-    }
-    return ArchiveWriter("LH5").Add(Stored(entryName, list)).Build();
+    return pack::StoredArchive(entryName,
+                               pack::ListFileRecords(names, recordLength, shortLastRecord, padding),
+                               EntrySpec{}.fileDate, EntrySpec{}.attributes);
 }
 
 ArchiveLayout ArchiveFor(const std::string& templ, const ArchiveWriter& archive,
-                       std::int32_t recordLength) {
+                         std::int32_t recordLength) {
     ArchiveLayout layout;
     layout.templ = templ;
     layout.recordLength = recordLength;
@@ -190,23 +145,17 @@ ArchiveLayout ArchiveFor(const std::string& templ, const ArchiveWriter& archive,
 Bytes SegmentSetWriter::LogicalStream(StreamLayout* layout) const {
     StreamLayout where;
     Bytes out;
-    RecordBytes<TSegSetHeader::kSize> set{};
-    StoreTag<TSegSetHeader::kTag>(set, TSegSetHeader::kTagText);
-    StoreU16<TSegSetHeader::kArchiveCount>(
-        set, archiveCount_.value_or(static_cast<std::uint16_t>(archives_.size())));
+    const auto set =
+        pack::SetHeaderRecord(archiveCount_.value_or(static_cast<std::uint16_t>(archives_.size())));
     where.setHeader = out.size();
     Append(out, set);
 
     for (const auto& a : archives_) {
         std::vector<std::string> names = a.listNames;
         Bytes list = a.listArchive.value_or(ListArchive(names, a.recordLength));
-        RecordBytes<TSegScanHeader::kSize> scan{};
-        StoreTag<TSegScanHeader::kTag>(scan, TSegScanHeader::kTagText);
-        StoreU16<TSegScanHeader::kTemplateLength>(
-            scan, a.templateLength.value_or(static_cast<std::uint16_t>(a.templ.size())));
-        StoreU8<TSegScanHeader::kArchiveTag>(scan, a.archiveTag);
-        StoreU32<TSegScanHeader::kRecordLength>(scan, static_cast<std::uint32_t>(a.recordLength));
-        StoreU32<TSegScanHeader::kListArchiveSize>(scan, static_cast<std::uint32_t>(list.size()));
+        const auto scan = pack::ScanHeaderRecord(
+            a.templateLength.value_or(static_cast<std::uint16_t>(a.templ.size())), a.archiveTag,
+            a.recordLength, static_cast<std::int32_t>(list.size()));
         where.scanHeaders.push_back(out.size());
         Append(out, scan);
         where.templates.push_back(out.size());
@@ -216,11 +165,9 @@ Bytes SegmentSetWriter::LogicalStream(StreamLayout* layout) const {
     }
     for (std::size_t i = 0; i < archives_.size(); ++i) {
         const auto& a = archives_[i];
-        RecordBytes<TSegArcHeader::kSize> arc{};
-        StoreTag<TSegArcHeader::kTag>(arc, TSegArcHeader::kTagText);
-        StoreU16<TSegArcHeader::kSequenceNumber>(
-            arc, a.sequenceNumber.value_or(static_cast<std::uint16_t>(i)));
-        StoreU32<TSegArcHeader::kArchiveSize>(arc, static_cast<std::uint32_t>(a.archive.size()));
+        const auto arc =
+            pack::ArcHeaderRecord(a.sequenceNumber.value_or(static_cast<std::uint16_t>(i)),
+                                  static_cast<std::int32_t>(a.archive.size()));
         where.archiveHeaders.push_back(out.size());
         Append(out, arc);
         where.archives.push_back(out.size());
@@ -237,11 +184,8 @@ std::vector<SegmentFile> SegmentSetWriter::Segments(const Bytes& stream,
     std::size_t start = 0;
     auto emit = [&](std::size_t end) {
         const auto number = static_cast<std::uint16_t>(segments.size() + 1);
-        RecordBytes<TSegIdHeader::kSize> id{};
-        StoreTag<TSegIdHeader::kTag>(id, TSegIdHeader::kTagText);
-        auto wrong = wrongNumbers.find(number);
-        StoreU16<TSegIdHeader::kSegmentNumber>(
-            id, wrong == wrongNumbers.end() ? number : wrong->second);
+        const auto wrong = wrongNumbers.find(number);
+        const auto id = pack::SegIdRecord(wrong == wrongNumbers.end() ? number : wrong->second);
         SegmentFile file{SegmentFileName(baseName, fixedExtension, number), {}};
         Append(file.bytes, id);
         Append(file.bytes, stream.data() + start, end - start);
