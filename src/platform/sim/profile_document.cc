@@ -52,41 +52,46 @@ ProfileDocument::ProfileDocument(std::string_view text) {
     }
 }
 
-std::optional<ProfileDocument::SectionSpan> ProfileDocument::FindSection(
-    std::string_view section) const {
-    const std::string_view wanted = Trim(section);
-    std::optional<SectionSpan> found;
+const ProfileDocument::Index& ProfileDocument::Indexed() const {
+    if (index_) return *index_;
+    Index& index = index_.emplace();
     // Lines before the first header form a section with an empty name.
-    if (wanted.empty()) found = SectionSpan{kNoHeader, 0};
+    IndexedSection* current = &index[""];
+    current->span = SectionSpan{kNoHeader, lines_.size()};
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const auto name = HeaderName(lines_[i].text);
-        if (!name) continue;
-        if (found) {
-            found->end = i;
-            return found;
+        const std::string_view line = lines_[i].text;
+        if (const auto header = HeaderName(line)) {
+            if (current) current->span.end = i;
+            const auto [entry, added] = index.try_emplace(FoldCase(*header));
+            current = added ? &entry->second : nullptr;
+            if (current) current->span = SectionSpan{i, lines_.size()};
+            continue;
         }
-        if (EqualsIgnoringCase(*name, wanted)) found = SectionSpan{i, 0};
+        if (!current) continue;
+        if (const auto name = KeyName(line)) current->keys.try_emplace(FoldCase(*name), i);
     }
-    if (found) found->end = lines_.size();
-    return found;
+    return index;
 }
 
-std::optional<std::size_t> ProfileDocument::FindKey(const SectionSpan& span,
-                                                    std::string_view key) const {
-    const std::string_view wanted = Trim(key);
-    const std::size_t first = span.header == kNoHeader ? 0 : span.header + 1;
-    for (std::size_t i = first; i < span.end; ++i) {
-        const auto name = KeyName(lines_[i].text);
-        if (name && EqualsIgnoringCase(*name, wanted)) return i;
-    }
-    return std::nullopt;
+const ProfileDocument::IndexedSection* ProfileDocument::FindSection(
+    std::string_view section) const {
+    const Index& index = Indexed();
+    const auto found = index.find(FoldCase(Trim(section)));
+    return found == index.end() ? nullptr : &found->second;
+}
+
+std::optional<std::size_t> ProfileDocument::FindKey(const IndexedSection& found,
+                                                    std::string_view key) {
+    const auto line = found.keys.find(FoldCase(Trim(key)));
+    if (line == found.keys.end()) return std::nullopt;
+    return line->second;
 }
 
 std::optional<std::string> ProfileDocument::Read(std::string_view section,
                                                  std::string_view key) const {
-    const auto span = FindSection(section);
-    if (!span) return std::nullopt;
-    const auto index = FindKey(*span, key);
+    const IndexedSection* found = FindSection(section);
+    if (!found) return std::nullopt;
+    const auto index = FindKey(*found, key);
     if (!index) return std::nullopt;
     const std::string_view line = lines_[*index].text;
     const auto equals = line.find('=');
@@ -101,11 +106,12 @@ std::optional<std::string> ProfileDocument::Read(std::string_view section,
 
 std::vector<std::string> ProfileDocument::ListKeys(std::string_view section) const {
     std::vector<std::string> keys;
-    const auto span = FindSection(section);
-    if (!span) return keys;
+    const IndexedSection* found = FindSection(section);
+    if (!found) return keys;
+    const SectionSpan& span = found->span;
     std::size_t used = 1;  // the list's final zero
-    const std::size_t first = span->header == kNoHeader ? 0 : span->header + 1;
-    for (std::size_t i = first; i < span->end; ++i) {
+    const std::size_t first = span.header == kNoHeader ? 0 : span.header + 1;
+    for (std::size_t i = first; i < span.end; ++i) {
         const auto name = KeyName(lines_[i].text);
         if (!name || name->front() == ';') continue;
         if (used + name->size() + 1 > kKeyListBuffer) break;
@@ -117,14 +123,18 @@ std::vector<std::string> ProfileDocument::ListKeys(std::string_view section) con
 
 void ProfileDocument::Write(std::string_view section, std::string_view key,
                             std::string_view value) {
-    const auto span = FindSection(section);
+    const IndexedSection* found = FindSection(section);
+    const std::optional<SectionSpan> span =
+        found ? std::optional<SectionSpan>(found->span) : std::nullopt;
+    const std::optional<std::size_t> keyLine = found ? FindKey(*found, key) : std::nullopt;
+    index_.reset();
+    if (keyLine) {
+        // The key keeps its place and its spelling; only the value changes.
+        const auto name = KeyName(lines_[*keyLine].text);
+        lines_[*keyLine].text = std::string(*name) + "=" + std::string(value);
+        return;
+    }
     if (span) {
-        if (const auto index = FindKey(*span, key)) {
-            // The key keeps its place and its spelling; only the value changes.
-            const auto name = KeyName(lines_[*index].text);
-            lines_[*index].text = std::string(*name) + "=" + std::string(value);
-            return;
-        }
         std::size_t insertAt = span->end;
         const std::size_t first = span->header == kNoHeader ? 0 : span->header + 1;
         while (insertAt > first && Trim(lines_[insertAt - 1].text).empty()) --insertAt;
@@ -143,11 +153,13 @@ void ProfileDocument::Write(std::string_view section, std::string_view key,
 }
 
 bool ProfileDocument::RemoveSection(std::string_view section) {
-    const auto span = FindSection(section);
-    if (!span) return false;
-    const std::size_t first = span->header == kNoHeader ? 0 : span->header;
+    const IndexedSection* found = FindSection(section);
+    if (!found) return false;
+    const SectionSpan span = found->span;
+    index_.reset();
+    const std::size_t first = span.header == kNoHeader ? 0 : span.header;
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(first),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(span->end));
+                 lines_.begin() + static_cast<std::ptrdiff_t>(span.end));
     return true;
 }
 

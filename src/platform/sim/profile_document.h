@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kav::platform::sim {
@@ -46,11 +47,24 @@ private:
         std::size_t end;     // index one past the section's last line
     };
 
-    std::optional<SectionSpan> FindSection(std::string_view section) const;
-    // Index of the line holding `key` within the span, or nothing.
-    std::optional<std::size_t> FindKey(const SectionSpan& span, std::string_view key) const;
+    // The first section of each name and the first line of each key name
+    // in it, names folded to lower case, so that a lookup does not walk the
+    // file. Sections named again later are not in it: they are never seen.
+    struct IndexedSection {
+        SectionSpan span;
+        std::unordered_map<std::string, std::size_t> keys;
+    };
+    using Index = std::unordered_map<std::string, IndexedSection>;
+
+    const Index& Indexed() const;
+    // The indexed section, or null.
+    const IndexedSection* FindSection(std::string_view section) const;
+    // Index of the line holding `key` within the section, or nothing.
+    static std::optional<std::size_t> FindKey(const IndexedSection& found, std::string_view key);
 
     std::vector<Line> lines_;
+    // Built on the first lookup; every edit drops it.
+    mutable std::optional<Index> index_;
 };
 
 }  // namespace kav::platform::sim

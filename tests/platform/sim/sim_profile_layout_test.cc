@@ -63,6 +63,19 @@ TEST(ProfileLayout, SingleQuotesAreRemovedLikeDoubleOnesButOnlyInPairs) {
     EXPECT_EQ(doc.Read("A", "d"), "\"x'");
 }
 
+// Lookups go through an index of the parsed text; every edit moves lines.
+TEST(ProfileLayout, LookupsFindTheFirstKeyAndSectionBeforeAndAfterEdits) {
+    ProfileDocument doc("[A]\r\nk=1\r\nK=2\r\n[B]\r\nx=b\r\n[a]\r\nlate=3\r\n");
+    EXPECT_EQ(doc.Read("a", "k"), "1");
+    EXPECT_FALSE(doc.Read("A", "late").has_value());
+    doc.Write("A", "new", "n");
+    EXPECT_EQ(doc.Read("B", "x"), "b");
+    EXPECT_EQ(doc.Read("A", "NEW"), "n");
+    ASSERT_TRUE(doc.RemoveSection("a"));
+    EXPECT_EQ(doc.Read("B", "x"), "b");
+    EXPECT_EQ(doc.Read("A", "late"), "3");  // the second [a] is now the first
+}
+
 using SimProfileFiles = SimFixture;
 
 TEST_F(SimProfileFiles, WritesGoThroughTheFileSystemInPlace) {
