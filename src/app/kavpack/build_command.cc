@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -10,6 +11,8 @@
 #include "app/kavpack/source_scan.h"
 #include "app/kavset/progress_bar.h"
 #include "pack/pack_errors.h"
+#include "pack/stored_names.h"
+#include "platform/sim/profile_document.h"
 
 namespace kav::app {
 namespace {
@@ -45,6 +48,18 @@ std::string ReadText(const fs::path& path) {
     return text.str();
 }
 
+// The installer shows the picture as soon as it has been expanded, so it
+// goes first.
+void PictureFirst(std::vector<pack::PackFile>& files, const std::string& scriptText) {
+    const auto picture =
+        platform::sim::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
+    const auto key = picture ? pack::FlatKey(*picture) : std::nullopt;
+    if (!key) return;
+    std::stable_partition(files.begin(), files.end(), [&](const pack::PackFile& file) {
+        return pack::FlatKey(file.storedName) == key;
+    });
+}
+
 fs::path Beside(const fs::path& folder, const std::string& what) {
     return folder.parent_path() /
            ("." + folder.filename().string() + ".kavpack-" + what + "-" + std::to_string(getpid()));
@@ -66,7 +81,7 @@ public:
             return Fail(options_.installer.string() +
                         ": installer not found (give --installer PATH)");
         }
-        const SourceScan scan = ScanSourceFolder(options_.source);
+        SourceScan scan = ScanSourceFolder(options_.source);
         for (const auto& warning : scan.warnings) Warn(warning);
         if (!scan.problems.empty()) {
             for (const auto& problem : scan.problems) Problem(problem);
@@ -75,7 +90,9 @@ public:
         }
         std::vector<std::string> names;
         for (const auto& f : scan.files) names.push_back(f.storedName);
-        for (const auto& warning : FilesListWarnings(ReadText(script), names)) Warn(warning);
+        const std::string scriptText = ReadText(script);
+        for (const auto& warning : FilesListWarnings(scriptText, names)) Warn(warning);
+        PictureFirst(scan.files, scriptText);
 
         if (fs::exists(options_.output) &&
             !(fs::is_directory(options_.output) && HoldsOnlyASet(options_.output))) {
