@@ -1,14 +1,15 @@
 #pragma once
 // Exceptions raised by the platform layer's streams and file helpers. Each
 // carries only its message, like every exception class of the program.
-#include <stdexcept>
 #include <string>
+
+#include "platform/exception.h"
 
 namespace kav::platform {
 
-class EPlatformError : public std::runtime_error {
+class EPlatformError : public kav::Exception {
 public:
-    using std::runtime_error::runtime_error;
+    using kav::Exception::Exception;
 };
 
 // A file could not be opened for reading: "Cannot open file <name>".

@@ -7,10 +7,9 @@
 
 namespace kav::setup {
 
-class TFountainFill : public widgets::Control {
+class TFountainFill : public widgets::GraphicControl {
 public:
-    explicit TFountainFill(std::string name) : Control(std::move(name)) {}
-    widgets::ControlKind Kind() const override { return widgets::ControlKind::Gradient; }
+    explicit TFountainFill(std::string name) : GraphicControl(std::move(name)) {}
 
     widgets::Color FromColor() const { return fromColor_; }
     void SetFromColor(widgets::Color color);

@@ -2,15 +2,21 @@
 // What a form and its controls need from whatever shows them: real windows
 // (win32/) or nothing but the model's own state (headless/).
 #include <memory>
+#include <string>
+
+#include "widgets/canvas.h"
+#include "widgets/types.h"
 
 namespace kav::widgets {
 
 class Control;
+class ErrorReport;
 class Form;
 class Timer;
 
-// The property of a control that has just changed, so that a back end can
-// bring its window up to date without redoing everything.
+// The property of a control or form that has just changed, so that a back
+// end can bring its window up to date without redoing everything. Each
+// property has a notification of its own.
 enum class Property {
     Caption,
     Enabled,
@@ -20,9 +26,23 @@ enum class Property {
     Color,
     Checked,
     Lines,
+    TopLine,
     Items,
+    ItemIndex,
     Progress,
     Page,
+    ShadowColor,
+    ShadowSize,
+    ShadowDirection,
+    WordWrap,
+    Transparent,
+    Alignment,
+    Bevel,
+    Picture,
+    Frame,
+    Default,
+    Focus,
+    StayOnTop,
 };
 
 // The back end's side of one control: its window, when it has one.
@@ -55,6 +75,10 @@ public:
     virtual void TimerChanged(Timer& timer) = 0;
     // Whether the application has been asked to end.
     virtual bool Terminating() const = 0;
+    // The size `text` takes in `font` on this back end's screen.
+    virtual TextExtent MeasureText(const std::string& text, const Font& font) = 0;
+    // Where exceptions that escape event handlers go.
+    virtual ErrorReport& Errors() = 0;
 };
 
 }  // namespace kav::widgets

@@ -1,7 +1,8 @@
 #pragma once
 // A control: a named, placed element of a form whose properties the program
 // reads and sets. The model holds the state; a back end may mirror it in a
-// window through the control's peer.
+// window through the control's peer, or, for a windowless control, paint it
+// on the window it lies on.
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,24 +12,11 @@
 
 namespace kav::widgets {
 
+class Canvas;
+class ControlVisitor;
 class Form;
 
 using NotifyEvent = std::function<void()>;
-
-// The kinds a back end needs to tell apart when it builds a window.
-enum class ControlKind {
-    Label,
-    Button,
-    CheckBox,
-    RadioButton,
-    Panel,
-    Image,
-    Memo,
-    ProgressBar,
-    CheckListBox,
-    Notebook,
-    Gradient,
-};
 
 class Control {
 public:
@@ -36,9 +24,22 @@ public:
     Control& operator=(const Control&) = delete;
     virtual ~Control();
 
-    virtual ControlKind Kind() const = 0;
-    // Panels and notebooks hold other controls in a window of their own.
+    // Double dispatch to the back end's peer for each kind of control.
+    virtual void Accept(ControlVisitor& visitor) = 0;
+    // Panels, notebooks and group boxes hold other controls in a window of
+    // their own.
     virtual bool IsContainer() const { return false; }
+    // Labels, pictures and gradients have no window: they are painted on the
+    // window they lie on, in creation order, below every child window.
+    virtual bool Windowless() const { return false; }
+    // Draws the control (a windowless control) or the decoration of a
+    // container (drawn over its background, below its windowless
+    // controls), with the canvas's origin at the control's top-left corner.
+    virtual void Paint(Canvas&) const {}
+    // Whether Tab stops at the control.
+    virtual bool TabStop() const { return false; }
+    // A tab stop that is showing and enabled, with its containers.
+    bool CanFocus() const;
 
     const std::string& Name() const { return name_; }
     // The form the control is placed on; null until it is placed.
@@ -90,10 +91,16 @@ protected:
     explicit Control(std::string name);
     // Tells the back end that `property` changed.
     void Changed(Property property);
+    // The caption or font changed (a label sizes itself to its text).
+    virtual void TextChanged() {}
+    // The control has just been placed on a form, or is leaving it.
+    virtual void Placed() {}
+    virtual void Unplaced() {}
 
 private:
     friend class Form;
     void Place(Form& form, Control* parent);
+    void Unplace();
 
     std::string name_;
     Form* form_ = nullptr;
@@ -105,6 +112,16 @@ private:
     Font font_;
     Color color_ = clBtnFace;
     std::unique_ptr<ControlPeer> peer_;
+};
+
+// A control without a window of its own (a label, a picture, a gradient).
+class GraphicControl : public Control {
+public:
+    void Accept(ControlVisitor& visitor) override;
+    bool Windowless() const override { return true; }
+
+protected:
+    explicit GraphicControl(std::string name) : Control(std::move(name)) {}
 };
 
 }  // namespace kav::widgets

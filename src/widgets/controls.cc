@@ -1,23 +1,68 @@
 #include "widgets/controls.h"
 
+#include <algorithm>
+#include <stdexcept>
+
+#include "widgets/canvas.h"
+#include "widgets/form.h"
+#include "widgets/visitor.h"
+
 namespace kav::widgets {
+namespace {
 
-void Label::SetShadowColor(Color color) {
-    if (color == shadowColor_) return;
-    shadowColor_ = color;
-    Changed(Property::Color);
+constexpr Color clBtnHighlight = 0x80000014;
+constexpr Color clBtnShadow = 0x80000010;
+
+// A one-pixel frame: `topLeft` on the top and left edges, `bottomRight` on
+// the others.
+void DrawFrame(Canvas& canvas, const Bounds& b, Color topLeft, Color bottomRight) {
+    canvas.FillRect(Bounds{b.left, b.top, b.width, 1}, topLeft);
+    canvas.FillRect(Bounds{b.left, b.top, 1, b.height}, topLeft);
+    canvas.FillRect(Bounds{b.left, b.top + b.height - 1, b.width, 1}, bottomRight);
+    canvas.FillRect(Bounds{b.left + b.width - 1, b.top, 1, b.height}, bottomRight);
 }
 
-void Label::SetShadowSize(int size) {
-    if (size == shadowSize_) return;
-    shadowSize_ = size;
-    Changed(Property::Font);
+}  // namespace
+
+std::string ModalResultName(ModalResult result) {
+    switch (result) {
+        case mrNone:
+            return "None";
+        case mrOk:
+            return "OK";
+        case mrCancel:
+            return "Cancel";
+        case mrAbort:
+            return "Abort";
+        case mrYes:
+            return "Yes";
+        case mrNo:
+            return "No";
+        default:
+            return std::to_string(result);
+    }
 }
 
-void Label::SetTransparent(bool transparent) {
-    if (transparent == transparent_) return;
-    transparent_ = transparent;
-    Changed(Property::Color);
+void Button::Accept(ControlVisitor& visitor) { visitor.Visit(*this); }
+void CheckBox::Accept(ControlVisitor& visitor) { visitor.Visit(*this); }
+void Panel::Accept(ControlVisitor& visitor) { visitor.VisitContainer(*this); }
+void GroupBox::Accept(ControlVisitor& visitor) { visitor.VisitContainer(*this); }
+void Edit::Accept(ControlVisitor& visitor) { visitor.Visit(*this); }
+void Memo::Accept(ControlVisitor& visitor) { visitor.Visit(*this); }
+void ProgressBar::Accept(ControlVisitor& visitor) { visitor.Visit(*this); }
+void CheckListBox::Accept(ControlVisitor& visitor) { visitor.Visit(*this); }
+
+void Button::SetDefault(bool isDefault) {
+    if (isDefault == default_) return;
+    default_ = isDefault;
+    Changed(Property::Default);
+}
+
+// The modal result is set before OnClick runs, so that a handler may still
+// change or clear it.
+void Button::Click() {
+    if (result_ != mrNone && Owner() != nullptr) Owner()->SetModalResult(result_);
+    Control::Click();
 }
 
 void CheckBox::SetChecked(bool checked) {
@@ -34,24 +79,31 @@ void CheckBox::Click() {
 void Panel::SetBeveled(bool beveled) {
     if (beveled == beveled_) return;
     beveled_ = beveled;
-    Changed(Property::Bounds);
+    Changed(Property::Bevel);
 }
 
-void Image::ShowProgramIcon() {
-    programIcon_ = true;
-    pictureFile_.clear();
-    Changed(Property::Caption);
+void Panel::Paint(Canvas& canvas) const {
+    if (!beveled_) return;
+    DrawFrame(canvas, Bounds{0, 0, Width(), Height()}, clBtnHighlight, clBtnShadow);
+    DrawFrame(canvas, Bounds{1, 1, Width() - 2, Height() - 2}, clBtnHighlight, clBtnShadow);
 }
 
-void Image::LoadFromFile(const std::string& path) {
-    programIcon_ = false;
-    pictureFile_ = path;
-    Changed(Property::Caption);
+void GroupBox::Paint(Canvas& canvas) const {
+    const TextExtent text = canvas.MeasureText(Caption(), GetFont());
+    const int top = text.height / 2;
+    // An etched frame: a shadow line with a highlight line inside it.
+    DrawFrame(canvas, Bounds{0, top, Width() - 1, Height() - top - 1}, clBtnShadow, clBtnShadow);
+    DrawFrame(canvas, Bounds{1, top + 1, Width() - 1, Height() - top - 1}, clBtnHighlight,
+              clBtnHighlight);
+    if (Caption().empty()) return;
+    canvas.FillRect(Bounds{6, 0, text.width + 4, text.height}, GetColor());
+    canvas.DrawText(8, 0, Caption(), GetFont(), GetFont().color);
 }
 
 void Memo::SetLines(std::vector<std::string> lines) {
     lines_ = std::move(lines);
     Changed(Property::Lines);
+    SetTopLine(topLine_);
 }
 
 void Memo::AddLine(const std::string& line) {
@@ -63,7 +115,24 @@ void Memo::Clear() {
     if (lines_.empty()) return;
     lines_.clear();
     Changed(Property::Lines);
+    SetTopLine(0);
 }
+
+int Memo::LinesPerPage() const {
+    if (Owner() == nullptr) return 1;
+    const int lineHeight = Owner()->GetBackend().MeasureText("", GetFont()).height;
+    return lineHeight > 0 ? std::max(1, Height() / lineHeight) : 1;
+}
+
+void Memo::SetTopLine(int line) {
+    const int last = std::max(0, static_cast<int>(lines_.size()) - LinesPerPage());
+    line = std::clamp(line, 0, last);
+    if (line == topLine_) return;
+    topLine_ = line;
+    Changed(Property::TopLine);
+}
+
+void Memo::ScrollPages(int pages) { SetTopLine(topLine_ + pages * LinesPerPage()); }
 
 void ProgressBar::SetRange(int min, int max) {
     if (min == min_ && max == max_) return;
@@ -86,6 +155,7 @@ void CheckListBox::Add(const std::string& text) {
 void CheckListBox::Clear() {
     if (items_.empty()) return;
     items_.clear();
+    itemIndex_ = -1;
     Changed(Property::Items);
 }
 
@@ -94,6 +164,21 @@ void CheckListBox::SetChecked(std::size_t index, bool checked) {
     if (item.checked == checked) return;
     item.checked = checked;
     Changed(Property::Items);
+}
+
+void CheckListBox::Toggle(std::size_t index) {
+    SetChecked(index, !Checked(index));
+    if (OnClickCheck) OnClickCheck();
+}
+
+void CheckListBox::SetItemIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) {
+        throw std::out_of_range("Check-list box " + Name() + " has no item " +
+                                std::to_string(index));
+    }
+    if (index == itemIndex_) return;
+    itemIndex_ = index;
+    Changed(Property::ItemIndex);
 }
 
 int CheckListBox::IndexOf(const std::string& text) const {

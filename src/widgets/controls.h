@@ -1,42 +1,55 @@
 #pragma once
-// The simple controls: labels, buttons, check boxes, panels, pictures,
-// memos, progress bars and check-list boxes.
+// The simple controls: buttons, check boxes, panels, group boxes, edits,
+// memos, progress bars and check-list boxes; labels and pictures have
+// headers of their own.
 #include <string>
 #include <vector>
 
 #include "widgets/control.h"
+#include "widgets/image.h"
+#include "widgets/label.h"
 
 namespace kav::widgets {
 
-class Label : public Control {
-public:
-    explicit Label(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::Label; }
-
-    // Shadowed labels draw their text a second time, offset, in this colour.
-    Color ShadowColor() const { return shadowColor_; }
-    void SetShadowColor(Color color);
-    int ShadowSize() const { return shadowSize_; }
-    void SetShadowSize(int size);
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool transparent);
-
-private:
-    Color shadowColor_ = clWhite;
-    int shadowSize_ = 0;
-    bool transparent_ = false;
-};
+// The modal results a button can give its form; a form shown modally
+// closes as soon as its modal result is set.
+using ModalResult = int;
+inline constexpr ModalResult mrNone = 0;
+inline constexpr ModalResult mrOk = 1;
+inline constexpr ModalResult mrCancel = 2;
+inline constexpr ModalResult mrAbort = 3;
+inline constexpr ModalResult mrYes = 6;
+inline constexpr ModalResult mrNo = 7;
+// "OK", "Cancel", "Abort", "Yes", "No"; "None" for mrNone; else the number.
+std::string ModalResultName(ModalResult result);
 
 class Button : public Control {
 public:
     explicit Button(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::Button; }
+    void Accept(ControlVisitor& visitor) override;
+    bool TabStop() const override { return true; }
+
+    // Enter presses the form's default button, Escape its cancel button.
+    bool Default() const { return default_; }
+    void SetDefault(bool isDefault);
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool cancel) { cancel_ = cancel; }
+    // What a click sets as the form's modal result (mrNone: nothing).
+    ModalResult Result() const { return result_; }
+    void SetResult(ModalResult result) { result_ = result; }
+    void Click() override;
+
+private:
+    bool default_ = false;
+    bool cancel_ = false;
+    ModalResult result_ = mrNone;
 };
 
 class CheckBox : public Control {
 public:
     explicit CheckBox(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::CheckBox; }
+    void Accept(ControlVisitor& visitor) override;
+    bool TabStop() const override { return true; }
 
     bool Checked() const { return checked_; }
     void SetChecked(bool checked);
@@ -50,10 +63,11 @@ private:
 class Panel : public Control {
 public:
     explicit Panel(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::Panel; }
+    void Accept(ControlVisitor& visitor) override;
     bool IsContainer() const override { return true; }
+    void Paint(Canvas& canvas) const override;
 
-    // Raised one-pixel bevels, as the splash panel has.
+    // Raised outer and inner bevels, one pixel each, as the splash panel has.
     bool Beveled() const { return beveled_; }
     void SetBeveled(bool beveled);
 
@@ -61,26 +75,35 @@ private:
     bool beveled_ = false;
 };
 
-// A picture: the program's own icon or a picture file.
-class Image : public Control {
+// A frame with a caption around a group of controls.
+class GroupBox : public Control {
 public:
-    explicit Image(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::Image; }
+    explicit GroupBox(std::string name) : Control(std::move(name)) {}
+    void Accept(ControlVisitor& visitor) override;
+    bool IsContainer() const override { return true; }
+    void Paint(Canvas& canvas) const override;
+};
 
-    bool ShowsProgramIcon() const { return programIcon_; }
-    void ShowProgramIcon();
-    const std::string& PictureFile() const { return pictureFile_; }
-    void LoadFromFile(const std::string& path);
+// A one-line edit; what the user types reaches Text.
+class Edit : public Control {
+public:
+    explicit Edit(std::string name) : Control(std::move(name)) {}
+    void Accept(ControlVisitor& visitor) override;
+    bool TabStop() const override { return true; }
 
-private:
-    bool programIcon_ = false;
-    std::string pictureFile_;
+    NotifyEvent OnChange;
+
+protected:
+    void TextChanged() override {
+        if (OnChange) OnChange();
+    }
 };
 
 class Memo : public Control {
 public:
     explicit Memo(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::Memo; }
+    void Accept(ControlVisitor& visitor) override;
+    bool TabStop() const override { return true; }
 
     const std::vector<std::string>& Lines() const { return lines_; }
     std::size_t LineCount() const { return lines_.size(); }
@@ -90,15 +113,23 @@ public:
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
+    // The first line shown; Page Up and Page Down move it by a page.
+    int TopLine() const { return topLine_; }
+    void SetTopLine(int line);
+    void ScrollPages(int pages);
+    // How many whole lines the memo shows at once (at least one).
+    int LinesPerPage() const;
+
 private:
     std::vector<std::string> lines_;
     bool readOnly_ = true;
+    int topLine_ = 0;
 };
 
 class ProgressBar : public Control {
 public:
     explicit ProgressBar(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::ProgressBar; }
+    void Accept(ControlVisitor& visitor) override;
 
     int Min() const { return min_; }
     int Max() const { return max_; }
@@ -114,10 +145,13 @@ private:
     int position_ = 0;
 };
 
+// A list with a check box per item. A click on an item's box or the space
+// bar on the selected item toggles it; moving the selection does not.
 class CheckListBox : public Control {
 public:
     explicit CheckListBox(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::CheckListBox; }
+    void Accept(ControlVisitor& visitor) override;
+    bool TabStop() const override { return true; }
 
     struct Item {
         std::string text;
@@ -131,13 +165,21 @@ public:
     // Out-of-range indexes throw std::out_of_range.
     bool Checked(std::size_t index) const { return items_.at(index).checked; }
     void SetChecked(std::size_t index, bool checked);
-    // What a user's click on an item's box does.
-    void Toggle(std::size_t index) { SetChecked(index, !Checked(index)); }
+    // What a user's click on an item's box does: toggles it, then
+    // OnClickCheck.
+    void Toggle(std::size_t index);
     // The index of the item with exactly this text, or -1.
     int IndexOf(const std::string& text) const;
 
+    // The selected item, or -1.
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int index);
+
+    NotifyEvent OnClickCheck;
+
 private:
     std::vector<Item> items_;
+    int itemIndex_ = -1;
 };
 
 }  // namespace kav::widgets

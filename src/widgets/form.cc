@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "widgets/controls.h"
+
 namespace kav::widgets {
 
 Form::Form(Backend& backend, std::string name, std::string caption)
@@ -10,11 +12,7 @@ Form::Form(Backend& backend, std::string name, std::string caption)
 Form::~Form() {
     backend_.DestroyForm(*this);
     // Adopted controls live on; they must not keep pointing at this form.
-    for (Control* c : adopted_) {
-        c->DetachPeer();
-        c->form_ = nullptr;
-        c->parent_ = nullptr;
-    }
+    for (Control* c : adopted_) c->Unplace();
     // Children go before their containers.
     for (auto it = owned_.rbegin(); it != owned_.rend(); ++it) it->reset();
 }
@@ -120,6 +118,115 @@ void Form::Hide() {
     if (!visible_) return;
     visible_ = false;
     backend_.HideForm(*this);
+}
+
+void Form::SetStayOnTop(bool stayOnTop) {
+    if (stayOnTop == stayOnTop_) return;
+    stayOnTop_ = stayOnTop;
+    if (peer_) peer_->Update(Property::StayOnTop);
+}
+
+void Form::SetModalResult(int result) {
+    modalResult_ = result;
+    if (result == 0 || !modal_ || !visible_) return;
+    Close();
+    if (visible_) modalResult_ = 0;
+}
+
+void Form::SetActiveControl(Control* control) {
+    if (control != nullptr && (control->Owner() != this || !control->CanFocus())) {
+        throw std::logic_error("Control " + control->Name() + " cannot take the focus on " + name_);
+    }
+    if (control == active_) return;
+    active_ = control;
+    if (peer_) peer_->Update(Property::Focus);
+}
+
+void Form::SelectNext(bool forward) {
+    const auto count = static_cast<std::ptrdiff_t>(controls_.size());
+    if (count == 0) return;
+    std::ptrdiff_t start = -1;
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+        if (controls_[static_cast<std::size_t>(i)] == active_) start = i;
+    }
+    if (start < 0) start = forward ? -1 : count;
+    for (std::ptrdiff_t step = 1; step <= count; ++step) {
+        const std::ptrdiff_t i = ((start + (forward ? step : -step)) % count + count) % count;
+        Control* candidate = controls_[static_cast<std::size_t>(i)];
+        if (candidate->CanFocus()) {
+            SetActiveControl(candidate);
+            return;
+        }
+    }
+}
+
+void Form::FocusMayHaveGone(const Control& control) {
+    if (active_ == nullptr) return;
+    for (const Control* c = active_; c != nullptr; c = c->Parent()) {
+        if (c == &control && !active_->CanFocus()) {
+            active_ = nullptr;
+            return;
+        }
+    }
+}
+
+namespace {
+
+Control* MarkedButton(const std::vector<Control*>& controls, bool (Button::*marked)() const) {
+    for (Control* c : controls) {
+        auto* button = dynamic_cast<Button*>(c);
+        if (button != nullptr && (button->*marked)() && button->Showing() && button->Enabled()) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Control* Form::DefaultButton() const { return MarkedButton(controls_, &Button::Default); }
+
+Control* Form::CancelButton() const { return MarkedButton(controls_, &Button::Cancel); }
+
+bool Form::KeyDown(Key key, bool shift) {
+    if (active_ != nullptr && !active_->CanFocus()) active_ = nullptr;
+    switch (key) {
+        case Key::Tab:
+            SelectNext(!shift);
+            return true;
+        case Key::Enter: {
+            Control* target = dynamic_cast<Button*>(active_) != nullptr ? active_ : DefaultButton();
+            if (target == nullptr) return false;
+            target->Click();
+            return true;
+        }
+        case Key::Escape:
+            if (Control* target = CancelButton()) {
+                target->Click();
+                return true;
+            }
+            return false;
+        case Key::Space:
+            if (auto* list = dynamic_cast<CheckListBox*>(active_)) {
+                if (list->ItemIndex() < 0) return false;
+                list->Toggle(static_cast<std::size_t>(list->ItemIndex()));
+                return true;
+            }
+            if (active_ != nullptr && dynamic_cast<Memo*>(active_) == nullptr &&
+                dynamic_cast<Edit*>(active_) == nullptr) {
+                active_->Click();
+                return true;
+            }
+            return false;
+        case Key::PageUp:
+        case Key::PageDown:
+            if (auto* memo = dynamic_cast<Memo*>(active_)) {
+                memo->ScrollPages(key == Key::PageDown ? 1 : -1);
+                return true;
+            }
+            return false;
+    }
+    return false;
 }
 
 }  // namespace kav::widgets

@@ -10,6 +10,7 @@
 
 #include "widgets/backend.h"
 #include "widgets/control.h"
+#include "widgets/keys.h"
 #include "widgets/timer.h"
 #include "widgets/types.h"
 
@@ -51,6 +52,9 @@ public:
     void SetState(WindowState state) { state_ = state; }
     FormPosition Position() const { return position_; }
     void SetPosition(FormPosition position) { position_ = position; }
+    // A form that stays above every other window.
+    bool StayOnTop() const { return stayOnTop_; }
+    void SetStayOnTop(bool stayOnTop);
 
     // Creates a control owned by this form, inside `parent` (a container of
     // this form) or directly on the form.
@@ -86,6 +90,30 @@ public:
     std::function<void()> OnResize;
     // A click on the form's free surface.
     std::function<void()> OnClick;
+    // What a user's click on the form's free surface does.
+    void ClickSurface() {
+        if (OnClick) OnClick();
+    }
+
+    // The control that has the keyboard focus, or null.
+    Control* ActiveControl() const { return active_; }
+    // Gives `control` (a control of this form that can take it) the focus.
+    void SetActiveControl(Control* control);
+    // Tab and Shift+Tab: the next (or previous) control that can take the
+    // focus, in creation order, wrapping around.
+    void SelectNext(bool forward);
+    // A key pressed while the form is active: Tab and Shift+Tab move the
+    // focus, Enter presses the focused button or else the default button,
+    // Escape the cancel button, Space presses the focused button or toggles
+    // the selected item of a focused check-list box, Page Up and Page Down
+    // scroll a focused memo. Returns whether the key was used.
+    bool KeyDown(Key key, bool shift = false);
+    // The showing, enabled button marked default (or cancel), or null.
+    Control* DefaultButton() const;
+    Control* CancelButton() const;
+    // Back end use: a control that stopped being able to take the focus
+    // gives it up.
+    void FocusMayHaveGone(const Control& control);
 
     // Makes the form visible; OnShow runs each time it becomes visible.
     void Show();
@@ -100,7 +128,10 @@ public:
     bool Visible() const { return visible_; }
     bool InModalRun() const { return modal_; }
     int ModalResult() const { return modalResult_; }
-    void SetModalResult(int result) { modalResult_ = result; }
+    // A form shown modally closes as soon as it is given a modal result
+    // other than 0, unless its OnClose handler keeps it open (then the
+    // result goes back to 0).
+    void SetModalResult(int result);
 
     // Back end use: the form's own window, if any.
     ControlPeer* Peer() const { return peer_.get(); }
@@ -125,6 +156,8 @@ private:
     BorderStyle border_ = BorderStyle::Sizeable;
     WindowState state_ = WindowState::Normal;
     FormPosition position_ = FormPosition::Designed;
+    bool stayOnTop_ = false;
+    Control* active_ = nullptr;
     std::vector<std::unique_ptr<Control>> owned_;
     std::vector<Control*> controls_;
     std::vector<Control*> adopted_;

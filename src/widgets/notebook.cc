@@ -2,7 +2,11 @@
 
 #include <stdexcept>
 
+#include "widgets/visitor.h"
+
 namespace kav::widgets {
+
+void Notebook::Accept(ControlVisitor& visitor) { visitor.VisitContainer(*this); }
 
 void Notebook::AddPage(Panel& page) {
     if (page.Parent() != this) throw std::logic_error("A page must lie inside its notebook");

@@ -11,7 +11,7 @@ namespace kav::widgets {
 class Notebook : public Control {
 public:
     explicit Notebook(std::string name) : Control(std::move(name)) {}
-    ControlKind Kind() const override { return ControlKind::Notebook; }
+    void Accept(ControlVisitor& visitor) override;
     bool IsContainer() const override { return true; }
 
     // Appends a page; the page must be placed inside this notebook.

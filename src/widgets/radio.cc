@@ -2,7 +2,15 @@
 
 #include <algorithm>
 
+#include "widgets/visitor.h"
+
 namespace kav::widgets {
+
+void RadioButton::Accept(ControlVisitor& visitor) { visitor.Visit(*this); }
+
+bool RadioButton::TabStop() const {
+    return checked_ || group_ == nullptr || group_->CheckedButton() == nullptr;
+}
 
 RadioButton::~RadioButton() {
     if (group_ != nullptr) group_->Remove(*this);

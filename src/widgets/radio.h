@@ -13,7 +13,9 @@ class RadioButton : public Control {
 public:
     explicit RadioButton(std::string name) : Control(std::move(name)) {}
     ~RadioButton() override;
-    ControlKind Kind() const override { return ControlKind::RadioButton; }
+    void Accept(ControlVisitor& visitor) override;
+    // Tab stops at the checked button of a group only, as in a dialog.
+    bool TabStop() const override;
 
     bool Checked() const { return checked_; }
     // Checking a grouped button unchecks the others. Unchecking the checked

@@ -7,6 +7,9 @@ namespace kav::widgets {
 Timer::Timer(Form& owner, std::string name, unsigned intervalMs)
     : owner_(owner), name_(std::move(name)), interval_(intervalMs) {}
 
+// A timer that goes while armed must not fire into freed memory.
+Timer::~Timer() { SetEnabled(false); }
+
 void Timer::SetInterval(unsigned intervalMs) {
     if (intervalMs == interval_) return;
     interval_ = intervalMs;

@@ -13,6 +13,7 @@ public:
     Timer(Form& owner, std::string name, unsigned intervalMs);
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
+    ~Timer();
 
     const std::string& Name() const { return name_; }
     Form& Owner() const { return owner_; }
@@ -21,6 +22,10 @@ public:
     void SetInterval(unsigned intervalMs);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
+    // A background timer (an animation) is no work the program waits for:
+    // a simulated run does not let time pass just to fire it.
+    bool Background() const { return background_; }
+    void SetBackground(bool background) { background_ = background; }
 
     std::function<void()> OnTimer;
 
@@ -32,6 +37,7 @@ private:
     std::string name_;
     unsigned interval_;
     bool enabled_ = false;
+    bool background_ = false;
 };
 
 }  // namespace kav::widgets

@@ -1,7 +1,9 @@
 #pragma once
 // The headless back end: forms and controls keep only their state, time is
-// simulated (a pending timer fires as soon as nothing else can happen), and
-// a scripted user answers the dialogs. It is also the platform's Gui for a
+// simulated (a pending timer fires as soon as nothing else can happen, and
+// each processing of pending messages lets a little time pass), a scripted
+// user answers the dialogs and acts, also while the program is busy, and a
+// form can be painted into a raster. It is also the platform's Gui for a
 // simulated machine, so that every message the program shows lands in one
 // transcript.
 #include <cstdint>
@@ -11,6 +13,8 @@
 
 #include "platform/gui.h"
 #include "widgets/backend.h"
+#include "widgets/error_report.h"
+#include "widgets/headless/raster.h"
 #include "widgets/headless/scripted_user.h"
 #include "widgets/headless/transcript.h"
 
@@ -20,7 +24,10 @@ class HeadlessBackend final : public Backend, public platform::Gui {
 public:
     static constexpr const char* kMessageCaption = "KAV - Setup";
 
-    HeadlessBackend() = default;
+    // Simulated time that passes at each processing of pending messages.
+    static constexpr std::uint64_t kProcessMessagesTickMs = 10;
+
+    HeadlessBackend();
     HeadlessBackend(const HeadlessBackend&) = delete;
     HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 
@@ -36,6 +43,9 @@ public:
     std::uint64_t Clock() const { return clockMs_; }
     int ProcessMessagesCalls() const { return processMessagesCalls_; }
     platform::Cursor CurrentCursor() const { return cursor_; }
+    // What the form's window would show: its surface, its windowless
+    // controls and plain stand-ins for its child windows.
+    Raster Capture(const Form& form) const;
 
     // Backend
     void ShowForm(Form& form) override;
@@ -47,6 +57,10 @@ public:
     void ControlAdded(Control&) override {}
     void TimerChanged(Timer& timer) override;
     bool Terminating() const override { return terminated_; }
+    TextExtent MeasureText(const std::string& text, const Font& font) override {
+        return HeadlessTextExtent(text, font);
+    }
+    ErrorReport& Errors() override { return errors_; }
 
     // platform::Gui
     void ShowMessage(const std::string& text) override;
@@ -56,7 +70,9 @@ public:
     bool InputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override;
     void SetCursor(platform::Cursor cursor) override { cursor_ = cursor; }
-    void ProcessMessages() override { ++processMessagesCalls_; }
+    // Lets kProcessMessagesTickMs pass, fires the timers that are due and
+    // lets the scripted user act if it is their moment.
+    void ProcessMessages() override;
     void Terminate() override { terminated_ = true; }
     bool Terminated() const override { return terminated_; }
 
@@ -68,15 +84,22 @@ private:
 
     // Lets time pass and the user act until `form` is hidden.
     void Pump(Form& form);
+    // Fires the next timer the program waits for (after the background
+    // timers due before it); false when there is none.
     bool FireNextTimer();
+    // Fires, in due order, every timer due by the clock or `until`.
+    void FireTimersDueBy(std::uint64_t until);
+    void RunDueUserActions();
     void Disarm(const Timer& timer);
     // The scripted reply if it is one of `offered`, else the default.
-    DialogButton Reply(std::initializer_list<DialogButton> offered, std::string* text = nullptr);
+    DialogButton Reply(std::initializer_list<DialogButton> offered, const std::string& text,
+                       std::string* typed = nullptr);
     void Record(MessageKind kind, const std::string& caption, const std::string& text,
                 DialogButton answer);
 
     ScriptedUser user_;
     Transcript transcript_;
+    ErrorReport errors_;
     std::vector<ArmedTimer> armed_;
     std::uint64_t clockMs_ = 0;
     int screenWidth_ = 1024;

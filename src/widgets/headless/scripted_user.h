@@ -1,11 +1,13 @@
 #pragma once
 // The user of a headless run: answers dialogs from a script (or with their
 // default buttons) and acts on forms when they are shown.
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kav::widgets {
 class Form;
@@ -24,6 +26,38 @@ public:
     void Answer(DialogButton button) { answers_.push_back(Reply{button, std::nullopt}); }
     // The next input dialog is answered with OK and `text`.
     void Type(const std::string& text) { answers_.push_back(Reply{DialogButton::Ok, text}); }
+    // The next dialog whose text contains `text` is answered with `button`,
+    // wherever it comes among the others (they keep their queued answers).
+    void AnswerWhen(const std::string& text, DialogButton button) {
+        byText_.push_back(TextRule{text, Reply{button, std::nullopt}});
+    }
+
+    using Action = std::function<void()>;
+    // The user acts while the program is busy: at the `count`th processing
+    // of pending messages (counted from 1), or once the simulated clock has
+    // reached `ms`, at the first processing of messages or timer after it.
+    void AtProcessMessages(int count, Action action) {
+        timed_.push_back(TimedAction{count, 0, std::move(action)});
+    }
+    void AtTime(std::uint64_t ms, Action action) {
+        timed_.push_back(TimedAction{0, ms, std::move(action)});
+    }
+    // Hands out, once each, the actions due at this processing of messages
+    // or this time.
+    std::vector<Action> TakeDueActions(int processMessagesCount, std::uint64_t clockMs) {
+        std::vector<Action> due;
+        for (auto it = timed_.begin(); it != timed_.end();) {
+            const bool now = it->count > 0 ? it->count == processMessagesCount
+                                           : it->count == 0 && it->ms <= clockMs;
+            if (now) {
+                due.push_back(std::move(it->action));
+                it = timed_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return due;
+    }
 
     // Every time the form named `formName` has been shown (after its OnShow
     // handler), `action` plays the user on it.
@@ -41,8 +75,15 @@ public:
         DialogButton button;
         std::optional<std::string> text;
     };
-    // The next scripted reply, if any is left.
-    std::optional<Reply> NextReply() {
+    // The scripted reply for a dialog showing `text`, if any is left.
+    std::optional<Reply> NextReply(const std::string& text = {}) {
+        for (auto it = byText_.begin(); it != byText_.end(); ++it) {
+            if (text.find(it->text) != std::string::npos) {
+                Reply reply = it->reply;
+                byText_.erase(it);
+                return reply;
+            }
+        }
         if (answers_.empty()) return std::nullopt;
         Reply reply = answers_.front();
         answers_.pop_front();
@@ -62,7 +103,19 @@ public:
     }
 
 private:
+    struct TextRule {
+        std::string text;
+        Reply reply;
+    };
+    struct TimedAction {
+        int count;  // 0: by time
+        std::uint64_t ms;
+        Action action;
+    };
+
     std::deque<Reply> answers_;
+    std::vector<TextRule> byText_;
+    std::vector<TimedAction> timed_;
     std::map<std::string, FormAction> shownActions_;
     std::map<std::string, FormAction> idleActions_;
 };

@@ -6,7 +6,9 @@
 
 namespace kav::widgets::headless {
 
-enum class MessageKind { Message, YesNo, OkCancel, Warning, Input };
+// Error: the application's error report for an exception that escaped an
+// event handler.
+enum class MessageKind { Message, YesNo, OkCancel, Warning, Input, Error };
 
 struct ShownMessage {
     MessageKind kind;

@@ -2,23 +2,23 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
 #include <string>
 
-#include "platform/win32/application_window.h"
 #include "widgets/controls.h"
 #include "widgets/notebook.h"
 #include "widgets/radio.h"
+#include "widgets/visitor.h"
+#include "widgets/win32/gdi_canvas.h"
+#include "widgets/win32/win32_backend.h"
 
 namespace kav::widgets::win32 {
 namespace {
 
 constexpr const char* kPeerProperty = "KavPeer";
+constexpr int kCheckBoxSide = 13;
 
 RECT ToRect(const Bounds& b) { return RECT{b.left, b.top, b.left + b.width, b.top + b.height}; }
-
-// Controls that are not shown at once are created hidden; the flag follows
-// the model's own visibility, since a container hides its contents itself.
-DWORD VisibleStyle(const Control& c) { return c.Visible() ? WS_VISIBLE : 0; }
 
 std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
@@ -29,80 +29,49 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::string ItemText(const CheckListBox::Item& item) {
-    return (item.checked ? "[x] " : "[ ] ") + item.text;
-}
-
-// A control shown by a window of one of the system's classes.
-class ChildControl final : public Win32Peer {
+// A windowless control: its host window repaints the area it covers.
+class WindowlessPeer final : public Win32Peer {
 public:
-    ChildControl(Control& control, HWND parent) : control_(control) {
-        DWORD style = WS_CHILD | VisibleStyle(control) | (control.Enabled() ? 0 : WS_DISABLED);
-        DWORD exStyle = 0;
-        const char* cls = "STATIC";
-        switch (control.Kind()) {
-            case ControlKind::Label:
-                style |= SS_LEFT | SS_NOTIFY;
-                break;
-            case ControlKind::Image:
-                style |= SS_ICON | SS_NOTIFY;
-                break;
-            case ControlKind::Button:
-                cls = "BUTTON";
-                style |= BS_PUSHBUTTON | WS_TABSTOP;
-                break;
-            case ControlKind::CheckBox:
-                cls = "BUTTON";
-                style |= BS_CHECKBOX | WS_TABSTOP;
-                break;
-            case ControlKind::RadioButton:
-                cls = "BUTTON";
-                style |= BS_RADIOBUTTON | WS_TABSTOP;
-                break;
-            case ControlKind::Memo:
-                cls = "EDIT";
-                style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER;
-                if (static_cast<Memo&>(control).ReadOnly()) style |= ES_READONLY;
-                break;
-            case ControlKind::ProgressBar:
-                cls = PROGRESS_CLASSA;
-                exStyle = WS_EX_STATICEDGE;
-                break;
-            case ControlKind::CheckListBox:
-                cls = "LISTBOX";
-                style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
-                break;
-            default:
-                break;
-        }
-        const Bounds& b = control.Placement();
-        hwnd_ = std::make_unique<UniqueWindow>(
-            CreateWindowExA(exStyle, cls, "", style, b.left, b.top, b.width, b.height, parent,
-                            nullptr, GetModuleHandleA(nullptr), nullptr));
-        if (hwnd_->Get() == nullptr) {
-            throw std::runtime_error("Cannot create the window of " + control.Name());
-        }
-        Register(hwnd_->Get());
-        for (Property p : {Property::Caption, Property::Font, Property::Checked, Property::Lines,
-                           Property::Items, Property::Progress}) {
-            Update(p);
-        }
+    WindowlessPeer(Control& control, HWND host)
+        : control_(control), host_(host), shown_(control.Placement()) {
+        Invalidate(shown_);
+    }
+    ~WindowlessPeer() override {
+        if (IsWindow(host_)) Invalidate(shown_);
     }
 
-    ~ChildControl() override { Unregister(); }
+    HWND Hwnd() const override { return nullptr; }
 
-    HWND Hwnd() const override { return hwnd_->Get(); }
+    void Update(Property) override {
+        Invalidate(shown_);
+        shown_ = control_.Placement();
+        Invalidate(shown_);
+    }
+
+private:
+    void Invalidate(const Bounds& b) {
+        const RECT r = ToRect(b);
+        InvalidateRect(host_, &r, FALSE);
+    }
+
+    Control& control_;
+    HWND host_;
+    Bounds shown_;
+};
+
+// A control shown by a window of one of the system's classes. The base
+// keeps the properties every such window has; each kind adds its own.
+class SystemControl : public Win32Peer {
+public:
+    ~SystemControl() override { Unregister(); }
+
+    HWND Hwnd() const override { return hwnd_.Get(); }
 
     void Update(Property property) override {
         HWND h = Hwnd();
         switch (property) {
             case Property::Caption:
-                if (control_.Kind() == ControlKind::Image) {
-                    ShowPicture();
-                } else if (control_.Kind() != ControlKind::Memo &&
-                           control_.Kind() != ControlKind::CheckListBox) {
-                    SetWindowTextA(h, control_.Caption().c_str());
-                }
+                UpdateText();
                 break;
             case Property::Enabled:
                 EnableWindow(h, control_.Enabled() ? TRUE : FALSE);
@@ -115,140 +84,310 @@ public:
                 MoveWindow(h, b.left, b.top, b.width, b.height, TRUE);
                 break;
             }
-            case Property::Font:
-                ApplyFont();
+            case Property::Font: {
+                FontHandle font = CreateModelFont(control_.GetFont());
+                SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+                // The old font may be deleted only once the control has the new one.
+                font_ = std::move(font);
                 break;
+            }
             case Property::Color:
                 background_.Reset();
                 InvalidateRect(h, nullptr, TRUE);
                 break;
-            case Property::Checked:
-                if (auto* box = dynamic_cast<CheckBox*>(&control_)) {
-                    SendMessageA(h, BM_SETCHECK, box->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-                } else if (auto* radio = dynamic_cast<RadioButton*>(&control_)) {
-                    SendMessageA(h, BM_SETCHECK, radio->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-                }
-                break;
-            case Property::Lines:
-                if (auto* memo = dynamic_cast<Memo*>(&control_)) {
-                    SetWindowTextA(h, Joined(memo->Lines()).c_str());
-                }
-                break;
-            case Property::Items:
-                if (auto* list = dynamic_cast<CheckListBox*>(&control_)) FillList(*list);
-                break;
-            case Property::Progress:
-                if (auto* bar = dynamic_cast<ProgressBar*>(&control_)) {
-                    SendMessageA(h, PBM_SETRANGE32, static_cast<WPARAM>(bar->Min()),
-                                 static_cast<LPARAM>(bar->Max()));
-                    SendMessageA(h, PBM_SETPOS, static_cast<WPARAM>(bar->Position()), 0);
-                }
-                break;
-            case Property::Page:
-                break;
-        }
-    }
-
-    void Command(int code) override {
-        switch (control_.Kind()) {
-            case ControlKind::Button:
-            case ControlKind::CheckBox:
-            case ControlKind::RadioButton:
-                if (code == BN_CLICKED) control_.Click();
-                break;
-            case ControlKind::Label:
-            case ControlKind::Image:
-                if (code == STN_CLICKED) control_.Click();
-                if (code == STN_DBLCLK) control_.DblClick();
-                break;
-            case ControlKind::CheckListBox:
-                if (code == LBN_SELCHANGE) ToggleSelected();
-                break;
             default:
+                UpdateOwn(property);
                 break;
         }
     }
 
     HBRUSH PrepareColors(HDC dc, HBRUSH hostBrush) override {
-        if (control_.Kind() == ControlKind::Memo || control_.Kind() == ControlKind::CheckListBox) {
-            return nullptr;
-        }
         SetTextColor(dc, ToColorRef(control_.GetFont().color));
         SetBkMode(dc, TRANSPARENT);
-        auto* label = dynamic_cast<Label*>(&control_);
-        if (label == nullptr || label->Transparent()) return hostBrush;
-        if (background_.Get() == nullptr) {
-            background_.Reset(CreateSolidBrush(ToColorRef(control_.GetColor())));
-        }
-        return background_.Get();
+        return hostBrush;
+    }
+
+protected:
+    SystemControl(Control& control, HWND parent, const char* windowClass, DWORD style,
+                  DWORD exStyle = 0)
+        : control_(control) {
+        style |= WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) |
+                 (control.Enabled() ? 0 : WS_DISABLED);
+        const Bounds& b = control.Placement();
+        hwnd_.Reset(CreateWindowExA(exStyle, windowClass, "", style, b.left, b.top, b.width,
+                                    b.height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+        if (!hwnd_) throw std::runtime_error("Cannot create the window of " + control.Name());
+        Register(hwnd_.Get());
+        Update(Property::Font);
+    }
+    // Brings the window up to date once the derived peer is complete.
+    void Initialize(std::initializer_list<Property> properties) {
+        for (Property p : properties) Update(p);
+    }
+    virtual void UpdateText() { SetWindowTextA(Hwnd(), control_.Caption().c_str()); }
+    virtual void UpdateOwn(Property) {}
+
+    Control& control_;
+    BrushHandle background_;
+
+private:
+    FontHandle font_;
+    WindowHandle hwnd_;
+};
+
+class ButtonPeer final : public SystemControl {
+public:
+    ButtonPeer(Button& button, HWND parent)
+        : SystemControl(button, parent, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP), button_(button) {
+        Initialize({Property::Caption, Property::Default});
+    }
+    void Command(int code) override {
+        if (code == BN_CLICKED) button_.Click();
     }
 
 private:
-    void ApplyFont() {
-        const Font& f = control_.GetFont();
-        HDC screen = GetDC(nullptr);
-        const int height = -MulDiv(f.size, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_DONTCARE, f.name.c_str());
-        SendMessageA(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        // The old font may be deleted only once the control has the new one.
-        font_.Reset(font);
+    void UpdateOwn(Property property) override {
+        if (property != Property::Default) return;
+        SendMessageA(Hwnd(), BM_SETSTYLE, button_.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                     TRUE);
     }
-
-    void ShowPicture() {
-        auto& image = static_cast<Image&>(control_);
-        if (image.ShowsProgramIcon()) {
-            HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-            if (icon == nullptr)
-                icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-            SendMessageA(Hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-        }
-        // Picture files are placed by the expansion stage.
-    }
-
-    void FillList(const CheckListBox& list) {
-        HWND h = Hwnd();
-        SendMessageA(h, LB_RESETCONTENT, 0, 0);
-        for (const auto& item : list.Items()) {
-            const std::string text = ItemText(item);
-            SendMessageA(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        }
-    }
-
-    // A click on an item toggles it; the selection is dropped at once so
-    // that the next click on the same item is seen as well.
-    void ToggleSelected() {
-        const LRESULT index = SendMessageA(Hwnd(), LB_GETCURSEL, 0, 0);
-        if (index < 0) return;
-        static_cast<CheckListBox&>(control_).Toggle(static_cast<std::size_t>(index));
-        SendMessageA(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    }
-
-    Control& control_;
-    // The fonts and brushes outlive the window that uses them.
-    GdiObject<HFONT> font_;
-    GdiObject<HBRUSH> background_;
-    std::unique_ptr<UniqueWindow> hwnd_;
+    Button& button_;
 };
 
-DWORD TopLevelStyle(const Form& form, DWORD& exStyle) {
-    exStyle = 0;
-    switch (form.Border()) {
-        case BorderStyle::None:
-            return WS_POPUP | WS_CLIPCHILDREN;
-        case BorderStyle::Dialog:
-            exStyle = WS_EX_DLGMODALFRAME;
-            return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        case BorderStyle::ToolWindow:
-            exStyle = WS_EX_TOOLWINDOW;
-            return WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-        case BorderStyle::Sizeable:
-            break;
+class CheckBoxPeer final : public SystemControl {
+public:
+    CheckBoxPeer(CheckBox& box, HWND parent)
+        : SystemControl(box, parent, "BUTTON", BS_CHECKBOX | WS_TABSTOP), box_(box) {
+        Initialize({Property::Caption, Property::Checked});
     }
-    return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-}
+    void Command(int code) override {
+        if (code == BN_CLICKED) box_.Click();
+    }
+
+private:
+    void UpdateOwn(Property property) override {
+        if (property == Property::Checked) {
+            SendMessageA(Hwnd(), BM_SETCHECK, box_.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+    CheckBox& box_;
+};
+
+class RadioPeer final : public SystemControl {
+public:
+    RadioPeer(RadioButton& button, HWND parent)
+        : SystemControl(button, parent, "BUTTON", BS_RADIOBUTTON | WS_TABSTOP), button_(button) {
+        Initialize({Property::Caption, Property::Checked});
+    }
+    void Command(int code) override {
+        if (code == BN_CLICKED) button_.Click();
+    }
+
+private:
+    void UpdateOwn(Property property) override {
+        if (property == Property::Checked) {
+            SendMessageA(Hwnd(), BM_SETCHECK, button_.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+    RadioButton& button_;
+};
+
+// What the user types reaches the model's text; the model's text reaches
+// the window only when it differs, so that typing keeps its caret.
+class EditPeer final : public SystemControl {
+public:
+    EditPeer(Edit& edit, HWND parent)
+        : SystemControl(edit, parent, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE),
+          edit_(edit) {
+        Initialize({Property::Caption});
+    }
+    void Command(int code) override {
+        if (code == EN_CHANGE) edit_.SetText(WindowText());
+    }
+    HBRUSH PrepareColors(HDC, HBRUSH) override { return nullptr; }
+
+private:
+    std::string WindowText() const {
+        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(Hwnd())) + 1, '\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextA(Hwnd(), text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
+    void UpdateText() override {
+        if (WindowText() != edit_.Text()) SetWindowTextA(Hwnd(), edit_.Text().c_str());
+    }
+    Edit& edit_;
+};
+
+class MemoPeer final : public SystemControl {
+public:
+    MemoPeer(Memo& memo, HWND parent)
+        : SystemControl(memo, parent, "EDIT",
+                        ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP |
+                            (memo.ReadOnly() ? ES_READONLY : 0),
+                        WS_EX_CLIENTEDGE),
+          memo_(memo) {
+        Initialize({Property::Lines, Property::TopLine});
+    }
+    HBRUSH PrepareColors(HDC, HBRUSH) override { return nullptr; }
+
+private:
+    void UpdateText() override {}
+    void UpdateOwn(Property property) override {
+        if (property == Property::Lines) SetWindowTextA(Hwnd(), Joined(memo_.Lines()).c_str());
+        if (property == Property::Lines || property == Property::TopLine) {
+            const LRESULT first = SendMessageA(Hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0);
+            SendMessageA(Hwnd(), EM_LINESCROLL, 0, memo_.TopLine() - first);
+        }
+    }
+    Memo& memo_;
+};
+
+class ProgressPeer final : public SystemControl {
+public:
+    ProgressPeer(ProgressBar& bar, HWND parent)
+        : SystemControl(bar, parent, PROGRESS_CLASSA, 0, WS_EX_STATICEDGE), bar_(bar) {
+        Initialize({Property::Progress});
+    }
+
+private:
+    void UpdateText() override {}
+    void UpdateOwn(Property property) override {
+        if (property != Property::Progress) return;
+        SendMessageA(Hwnd(), PBM_SETRANGE32, static_cast<WPARAM>(bar_.Min()),
+                     static_cast<LPARAM>(bar_.Max()));
+        SendMessageA(Hwnd(), PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
+    }
+    ProgressBar& bar_;
+};
+
+// A list box drawn by its owner with a check box per item. A click on an
+// item's box toggles it; a click elsewhere, or the arrow keys, only move
+// the selection; the space bar (handled by the form) toggles the selected
+// item.
+class CheckListPeer final : public SystemControl {
+public:
+    CheckListPeer(Win32Backend& backend, CheckListBox& list, HWND parent)
+        : SystemControl(list, parent, "LISTBOX",
+                        LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                            WS_VSCROLL | WS_TABSTOP,
+                        WS_EX_CLIENTEDGE),
+          backend_(backend),
+          list_(list) {
+        SetWindowLongPtrA(Hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CheckListPeer::ListProc)));
+        Initialize({Property::Items, Property::ItemIndex});
+    }
+    ~CheckListPeer() override {
+        SetWindowLongPtrA(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    }
+
+    void Command(int code) override {
+        if (code != LBN_SELCHANGE) return;
+        const LRESULT index = SendMessageA(Hwnd(), LB_GETCURSEL, 0, 0);
+        list_.SetItemIndex(index < 0 ? -1 : static_cast<int>(index));
+    }
+    HBRUSH PrepareColors(HDC, HBRUSH) override { return nullptr; }
+
+    void DrawItem(const DRAWITEMSTRUCT& item) override {
+        if (item.itemID == static_cast<UINT>(-1) || item.itemID >= list_.Count()) return;
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        HDC dc = item.hDC;
+        FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        const int height = item.rcItem.bottom - item.rcItem.top;
+        RECT box{item.rcItem.left + 2, item.rcItem.top + (height - kCheckBoxSide) / 2, 0, 0};
+        box.right = box.left + kCheckBoxSide;
+        box.bottom = box.top + kCheckBoxSide;
+        const CheckListBox::Item& model = list_.Items()[item.itemID];
+        DrawFrameControl(dc, &box, DFC_BUTTON,
+                         DFCS_BUTTONCHECK | (model.checked ? DFCS_CHECKED : 0));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT text = item.rcItem;
+        text.left = box.right + 4;
+        ::DrawTextA(dc, model.text.c_str(), static_cast<int>(model.text.size()), &text,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
+    }
+
+private:
+    void UpdateText() override {}
+    void UpdateOwn(Property property) override {
+        HWND h = Hwnd();
+        if (property == Property::Items) {
+            if (static_cast<std::size_t>(SendMessageA(h, LB_GETCOUNT, 0, 0)) == list_.Count()) {
+                InvalidateRect(h, nullptr, FALSE);  // only check marks changed
+                return;
+            }
+            SendMessageA(h, LB_RESETCONTENT, 0, 0);
+            for (const auto& item : list_.Items()) {
+                SendMessageA(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+            }
+            SendMessageA(h, LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+        } else if (property == Property::ItemIndex) {
+            SendMessageA(h, LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+        }
+    }
+
+    // The item whose box lies under a click, or -1.
+    int BoxAt(int x, int y) const {
+        const LRESULT hit = SendMessageA(Hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
+        if (HIWORD(hit) != 0 || x > kCheckBoxSide + 4) return -1;
+        return LOWORD(hit);
+    }
+
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<CheckListPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+            const int index =
+                self->BoxAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            if (index >= 0 && static_cast<std::size_t>(index) < self->list_.Count()) {
+                try {
+                    self->list_.Toggle(static_cast<std::size_t>(index));
+                } catch (...) {
+                    self->backend_.Sink().Capture(std::current_exception());
+                }
+            }
+        }
+        return CallWindowProcA(self->original_, hwnd, message, wParam, lParam);
+    }
+
+    Win32Backend& backend_;
+    CheckListBox& list_;
+    WNDPROC original_ = nullptr;
+};
+
+// Makes the peer of each kind of control.
+class PeerMaker final : public ControlVisitor {
+public:
+    PeerMaker(Win32Backend& backend, HWND parent) : backend_(backend), parent_(parent) {}
+
+    std::unique_ptr<Win32Peer> Take() { return std::move(peer_); }
+
+    void VisitWindowless(Control& control) override {
+        peer_ = std::make_unique<WindowlessPeer>(control, parent_);
+    }
+    void VisitContainer(Control& container) override {
+        peer_ = std::make_unique<HostWindow>(backend_, container, parent_);
+    }
+    void Visit(Button& button) override { peer_ = std::make_unique<ButtonPeer>(button, parent_); }
+    void Visit(CheckBox& box) override { peer_ = std::make_unique<CheckBoxPeer>(box, parent_); }
+    void Visit(RadioButton& button) override {
+        peer_ = std::make_unique<RadioPeer>(button, parent_);
+    }
+    void Visit(Edit& edit) override { peer_ = std::make_unique<EditPeer>(edit, parent_); }
+    void Visit(Memo& memo) override { peer_ = std::make_unique<MemoPeer>(memo, parent_); }
+    void Visit(ProgressBar& bar) override { peer_ = std::make_unique<ProgressPeer>(bar, parent_); }
+    void Visit(CheckListBox& list) override {
+        peer_ = std::make_unique<CheckListPeer>(backend_, list, parent_);
+    }
+
+private:
+    Win32Backend& backend_;
+    HWND parent_;
+    std::unique_ptr<Win32Peer> peer_;
+};
 
 }  // namespace
 
@@ -268,149 +407,10 @@ Win32Peer* Win32Peer::FromHandle(HWND hwnd) {
     return static_cast<Win32Peer*>(GetPropA(hwnd, kPeerProperty));
 }
 
-HostWindow::HostWindow(ErrorSink& errors, Form& form) : Window(errors), form_(&form) {
-    DWORD exStyle = 0;
-    const DWORD style = TopLevelStyle(form, exStyle);
-    RECT r = ToRect(form.Placement());
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    if (form.Position() == FormPosition::ScreenCenter) {
-        const int w = r.right - r.left;
-        const int h = r.bottom - r.top;
-        r.left = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-        r.top = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-        r.right = r.left + w;
-        r.bottom = r.top + h;
-    }
-    RefreshBackground();
-    CreateHandle(exStyle, style, form.Caption(), r, nullptr);
-    Register(Handle());
-}
-
-HostWindow::HostWindow(ErrorSink& errors, Control& container, HWND parent)
-    : Window(errors), container_(&container) {
-    RefreshBackground();
-    const auto* panel = dynamic_cast<const Panel*>(&container);
-    const DWORD exStyle = panel != nullptr && panel->Beveled() ? WS_EX_DLGMODALFRAME : 0;
-    CreateHandle(exStyle, WS_CHILD | WS_CLIPCHILDREN | VisibleStyle(container), "",
-                 ToRect(container.Placement()), parent);
-    Register(Handle());
-}
-
-unsigned HostWindow::ModelColor() const {
-    return form_ != nullptr ? form_->GetColor() : container_->GetColor();
-}
-
-void HostWindow::RefreshBackground() {
-    background_.Reset(CreateSolidBrush(ToColorRef(ModelColor())));
-}
-
-void HostWindow::ReportBounds() {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    POINT origin{0, 0};
-    ClientToScreen(Handle(), &origin);
-    form_->BoundsChanged(Bounds{origin.x, origin.y, client.right, client.bottom});
-}
-
-void HostWindow::Update(Property property) {
-    switch (property) {
-        case Property::Caption:
-            if (form_ != nullptr) SetWindowTextA(Handle(), form_->Caption().c_str());
-            break;
-        case Property::Color:
-            RefreshBackground();
-            // Children take their background from this window: they repaint
-            // too.
-            RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-            break;
-        case Property::Visible:
-            if (container_ != nullptr)
-                ShowWindow(Handle(), container_->Visible() ? SW_SHOW : SW_HIDE);
-            break;
-        case Property::Enabled:
-            if (container_ != nullptr) EnableWindow(Handle(), container_->Enabled() ? TRUE : FALSE);
-            break;
-        case Property::Bounds:
-            if (container_ != nullptr) {
-                const Bounds& b = container_->Placement();
-                MoveWindow(Handle(), b.left, b.top, b.width, b.height, TRUE);
-            } else {
-                DWORD exStyle = 0;
-                const DWORD style = TopLevelStyle(*form_, exStyle);
-                RECT r = ToRect(form_->Placement());
-                AdjustWindowRectEx(&r, style, FALSE, exStyle);
-                MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-HBRUSH HostWindow::PrepareColors(HDC, HBRUSH) { return background_.Get(); }
-
-LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ERASEBKGND: {
-            RECT r{};
-            GetClientRect(Handle(), &r);
-            FillRect(reinterpret_cast<HDC>(wParam), &r, background_.Get());
-            return 1;
-        }
-        case WM_COMMAND:
-            if (lParam != 0) {
-                if (Win32Peer* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
-                    child->Command(HIWORD(wParam));
-                }
-            }
-            return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            if (Win32Peer* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
-                if (HBRUSH brush =
-                        child->PrepareColors(reinterpret_cast<HDC>(wParam), background_.Get())) {
-                    return reinterpret_cast<LRESULT>(brush);
-                }
-            }
-            break;
-        case WM_TIMER:
-            if (form_ != nullptr && wParam >= 1 && wParam <= form_->Timers().size()) {
-                form_->Timers()[wParam - 1]->Fire();
-                return 0;
-            }
-            break;
-        case WM_CLOSE:
-            // The model decides; DefWindowProc would destroy the window.
-            if (form_ != nullptr) form_->Close();
-            return 0;
-        case WM_SIZE:
-        case WM_MOVE:
-            if (form_ != nullptr) ReportBounds();
-            break;
-        case WM_SETCURSOR:
-            // An hourglass asked for by the program stays over its windows.
-            if (HCURSOR cursor = platform::ScreenCursor()) {
-                ::SetCursor(cursor);
-                return TRUE;
-            }
-            break;
-        case WM_LBUTTONDOWN:
-            if (form_ != nullptr && form_->OnClick) form_->OnClick();
-            if (container_ != nullptr) container_->Click();
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            if (container_ != nullptr) container_->DblClick();
-            return 0;
-        default:
-            break;
-    }
-    return Window::HandleMessage(message, wParam, lParam);
-}
-
-std::unique_ptr<Win32Peer> MakeControlPeer(ErrorSink& errors, Control& control, HWND parent) {
-    if (control.Kind() == ControlKind::Gradient) return nullptr;
-    if (control.IsContainer()) return std::make_unique<HostWindow>(errors, control, parent);
-    return std::make_unique<ChildControl>(control, parent);
+std::unique_ptr<Win32Peer> MakeControlPeer(Win32Backend& backend, Control& control, HWND parent) {
+    PeerMaker maker(backend, parent);
+    control.Accept(maker);
+    return maker.Take();
 }
 
 }  // namespace kav::widgets::win32

@@ -1,12 +1,15 @@
 #pragma once
-// The base of every window the back end makes: one window of the program's
-// own class, owned by this object, whose messages reach a member function.
-// No exception leaves the window procedure: it is kept for the message loop
-// to raise again once the window system has its control back.
+// The base of every window of the program's own class: one window owned by
+// this object, whose messages reach a member function. No exception leaves
+// the window procedure: it is kept for the message loop, which hands it to
+// the application's error report once the window system has its control
+// back.
 #include <windows.h>
 
 #include <exception>
 #include <string>
+
+#include "widgets/win32/handles.h"
 
 namespace kav::widgets::win32 {
 
@@ -16,12 +19,11 @@ public:
     void Capture(std::exception_ptr error) {
         if (!error_) error_ = error;
     }
-    // Raises the kept exception, if any, and forgets it.
-    void RethrowPending() {
-        if (!error_) return;
+    // The kept exception, if any, now forgotten.
+    std::exception_ptr Take() {
         std::exception_ptr error = error_;
         error_ = nullptr;
-        std::rethrow_exception(error);
+        return error;
     }
 
 private:
@@ -53,41 +55,6 @@ private:
 
     ErrorSink& errors_;
     HWND hwnd_ = nullptr;
-};
-
-// A window of one of the system's classes (button, static, edit, ...).
-class UniqueWindow {
-public:
-    UniqueWindow() = default;
-    explicit UniqueWindow(HWND hwnd) : hwnd_(hwnd) {}
-    UniqueWindow(const UniqueWindow&) = delete;
-    UniqueWindow& operator=(const UniqueWindow&) = delete;
-    ~UniqueWindow() {
-        if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-    }
-    HWND Get() const { return hwnd_; }
-
-private:
-    HWND hwnd_ = nullptr;
-};
-
-// A GDI object (font, brush, bitmap) that is deleted with its owner.
-template <class Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
-    void Reset(Handle handle = nullptr) {
-        if (handle_ != nullptr) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    Handle Get() const { return handle_; }
-
-private:
-    Handle handle_ = nullptr;
 };
 
 // Converts the model's colour (system colours included) to a COLORREF.

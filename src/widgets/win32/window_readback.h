@@ -1,10 +1,16 @@
 #pragma once
-// What the window system shows for a control, read back from its window:
-// lets tests of the Win32 back end check the screen without the Windows
-// headers.
+// What the window system shows for a form or a control, read back from its
+// window, and input as a user gives it: lets tests of the Win32 back end
+// check the screen without the Windows headers.
 #include <string>
 
 #include "widgets/control.h"
+#include "widgets/headless/raster.h"
+#include "widgets/keys.h"
+
+namespace kav::widgets {
+class Form;
+}
 
 namespace kav::widgets::win32 {
 
@@ -14,10 +20,24 @@ struct ShownState {
     bool enabled = false;
     bool visible = false;  // the window's own visibility flag
     bool checked = false;  // buttons only
+    bool focused = false;
 };
 
 ShownState Inspect(const Control& control);
 // Clicks a button window as the user would (BM_CLICK).
 void PressButton(const Control& control);
+// Posts a key press to the window that has the focus, as the keyboard would.
+void PostKey(Key key, bool shift = false);
+// Posts a mouse click at (x, y) of the control's window, or, for a
+// windowless control, of the window it lies on.
+void PostClick(const Control& control, int x, int y);
+void PostClickOnForm(const Form& form, int x, int y);
+// Types `text` into the focused window, a character at a time.
+void PostTyping(const std::string& text);
+// The owner window of the form's window belongs to `owner`'s form.
+bool OwnedBy(const Form& form, const Form& owner);
+bool TopMost(const Form& form);
+// What the form's window shows now, copied from its own client area.
+headless::Raster CaptureWindow(const Form& form);
 
 }  // namespace kav::widgets::win32
