@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# demo.sh: runs install.exe under Wine on the sample installation set
-# (samples/demo). With a display the window shows there; without one the
-# run happens inside Xvfb and a screenshot of the closing message is saved
-# to build/demo.png. The set is copied first: the installer, given a set
-# directory as argument, deletes it at the end.
+# demo.sh: builds the sample installation set from its source folder
+# (samples/demo) with kavpack, in small segments so that it spans several
+# of them, and runs install.exe under Wine on it. With a display the window
+# shows there; without one the run happens inside Xvfb and a screenshot of
+# the closing message is saved to build/demo.png.
 #
 # Hosts that cannot execute 32-bit programs run the 64-bit build of the
 # same code (preset win64) under 64-bit Wine.
@@ -23,9 +23,13 @@ cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target install_exe >/dev/null
 exe="$top/build/$preset/src/app/install/install.exe"
 
+cmake --preset native >/dev/null
+cmake --build --preset native --target kavpack >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp -r samples/demo "$work/set"
+"$top/build/native/src/app/kavpack/kavpack" build samples/demo "$work/set" \
+    --segment-size 16384 --installer "$exe"
+exe="$work/set/install.exe"
 export KAV_KEEP_PREFIX=1
 export WINEPREFIX="$top/build/demo-wineprefix-$WINEARCH"
 
