@@ -177,7 +177,7 @@ void TMainSetup::FormClose(widgets::CloseAction&) {
         // The argument directory is the current one, and Windows does not
         // remove a directory that a process is in.
         files.ChangeDirectory(run_.systemDriveRoot);
-        ClearTemporaryDirectory(files, run_.argumentDirectory);
+        RemoveSetFiles(files, run_.argumentDirectory);
     }
     // A run whose start-up failed has installed nothing: no restart and no
     // completion message, although the choices still stand as designed.

@@ -12,4 +12,15 @@ namespace kav::setup {
 // the root of the installation medium, whose files are not the run's.
 void ClearTemporaryDirectory(platform::FileSystem& files, const std::string& directory);
 
+// True for the names of an installation set's own files: install.exe,
+// install.cfg and disk.NNN, in any letter case.
+bool IsSetFileName(const std::string& name);
+
+// Deletes the installation set's own files in `directory` (install.exe,
+// install.cfg and the segment files disk.NNN), then removes the directory
+// if that leaves it empty. Anything else there stays: the directory the
+// program was started on may be any directory (even C:\WINDOWS). A drive
+// root, the installation medium itself, is left alone.
+void RemoveSetFiles(platform::FileSystem& files, const std::string& directory);
+
 }  // namespace kav::setup

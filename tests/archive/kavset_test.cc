@@ -211,14 +211,14 @@ TEST_F(KavsetTest, TestReportsDamageThatExpandsWithoutError) {
     WriteHostFile((dir / "set" / "cut.arc").string(), cut);
     Result r = Run("test " + Q(dir / "set" / "cut.arc"));
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("archive 0: the archive is cut inside an entry header"),
-              std::string::npos)
+    EXPECT_NE(r.err.find("archive 0: the archive is cut inside an entry header"), std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("counts 6 expanded bytes, its entries hold only 3"), std::string::npos)
         << r.err;
 
     // A list file naming an entry the archive does not hold.
-    auto layout = ArchiveFor("C:\\App\\a.arc", ArchiveWriter().Add(Stored("one.txt", BytesOf("1"))));
+    auto layout =
+        ArchiveFor("C:\\App\\a.arc", ArchiveWriter().Add(Stored("one.txt", BytesOf("1"))));
     layout.listNames.push_back("ghost.txt");
     Place(SegmentSetWriter().Add(layout).SplitEvery(1 << 20), dir / "set");
     r = Run("test " + Q(dir / "set"));
@@ -250,12 +250,11 @@ TEST_F(KavsetTest, LinksInTheTargetAreNeverWrittenThrough) {
     fs::create_directory_symlink(dir / "outside", dir / "out" / "sub");
     fs::create_symlink(dir / "outside" / "file.txt", dir / "out" / "a.txt");
     fs::create_symlink(dir / "outside" / "new.txt", dir / "out" / "b.txt");
-    WriteHostFile((dir / "set" / "a.arc").string(),
-                  ArchiveWriter()
-                      .Add(Stored("sub\\x.txt", BytesOf("x")))
-                      .Add(Stored("a.txt", BytesOf("a")))
-                      .Add(Stored("b.txt", BytesOf("b")))
-                      .Build());
+    WriteHostFile((dir / "set" / "a.arc").string(), ArchiveWriter()
+                                                        .Add(Stored("sub\\x.txt", BytesOf("x")))
+                                                        .Add(Stored("a.txt", BytesOf("a")))
+                                                        .Add(Stored("b.txt", BytesOf("b")))
+                                                        .Build());
     const Result r = Run("extract " + Q(dir / "set" / "a.arc") + " -d " + Q(dir / "out"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("sub\\x.txt\" would be written through a link"), std::string::npos)

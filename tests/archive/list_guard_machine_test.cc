@@ -78,8 +78,8 @@ TEST_F(ListGuardTest, ForwardSlashesInTheListNameStayInTheWorkFolder) {
 }
 
 TEST_F(ListGuardTest, DeviceAndDotNamesAreRefusedAsListFiles) {
-    for (const std::string name : {"NUL", "con.txt", "x\\COM1", "LPT9.lst", "CONOUT$", "..",
-                                   "a/..", "list\x1b.txt"}) {
+    for (const std::string name :
+         {"NUL", "con.txt", "x\\COM1", "LPT9.lst", "CONOUT$", "..", "a/..", "list\x1b.txt"}) {
         SCOPED_TRACE(name);
         WriteSet(name);
         EXPECT_THROW(Expand(), ESegError);

@@ -261,8 +261,8 @@ TEST_F(SegmentTest, PopUpAsksBeforeEachOfSeveralSegmentsAndEveryRetry) {
     ASSERT_EQ(gui.prompts.size(), segments.size() + 1);
     EXPECT_EQ(gui.prompts[1], "Mount Segment #2|Directory Path:|C:\\floppy");
     EXPECT_EQ(gui.prompts[2], "Mount Segment #2|Directory Path:|C:\\floppy");
-    EXPECT_EQ(gui.prompts.back(), "Mount Segment #" + std::to_string(segments.size()) +
-                                      "|Directory Path:|C:\\floppy");
+    EXPECT_EQ(gui.prompts.back(),
+              "Mount Segment #" + std::to_string(segments.size()) + "|Directory Path:|C:\\floppy");
 }
 
 TEST_F(SegmentTest, EmptySetOpensOnlyTheFirstSegment) {
@@ -368,7 +368,8 @@ TEST_F(SegmentTest, EveryDamagedRecordHasItsMessage) {
     expectFailure(SegmentSetWriter().Add(longTemplate),
                   "(TSegCompress) Template length 8192 in scan record is 8192 or more");
     for (std::int32_t length : {0, -3, 8192}) {
-        ArchiveLayout badRecord = ArchiveFor("C:\\a", ArchiveWriter().Add(Stored("a", Bytes(1, 1))));
+        ArchiveLayout badRecord =
+            ArchiveFor("C:\\a", ArchiveWriter().Add(Stored("a", Bytes(1, 1))));
         badRecord.recordLength = length;
         badRecord.listArchive = testing::ListArchive({"a"}, 5);
         expectFailure(SegmentSetWriter().Add(badRecord),

@@ -1,6 +1,7 @@
 // kavsetup run as a user would run it: from a shell, on a set in a host
 // directory, with the simulated machine in another.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cstdio>
@@ -8,8 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <sys/stat.h>
 
 #include "platform/sim/journal.h"
 

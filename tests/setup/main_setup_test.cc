@@ -109,12 +109,18 @@ TEST_F(SetupSequenceTest, AnArgumentDirectoryIsTheSourceAndIsClearedAtTheEnd) {
     EXPECT_FALSE(Files().DirectoryExists(set_));
 }
 
-TEST_F(SetupSequenceTest, ARelativeArgumentIsClearedWhereItWas) {
+TEST_F(SetupSequenceTest, ARelativeArgumentLosesOnlyTheSetFilesWhereItWas) {
     WriteConfig("Show Re-Boot=0\r\n");
     WriteFile(set_ + "\\sub\\keep.txt", "x");
+    WriteFile(set_ + "\\WIN.INI", "[windows]");
+    WriteFile(set_ + "\\DISK.002", "segment");
+    WriteFile(set_ + "\\disk.0003", "not a segment name");
     RunSetup(Dir(), {"set"});
     EXPECT_EQ(run_.argumentDirectory, set_);
     EXPECT_FALSE(Files().FileExists(set_ + "\\install.cfg"));
+    EXPECT_FALSE(Files().FileExists(set_ + "\\DISK.002"));
+    EXPECT_TRUE(Files().FileExists(set_ + "\\WIN.INI"));
+    EXPECT_TRUE(Files().FileExists(set_ + "\\disk.0003"));
     EXPECT_TRUE(Files().FileExists(set_ + "\\sub\\keep.txt"));
 }
 

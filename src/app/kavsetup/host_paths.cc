@@ -1,28 +1,16 @@
 #include "app/kavsetup/host_paths.h"
 
-#include <cctype>
 #include <filesystem>
 
+#include "setup/temporary_directory.h"
+
 namespace kav::app {
-
-namespace {
-
-bool IsSetFileName(std::string name) {
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name == "install.cfg" || name == "install.exe") return true;
-    return name.size() == 8 && name.compare(0, 5, "disk.") == 0 &&
-           std::isdigit(static_cast<unsigned char>(name[5])) &&
-           std::isdigit(static_cast<unsigned char>(name[6])) &&
-           std::isdigit(static_cast<unsigned char>(name[7]));
-}
-
-}  // namespace
 
 std::vector<std::string> IrregularSetFiles(const std::string& hostDirectory) {
     std::vector<std::string> found;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(hostDirectory, error)) {
-        if (!IsSetFileName(entry.path().filename().string())) continue;
+        if (!setup::IsSetFileName(entry.path().filename().string())) continue;
         std::error_code statError;
         if (!entry.is_regular_file(statError)) found.push_back(entry.path().string());
     }
