@@ -145,7 +145,7 @@ PictureFrame DecodeDib(ByteReader& in, std::optional<std::size_t> pixelOffset,
     // after the colour table.
     if (pixelOffset) in.Seek(*pixelOffset);
     Mask red(0x7C00), green(0x03E0), blue(0x001F);
-    if (h.bitCount == 32) red = Mask(0xFF0000), green = Mask(0xFF00), blue = Mask(0xFF);
+    if (h.bitCount >= 24) red = Mask(0xFF0000), green = Mask(0xFF00), blue = Mask(0xFF);
     if (h.compression == kBitFields)
         red = Mask(h.masks[0]), green = Mask(h.masks[1]), blue = Mask(h.masks[2]);
 

@@ -1,0 +1,137 @@
+// The picture loader: GIF frames composed with transparency and disposal,
+// loop counts, interlacing, bitmaps, icons, and files it must refuse.
+#include "widgets/picture/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "picture_files.h"
+#include "platform/machine.h"
+#include "widgets/headless/headless_backend.h"
+
+namespace kav::widgets {
+namespace {
+
+using testing::Bytes;
+using testing::GifFrame;
+
+constexpr Argb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
+const std::vector<std::uint32_t> kPalette{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+
+Picture Decode(const Bytes& bytes, const PictureLimits& limits = {}) {
+    return DecodePicture(bytes.data(), bytes.size(), limits);
+}
+
+TEST(GifPicture, FramesAreComposedWithTransparencyAndEachDisposal) {
+    std::vector<GifFrame> frames(4);
+    // 1: the whole 3 x 2 screen, kept.
+    frames[0] = GifFrame{0, 0, 3, 2, {0, 0, 0, 0, 0, 0}, 5, -1, 1};
+    // 2: a 2 x 1 patch at (1, 1), its second pixel transparent; the patch
+    // is cleared to transparent afterwards.
+    frames[1] = GifFrame{1, 1, 2, 1, {1, 3}, 0, 3, 2};
+    // 3: one pixel at (0, 0), put back to what was before afterwards.
+    frames[2] = GifFrame{0, 0, 1, 1, {2}, 50, -1, 3};
+    frames[3] = GifFrame{2, 0, 1, 1, {3}, 10, -1, 1};
+    const Picture p = Decode(testing::MakeGif(3, 2, kPalette, frames, 0));
+    ASSERT_EQ(p.frames.size(), 4u);
+    EXPECT_EQ(p.width, 3);
+    EXPECT_EQ(p.repeats, -1);  // loop count 0: for ever
+    EXPECT_EQ(p.At(0, 0, 0), kRed);
+    EXPECT_EQ(p.At(1, 1, 1), kGreen);
+    EXPECT_EQ(p.At(1, 2, 1), kRed);  // transparent pixel: the frame below shows
+    EXPECT_EQ(p.At(2, 1, 1), 0u);    // cleared by disposal 2
+    EXPECT_EQ(p.At(2, 0, 0), kBlue);
+    EXPECT_EQ(p.At(3, 0, 0), kRed);  // disposal 3 put the red back
+    EXPECT_EQ(p.At(3, 2, 0), kWhite);
+    EXPECT_EQ(p.At(3, 2, 1), 0u);
+    // Delays in milliseconds; none or a too short one shows for 100 ms.
+    EXPECT_EQ(p.frames[0].delayMs, 50u);
+    EXPECT_EQ(p.frames[1].delayMs, 100u);
+    EXPECT_EQ(p.frames[2].delayMs, 500u);
+}
+
+TEST(GifPicture, LoopCountsInterlacingAndTruncatedData) {
+    const GifFrame still{0, 0, 1, 1, {2}};
+    EXPECT_EQ(Decode(testing::MakeGif(1, 1, kPalette, {still})).repeats, 0);
+    EXPECT_EQ(Decode(testing::MakeGif(1, 1, kPalette, {still}, 3)).repeats, 3);
+
+    // Rows of an interlaced image come in the order 0, 4, 2, 1, 3.
+    GifFrame interlaced{0, 0, 1, 5, {0, 1, 2, 3, 0}};
+    interlaced.interlaced = true;
+    const Picture p = Decode(testing::MakeGif(1, 5, kPalette, {interlaced}));
+    EXPECT_EQ(p.At(0, 0, 0), kRed);
+    EXPECT_EQ(p.At(0, 0, 4), kGreen);
+    EXPECT_EQ(p.At(0, 0, 2), kBlue);
+    EXPECT_EQ(p.At(0, 0, 1), kWhite);
+    EXPECT_EQ(p.At(0, 0, 3), kRed);
+
+    // A file cut inside its image data keeps what was decoded.
+    Bytes cut =
+        testing::MakeGif(8, 1, kPalette, {GifFrame{0, 0, 8, 1, std::vector<std::uint8_t>(8, 2)}});
+    cut.resize(cut.size() - 4);  // the last two pixels lose their codes
+    const Picture partial = Decode(cut);
+    EXPECT_EQ(partial.At(0, 0, 0), kBlue);
+    EXPECT_EQ(partial.At(0, 5, 0), kBlue);
+    EXPECT_EQ(partial.At(0, 6, 0), 0u);
+}
+
+TEST(GifPicture, RefusesWhatIsNoPictureOrTooLarge) {
+    const Bytes header = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0};
+    EXPECT_THROW(Decode(header), EInvalidGraphic);  // no image
+    const Bytes text = {'h', 'e', 'l', 'l', 'o'};
+    EXPECT_THROW(Decode(text), EInvalidGraphic);
+    const Bytes big = testing::MakeGif(4000, 4000, kPalette, {GifFrame{0, 0, 1, 1, {0}}});
+    EXPECT_THROW(Decode(big, PictureLimits{1 << 20, 16384}), EInvalidGraphic);
+    // Too many frames for the budget, though each alone would fit.
+    std::vector<GifFrame> many(5, GifFrame{0, 0, 1, 1, {0}});
+    EXPECT_THROW(
+        Decode(testing::MakeGif(256, 256, kPalette, many), PictureLimits{4 * 256 * 256 * 4, 16384}),
+        EInvalidGraphic);
+}
+
+TEST(BitmapPicture, BmpRowsAndIconAlpha) {
+    const Picture bmp = Decode(testing::MakeBmp24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}));
+    ASSERT_EQ(bmp.frames.size(), 1u);
+    EXPECT_EQ(bmp.At(0, 0, 0), kRed);  // bottom-up rows land top-down
+    EXPECT_EQ(bmp.At(0, 1, 1), kWhite);
+
+    std::vector<std::uint32_t> pixels(16 * 16, 0x80FF0000);
+    pixels[0] = 0;
+    const Picture icon = Decode(testing::MakeIco32(16, pixels));
+    EXPECT_EQ(icon.width, 16);
+    EXPECT_EQ(icon.height, 16);
+    EXPECT_EQ(icon.At(0, 0, 0), 0u);
+    EXPECT_EQ(icon.At(0, 1, 0), 0x80FF0000u);
+
+    Bytes shortBmp = testing::MakeBmp24(8, 8, std::vector<std::uint32_t>(64, 0));
+    shortBmp.resize(shortBmp.size() - 10);
+    EXPECT_THROW(Decode(shortBmp), EInvalidGraphic);
+}
+
+TEST(PictureFile, ReadThroughTheMachineAndRefusedWithTheFileName) {
+    const auto root = std::filesystem::temp_directory_path() / "kav_picture_test";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "drive_c");
+    const Bytes gif = testing::MakeGif(1, 1, kPalette, {GifFrame{0, 0, 1, 1, {1}}});
+    std::ofstream(root / "drive_c" / "logo.gif", std::ios::binary)
+        .write(reinterpret_cast<const char*>(gif.data()), static_cast<std::streamsize>(gif.size()));
+    std::ofstream(root / "drive_c" / "notes.bmp") << "not a picture";
+    headless::HeadlessBackend ui;
+    auto machine = platform::MakeSimMachine(root.string(), ui);
+
+    const auto picture = LoadPictureFile(machine->Files(), "C:\\logo.gif");
+    EXPECT_EQ(picture->At(0, 0, 0), kGreen);
+    try {
+        LoadPictureFile(machine->Files(), "C:\\notes.bmp");
+        FAIL() << "a text file was taken for a picture";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_NE(std::string(e.what()).find("C:\\notes.bmp"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(LoadPictureFile(machine->Files(), "C:\\missing.gif"), kav::Exception);
+    std::filesystem::remove_all(root);
+}
+
+}  // namespace
+}  // namespace kav::widgets
