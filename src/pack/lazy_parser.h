@@ -12,7 +12,9 @@ namespace kav::pack {
 struct SearchLimits {
     unsigned maxChain;    // hash chain links followed per search
     unsigned niceLength;  // a match this long is taken at once
-    bool lazy;
+    // Only matches shorter than this are put off for a longer one at the
+    // next position (0: never).
+    unsigned lazyLength;
     // Shortest-length matches further back than this are not worth their
     // position bits; 0 keeps them all.
     unsigned farForShortMatch;
@@ -48,7 +50,7 @@ void ParseLazily(Window& window, std::uint32_t end, const SearchLimits& limits, 
             continue;
         }
         std::uint32_t entered = p + 1;
-        if (limits.lazy && current.length < limits.niceLength && p + 1 < end) {
+        if (current.length < limits.lazyLength && p + 1 < end) {
             const Match next = find(p + 1);
             window.Insert(p + 1);
             entered = p + 2;

@@ -15,8 +15,8 @@ using Lh5Window = MatchWindow<kLh5Window, kLh5MaxMatch>;
 SearchLimits LimitsFor(Level level) {
     // A 3-byte match more than 4 KiB back costs about as many bits as
     // three literals.
-    if (level == Level::Fast) return {8, 32, false, 4096};
-    return {48, 128, true, 4096};
+    if (level == Level::Fast) return {8, 32, 0, 4096};
+    return {128, 128, 128, 4096};
 }
 
 // Symbols per block of the greedy and lazy parsers.

@@ -39,13 +39,13 @@ const PositionPrefix kPositionPrefix = MakePositionPrefix();
 SearchLimits LimitsFor(Level level) {
     switch (level) {
         case Level::Fast:
-            return {8, 32, false, 0};
+            return {8, 32, 0, 0};
         case Level::Normal:
-            return {48, kMaxMatch, true, 0};
+            return {48, kMaxMatch, kMaxMatch, 0};
         case Level::Best:
             break;
     }
-    return {256, kMaxMatch, true, 0};
+    return {256, kMaxMatch, kMaxMatch, 0};
 }
 
 class LzhEncoder final : public Encoder {
