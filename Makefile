@@ -3,10 +3,14 @@
 #               fuzz targets, runs every test natively and under Wine, and
 #               runs each fuzz target briefly.
 #   make demo   runs install.exe under Wine on the sample installation set.
+# and, on demand, make fuzz FUZZ_SECONDS=N: every fuzz target for N seconds.
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
+# Seconds per fuzz target: make test's brief run, and make fuzz.
+TEST_FUZZ_SECONDS ?= 20
+FUZZ_SECONDS ?= 600
 
-.PHONY: test demo deps native asan win32 win64 fuzz release test-native test-asan test-win32 test-fuzz bench clean
+.PHONY: test demo deps native asan win32 win64 fuzzers release test-native test-asan test-win32 test-fuzz fuzz bench clean
 
 test: deps
 	$(MAKE) test-native
@@ -17,9 +21,17 @@ test: deps
 deps:
 	./scripts/install-deps.sh
 
-native asan win32 win64 fuzz release:
+native asan win32 win64 release:
 	cmake --preset $@ >/dev/null
 	cmake --build --preset $@ -j $(JOBS)
+
+# The fuzz targets twice: fuzzer instrumentation only (fast, to fuzz with)
+# and with ASan and UBSan (to replay what the fast ones found).
+fuzzers:
+	for preset in fuzz-fast fuzz; do \
+	  cmake --preset $$preset >/dev/null && \
+	  cmake --build --preset $$preset -j $(JOBS) --target fuzzers || exit 1; \
+	done
 
 test-native: native
 	ctest --preset native -j $(JOBS)
@@ -38,8 +50,11 @@ test-win32: win32
 	  $(MAKE) win64 && WINEARCH=win64 ./scripts/with-wine.sh ctest --preset win64; \
 	fi
 
-test-fuzz: fuzz
-	./scripts/run-fuzzers.sh build/fuzz
+test-fuzz: fuzzers
+	./scripts/run-fuzzers.sh build/fuzz-fast build/fuzz $(TEST_FUZZ_SECONDS)
+
+fuzz: deps fuzzers
+	./scripts/run-fuzzers.sh build/fuzz-fast build/fuzz $(FUZZ_SECONDS)
 
 bench: deps release
 	./bench/run.sh

@@ -1,23 +1,97 @@
 #!/usr/bin/env bash
-# run-fuzzers.sh BUILD_DIR: runs every fuzz target built there for a short
-# while on a copy of its committed seed corpus. Any crash fails the run.
+# run-fuzzers.sh FAST_BUILD CHECK_BUILD [SECONDS]
+#
+# Fuzzes with every fuzz_* program in FAST_BUILD/fuzz (fuzzer instrumentation
+# only, for throughput) for SECONDS each (default 20), starting from a copy
+# of its committed seed corpus, two programs at a time (KAV_FUZZ_JOBS). Then
+# replays each corpus so grown with the same program of CHECK_BUILD/fuzz,
+# built with ASan and UBSan, which catch what the fast build cannot see.
+# Any crash, leak, timeout or sanitizer report fails the run. Prints each
+# target's executions per second. Corpora and logs: FAST_BUILD/fuzz-work/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=$1
-seconds=${KAV_FUZZ_SECONDS:-20}
-shopt -s nullglob
-found=0
-for target in "$build"/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
-  found=1
-  name=$(basename "$target")
-  work="$build/fuzz-work/$name"
-  rm -rf "$work" && mkdir -p "$work/corpus"
-  if [ -d "$top/fuzz/corpus/$name" ]; then cp -r "$top/fuzz/corpus/$name/." "$work/corpus/"; fi
-  echo "fuzz: $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
-    -artifact_prefix="$work/" -print_final_stats=1 "$work/corpus" >"$work/log" 2>&1 || {
-      tail -n 40 "$work/log"; echo "fuzz: $name FAILED"; exit 1; }
-  grep -E 'stat::number_of_executed_units' "$work/log" || true
+fast=${1:?usage: run-fuzzers.sh FAST_BUILD CHECK_BUILD [SECONDS]}
+check=${2:?usage: run-fuzzers.sh FAST_BUILD CHECK_BUILD [SECONDS]}
+seconds=${3:-20}
+jobs=${KAV_FUZZ_JOBS:-2}
+work="$fast/fuzz-work"
+# UBSan's reports count as crashes, whatever the build was compiled with.
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+
+targets=()
+for program in "$fast"/fuzz/fuzz_*; do
+  [ -f "$program" ] && [ -x "$program" ] && targets+=("$(basename "$program")")
 done
-[ "$found" = 1 ] || echo "fuzz: no targets built"
+if [ ${#targets[@]} -eq 0 ]; then
+  echo "fuzz: no fuzz_* programs in $fast/fuzz" >&2
+  exit 1
+fi
+for name in "${targets[@]}"; do
+  if [ ! -x "$check/fuzz/$name" ]; then
+    echo "fuzz: $name is missing from $check/fuzz, so its corpus cannot be checked" >&2
+    exit 1
+  fi
+done
+
+# Runs "$@" (a function and its arguments) for every target, $jobs at a time;
+# each call leaves its verdict in $work/<target>/<step>.status.
+for_each_target() {
+  local step=$1 name
+  shift
+  for name in "${targets[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+    ( if "$step" "$name"; then echo ok; else echo FAILED; fi >"$work/$name/$step.status" ) &
+  done
+  wait
+}
+
+grow() {
+  local name=$1 dir="$work/$1"
+  "$fast/fuzz/$name" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=1024 \
+    -artifact_prefix="$dir/" -print_final_stats=1 "$dir/corpus" >"$dir/grow.log" 2>&1
+}
+
+# -runs=0 executes every input of the corpus once and stops.
+replay() {
+  local name=$1 dir="$work/$1"
+  "$check/fuzz/$name" -runs=0 -timeout=30 -rss_limit_mb=2048 \
+    -artifact_prefix="$dir/replay-" "$dir/corpus" >"$dir/replay.log" 2>&1
+}
+
+stat_of() {
+  sed -n "s/^stat::$2: *//p" "$work/$1/grow.log" | tail -n 1
+}
+
+for name in "${targets[@]}"; do
+  rm -rf "${work:?}/$name" && mkdir -p "$work/$name/corpus"
+  seeds="$top/fuzz/corpus/$name"
+  if [ -d "$seeds" ]; then cp -r "$seeds/." "$work/$name/corpus/"; fi
+done
+
+echo "fuzz: ${#targets[@]} targets, ${seconds}s each, $jobs at a time (fuzzer instrumentation only)"
+for_each_target grow
+failed=0
+printf 'fuzz: %-22s %12s %10s %8s\n' target executions 'exec/s' corpus
+for name in "${targets[@]}"; do
+  printf 'fuzz: %-22s %12s %10s %8s\n' "$name" "$(stat_of "$name" number_of_executed_units)" \
+    "$(stat_of "$name" average_exec_per_sec)" "$(find "$work/$name/corpus" -type f | wc -l)"
+  if [ "$(cat "$work/$name/grow.status")" != ok ]; then
+    failed=1
+    tail -n 40 "$work/$name/grow.log"
+    echo "fuzz: $name FAILED; the input is in $work/$name/"
+  fi
+done
+[ "$failed" = 0 ] || exit 1
+
+echo "fuzz: replaying the corpora under ASan and UBSan"
+for_each_target replay
+for name in "${targets[@]}"; do
+  if [ "$(cat "$work/$name/replay.status")" != ok ]; then
+    failed=1
+    tail -n 40 "$work/$name/replay.log"
+    echo "fuzz: $name FAILED under the sanitizers; the input is in $work/$name/"
+  fi
+done
+[ "$failed" = 0 ] || exit 1
+echo "fuzz: all corpora replayed cleanly"

@@ -7,13 +7,14 @@
 
 #include "archive/compress.h"
 #include "memory_file_system.h"
+#include "output_limit.h"
 #include "platform/stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kav::archive;
     std::vector<std::uint8_t> bytes(data, data + size);
     testing::MemoryFileSystem files;
-    files.writeLimit = 1 << 20;  // a header may promise gigabytes
+    files.writeLimit = kav::fuzz::kOutputPerInputByte * size;
     files.AddDirectory("C:\\out");
     files.AddFile("C:\\in\\a.arc", bytes);
     TCompress compress(files);

@@ -9,6 +9,7 @@
 
 #include "archive/seg_comp_ez.h"
 #include "memory_file_system.h"
+#include "output_limit.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kav::archive;
     testing::MemoryFileSystem files;
-    files.writeLimit = 1 << 20;
+    files.writeLimit = kav::fuzz::kOutputPerInputByte * size;
     files.AddDirectory("C:\\src");
     std::size_t at = 0;
     for (std::uint16_t number = 1; at + 2 <= size && number < 100; ++number) {

@@ -1,18 +1,22 @@
 // Fuzz target of one decoder, fed through the real codec driver. The first
-// four input bytes choose the expanded size (up to 256 KiB), whether the
-// entry is locked with a key, and whether the progress handler stops the
-// input; the rest is the compressed data.
+// four input bytes choose the expanded size (up to 256 KiB, and at most
+// kOutputPerInputByte bytes for each compressed byte), whether the entry is
+// locked with a key, and whether the progress handler stops the input; the
+// rest is the compressed data.
 //
-// Properties checked beyond the sanitizers: a decoder either refuses the
-// data with ELZHBadDecodeTable or produces at least the expanded size and
-// less than one match more, and the returned sum is that of the bytes
-// written. A decoder that looped without output or input would be caught
-// by libFuzzer's -timeout.
+// Properties checked beyond the sanitizers: a coded method either refuses
+// the data (ELZHBadDecodeTable from LZH5 only; ELZHTruncatedData from
+// either once its data has run out, before the expanded size) or produces
+// at least the expanded size and less than one match more, and the returned
+// sum is that of the bytes written. A decoder that looped without output or
+// input would be caught by libFuzzer's -timeout.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "lzh/codec_driver.h"
+#include "output_limit.h"
 #include "platform/stream.h"
 
 #ifndef KAV_FUZZ_METHOD
@@ -49,7 +53,10 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4) return 0;
-    const std::int32_t expandedSize = data[0] | (data[1] << 8) | ((data[2] & 3) << 16);
+    const auto compressedSize = static_cast<std::int32_t>(size - 4);
+    const std::int32_t expandedSize =
+        std::min(data[0] | (data[1] << 8) | ((data[2] & 3) << 16),
+                 static_cast<std::int32_t>(kav::fuzz::kOutputPerInputByte) * compressedSize);
     const bool locked = (data[3] & 1) != 0;
     const bool stopAtSecondRefill = (data[3] & 2) != 0;
     kav::platform::MemoryStream source(std::vector<std::uint8_t>(data + 4, data + size));
@@ -67,13 +74,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t sum = 0;
     try {
         sum = kav::lzh::ExpandCodedData(settings, source, target, locked, method, expandedSize,
-                                        static_cast<std::int32_t>(size - 4));
+                                        compressedSize);
     } catch (const kav::lzh::ELZHBadDecodeTable&) {
         Check(method == coLZH5);
         return 0;
+    } catch (const kav::lzh::ELZHTruncatedData&) {
+        Check(method == coLZH5 || method == coLZH);
+        Check(source.Position() == compressedSize && target.size < expandedSize);
+        return 0;
     }
     Check(sum == target.sum);
-    Check(source.Position() <= static_cast<std::int64_t>(size - 4));
+    Check(source.Position() <= compressedSize);
     if (method == coLZH5) Check(target.size >= expandedSize && target.size < expandedSize + 256);
     if (method == coLZH) Check(target.size >= expandedSize && target.size < expandedSize + 60);
     return 0;
