@@ -43,6 +43,7 @@ enum class Property {
     Default,
     Focus,
     StayOnTop,
+    CaptionBar,
 };
 
 // The back end's side of one control: its window, when it has one.

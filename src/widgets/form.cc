@@ -81,6 +81,11 @@ void Form::Created() {
 void Form::Show() {
     if (visible_) return;
     visible_ = true;
+    // The first control that can take the focus has it when a form opens.
+    if (active_ == nullptr || !active_->CanFocus()) {
+        active_ = nullptr;
+        SelectNext(true);
+    }
     backend_.ShowForm(*this);
     if (OnShow) OnShow();
     if (visible_) backend_.FormShown(*this);
@@ -124,6 +129,12 @@ void Form::SetStayOnTop(bool stayOnTop) {
     if (stayOnTop == stayOnTop_) return;
     stayOnTop_ = stayOnTop;
     if (peer_) peer_->Update(Property::StayOnTop);
+}
+
+void Form::SetCaptionBar(const TCaptionBar& bar) {
+    if (captionBar_ == bar) return;
+    captionBar_ = bar;
+    if (peer_) peer_->Update(Property::CaptionBar);
 }
 
 void Form::SetModalResult(int result) {

@@ -4,11 +4,13 @@
 // back end gives it a window while it is shown.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "widgets/backend.h"
+#include "widgets/caption_bar.h"
 #include "widgets/control.h"
 #include "widgets/keys.h"
 #include "widgets/timer.h"
@@ -52,6 +54,9 @@ public:
     void SetState(WindowState state) { state_ = state; }
     FormPosition Position() const { return position_; }
     void SetPosition(FormPosition position) { position_ = position; }
+    // The gradient the caption is drawn with; null for the system's own.
+    const TCaptionBar* CaptionBar() const { return captionBar_ ? &*captionBar_ : nullptr; }
+    void SetCaptionBar(const TCaptionBar& bar);
     // A form that stays above every other window.
     bool StayOnTop() const { return stayOnTop_; }
     void SetStayOnTop(bool stayOnTop);
@@ -157,6 +162,7 @@ private:
     WindowState state_ = WindowState::Normal;
     FormPosition position_ = FormPosition::Designed;
     bool stayOnTop_ = false;
+    std::optional<TCaptionBar> captionBar_;
     Control* active_ = nullptr;
     std::vector<std::unique_ptr<Control>> owned_;
     std::vector<Control*> controls_;

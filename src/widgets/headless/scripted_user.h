@@ -75,8 +75,15 @@ public:
         DialogButton button;
         std::optional<std::string> text;
     };
+    // Asked first about every dialog, while it is up: may act (insert a
+    // disk) and may answer it; nothing lets the queued answers decide.
+    std::function<std::optional<DialogButton>(const std::string& text)> Decide;
+
     // The scripted reply for a dialog showing `text`, if any is left.
     std::optional<Reply> NextReply(const std::string& text = {}) {
+        if (Decide) {
+            if (auto button = Decide(text)) return Reply{*button, std::nullopt};
+        }
         for (auto it = byText_.begin(); it != byText_.end(); ++it) {
             if (text.find(it->text) != std::string::npos) {
                 Reply reply = it->reply;

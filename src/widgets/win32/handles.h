@@ -34,10 +34,12 @@ using BitmapHandle = platform::UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using MemoryDc = platform::UniqueHandle<MemoryDcTraits>;
 
 // A device context borrowed from a window (or the screen, for null) and
-// given back when the owner goes.
+// given back when the owner goes: the client area's, or with `wholeWindow`
+// the frame and caption's too.
 class WindowDc {
 public:
-    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    explicit WindowDc(HWND window, bool wholeWindow = false)
+        : window_(window), dc_(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {

@@ -111,6 +111,9 @@ void HostWindow::Update(Property property) {
             SetWindowPos(Handle(), form_->StayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             break;
+        case Property::CaptionBar:
+            RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+            break;
         case Property::Focus:
             if (Control* active = form_->ActiveControl()) {
                 if (HWND target = Win32Backend::WindowOf(*active)) SetFocus(target);
@@ -153,8 +156,52 @@ Control* HostWindow::WindowlessAt(int x, int y) const {
     return found;
 }
 
+void HostWindow::PaintCaptionBar() {
+    const TCaptionBar* bar = form_ != nullptr ? form_->CaptionBar() : nullptr;
+    if (bar == nullptr || form_->Border() == BorderStyle::None ||
+        form_->Border() == BorderStyle::Sizeable) {
+        return;
+    }
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    const bool tool = form_->Border() == BorderStyle::ToolWindow;
+    const int frameX = GetSystemMetrics(SM_CXFIXEDFRAME);
+    const int frameY = GetSystemMetrics(SM_CYFIXEDFRAME);
+    // The caption metric counts the line below the caption.
+    const int height = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION) - 1;
+    const int width = static_cast<int>(window.right - window.left) - 2 * frameX;
+    if (width <= 0 || height <= 0) return;
+    WindowDc dc(Handle(), true);
+    GdiCanvas canvas(dc.Get(), width, height);
+    if (!canvas.Valid()) return;
+    canvas.SetArea(Bounds{0, 0, width, height});
+    const COLORREF start = ToColorRef(bar->ActiveStartColor);
+    const COLORREF end = ToColorRef(bar->ActiveEndColor);
+    constexpr int kBands = 64;
+    auto mix = [](int from, int to, int i) { return from + (to - from) * i / (kBands - 1); };
+    for (int i = 0; i < kBands; ++i) {
+        const int left = i * width / kBands;
+        const int right = (i + 1) * width / kBands;
+        const Color color = static_cast<Color>(RGB(mix(GetRValue(start), GetRValue(end), i),
+                                                   mix(GetGValue(start), GetGValue(end), i),
+                                                   mix(GetBValue(start), GetBValue(end), i)));
+        canvas.FillRect(Bounds{left, 0, right - left, height}, color);
+    }
+    const Font font{"MS Sans Serif", 8, bar->ActiveTextColor};
+    const TextExtent extent = canvas.MeasureText(form_->Caption(), font);
+    canvas.DrawText(3, (height - extent.height) / 2, form_->Caption(), font, bar->ActiveTextColor);
+    BitBlt(dc.Get(), frameX, frameY, width, height, canvas.Dc(), 0, 0, SRCCOPY);
+}
+
 LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_NCPAINT:
+        case WM_NCACTIVATE: {
+            // The frame as the system draws it, then the caption's gradient.
+            const LRESULT result = Window::HandleMessage(message, wParam, lParam);
+            PaintCaptionBar();
+            return result;
+        }
         case WM_ERASEBKGND:
             return 1;  // the whole surface is painted at once in WM_PAINT
         case WM_PAINT:

@@ -214,7 +214,11 @@ private:
         return text;
     }
     void UpdateText() override {
-        if (WindowText() != edit_.Text()) SetWindowTextA(Hwnd(), edit_.Text().c_str());
+        if (WindowText() == edit_.Text()) return;
+        SetWindowTextA(Hwnd(), edit_.Text().c_str());
+        // Typing goes on at the end of a text the program put there.
+        const auto end = static_cast<WPARAM>(edit_.Text().size());
+        SendMessageA(Hwnd(), EM_SETSEL, end, static_cast<LPARAM>(end));
     }
     Edit& edit_;
 };

@@ -102,7 +102,6 @@ void Win32Backend::ShowForm(Form& form) {
     HWND hwnd = WindowOf(form);
     ShowWindow(hwnd, form.State() == WindowState::Maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     UpdateWindow(hwnd);
-    if (form.ActiveControl() == nullptr) form.SelectNext(true);
     if (Control* active = form.ActiveControl()) {
         if (HWND target = WindowOf(*active)) SetFocus(target);
     }

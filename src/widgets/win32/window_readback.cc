@@ -83,6 +83,14 @@ void PostClickOnForm(const Form& form, int x, int y) {
     PostClickAt(Win32Backend::WindowOf(form), x, y);
 }
 
+void PostClickOnItem(const CheckListBox& list, std::size_t index, bool onBox) {
+    HWND hwnd = Win32Backend::WindowOf(list);
+    RECT item{};
+    SendMessageA(hwnd, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    const int y = (item.top + item.bottom) / 2;
+    PostClickAt(hwnd, onBox ? item.left + 6 : item.right - 10, y);
+}
+
 void PostTyping(const std::string& text) {
     HWND target = GetFocus();
     for (char c : text) PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
@@ -96,6 +104,11 @@ bool OwnedBy(const Form& form, const Form& owner) {
 bool TopMost(const Form& form) {
     HWND hwnd = Win32Backend::WindowOf(form);
     return hwnd != nullptr && (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool Active(const Form& form) {
+    HWND hwnd = Win32Backend::WindowOf(form);
+    return hwnd != nullptr && GetActiveWindow() == hwnd;
 }
 
 headless::Raster CaptureWindow(const Form& form) {

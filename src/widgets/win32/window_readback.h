@@ -5,6 +5,7 @@
 #include <string>
 
 #include "widgets/control.h"
+#include "widgets/controls.h"
 #include "widgets/headless/raster.h"
 #include "widgets/keys.h"
 
@@ -32,11 +33,16 @@ void PostKey(Key key, bool shift = false);
 // windowless control, of the window it lies on.
 void PostClick(const Control& control, int x, int y);
 void PostClickOnForm(const Form& form, int x, int y);
+// Posts a click on an item of a check-list box: on its check box or on its
+// text.
+void PostClickOnItem(const CheckListBox& list, std::size_t index, bool onBox);
 // Types `text` into the focused window, a character at a time.
 void PostTyping(const std::string& text);
 // The owner window of the form's window belongs to `owner`'s form.
 bool OwnedBy(const Form& form, const Form& owner);
 bool TopMost(const Form& form);
+// The form's window is the active window.
+bool Active(const Form& form);
 // What the form's window shows now, copied from its own client area.
 headless::Raster CaptureWindow(const Form& form);
 
