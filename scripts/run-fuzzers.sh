@@ -63,6 +63,19 @@ stat_of() {
   sed -n "s/^stat::$2: *//p" "$work/$1/grow.log" | tail -n 1
 }
 
+# Shows the log's end of every target whose step failed; false if any did.
+all_passed() {
+  local step=$1 name failed=0
+  for name in "${targets[@]}"; do
+    if [ "$(cat "$work/$name/$step.status")" != ok ]; then
+      failed=1
+      tail -n 40 "$work/$name/$step.log"
+      echo "fuzz: $name FAILED ($step); the input is in $work/$name/"
+    fi
+  done
+  return "$failed"
+}
+
 for name in "${targets[@]}"; do
   rm -rf "${work:?}/$name" && mkdir -p "$work/$name/corpus"
   seeds="$top/fuzz/corpus/$name"
@@ -71,27 +84,14 @@ done
 
 echo "fuzz: ${#targets[@]} targets, ${seconds}s each, $jobs at a time (fuzzer instrumentation only)"
 for_each_target grow
-failed=0
 printf 'fuzz: %-22s %12s %10s %8s\n' target executions 'exec/s' corpus
 for name in "${targets[@]}"; do
   printf 'fuzz: %-22s %12s %10s %8s\n' "$name" "$(stat_of "$name" number_of_executed_units)" \
     "$(stat_of "$name" average_exec_per_sec)" "$(find "$work/$name/corpus" -type f | wc -l)"
-  if [ "$(cat "$work/$name/grow.status")" != ok ]; then
-    failed=1
-    tail -n 40 "$work/$name/grow.log"
-    echo "fuzz: $name FAILED; the input is in $work/$name/"
-  fi
 done
-[ "$failed" = 0 ] || exit 1
+all_passed grow || exit 1
 
 echo "fuzz: replaying the corpora under ASan and UBSan"
 for_each_target replay
-for name in "${targets[@]}"; do
-  if [ "$(cat "$work/$name/replay.status")" != ok ]; then
-    failed=1
-    tail -n 40 "$work/$name/replay.log"
-    echo "fuzz: $name FAILED under the sanitizers; the input is in $work/$name/"
-  fi
-done
-[ "$failed" = 0 ] || exit 1
+all_passed replay || exit 1
 echo "fuzz: all corpora replayed cleanly"
