@@ -5,57 +5,63 @@
 
 #include "lzh/adaptive_model.h"
 #include "lzh/bit_input.h"
+#include "lzh/output_window.h"
 #include "lzh/position_code.h"
-#include "lzh/sliding_window.h"
 
 namespace kav::lzh {
 
 namespace {
 
 constexpr unsigned kWindowSize = 4096;
-constexpr unsigned kLookAhead = 60;
-constexpr unsigned kStartPosition = kWindowSize - kLookAhead;
 constexpr unsigned kLengthBias = 253;  // match length = symbol - 253
+constexpr unsigned kLongestMatch = 60;
+constexpr unsigned kLowerBits = 6;  // of a match position, sent as they are
+constexpr unsigned kLowerMask = (1u << kLowerBits) - 1;
 
 using Bits = BitInput<ExhaustedSource::kAskAgain>;
 
 class AdaptiveLzhDecoder {
 public:
-    // The whole window starts as spaces, including the look-ahead area that
-    // a well-formed stream never copies from before writing it: a damaged
-    // stream then copies spaces rather than stale memory.
-    explicit AdaptiveLzhDecoder(CodecDriver& driver)
-        : driver_(driver), bits_(driver), window_(kStartPosition) {}
+    // The whole window starts as spaces, including the 60 bytes after the
+    // first write position that a well-formed stream never copies from
+    // before writing them: a damaged stream then copies spaces rather than
+    // stale memory.
+    explicit AdaptiveLzhDecoder(CodecDriver& driver) : driver_(driver), bits_(driver) {}
 
     void Decode(std::int32_t count) {
         // 64 bits: a final match may carry the count past 2^31 - 1.
         std::int64_t produced = 0;
         while (produced < count) {
-            const unsigned symbol = model_.DecodeSymbol([this] { return bits_.Get(1); });
+            const unsigned symbol = model_.DecodeSymbol(bits_);
             if (symbol <= 0xFF) {
-                window_.PutLiteral(driver_, static_cast<std::uint8_t>(symbol));
+                window_.PutLiteral(static_cast<std::uint8_t>(symbol));
                 ++produced;
             } else {
                 const unsigned length = symbol - kLengthBias;
-                window_.CopyMatch(driver_, DecodePosition() + 1, length);
+                window_.CopyMatch(DecodePosition() + 1, length);
                 produced += length;
             }
+            if (window_.BlockOverfull()) window_.WriteBlock(driver_);
         }
+        window_.Finish(driver_);
     }
 
 private:
+    // The upper six bits in a prefix code of 3 to 8 bits, then the lower
+    // six bits as they are: at most 14 bits, all within the next 16.
     unsigned DecodePosition() {
-        const unsigned first = bits_.Get(8);
-        const unsigned upper = kPositionCode.upperBits[first];
-        const unsigned extra = kPositionCode.codeLength[first] - 2u;
-        const unsigned lower = ((first << extra) + bits_.Get(extra)) & 0x3F;
-        return (upper << 6) | lower;
+        const unsigned next16 = bits_.Peek16();
+        const unsigned first = next16 >> 8;
+        const unsigned codeLength = kPositionCode.codeLength[first];
+        const unsigned lower = (next16 >> (16 - codeLength - kLowerBits)) & kLowerMask;
+        bits_.Skip(codeLength + kLowerBits);
+        return (kPositionCode.upperBits[first] << kLowerBits) | lower;
     }
 
     CodecDriver& driver_;
     Bits bits_;
     AdaptiveModel model_;
-    SlidingWindow<kWindowSize> window_;
+    OutputWindow<kWindowSize, kLongestMatch> window_;
 };
 
 }  // namespace

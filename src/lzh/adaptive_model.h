@@ -17,12 +17,25 @@ public:
 
     AdaptiveModel();
 
-    // Walks from the root to a leaf, taking one bit from `nextBit` per inner
-    // node, updates the model and returns the leaf's symbol.
-    template <typename NextBit>
-    unsigned DecodeSymbol(NextBit&& nextBit) {
+    // Walks from the root to a leaf by the bits of `bits` (a BitInput),
+    // one per inner node, updates the model and returns the leaf's symbol.
+    // The bits are taken from the input's word and consumed together.
+    template <typename BitSource>
+    unsigned DecodeSymbol(BitSource& bits) {
         unsigned node = child_[kRoot];
-        while (node < kNodes) node = child_[node + nextBit()];
+        for (;;) {
+            auto word = bits.PeekWord();
+            constexpr unsigned kTopShift = sizeof(word) * 8 - 1;
+            const unsigned held = bits.BitsHeld() < 32 ? bits.BitsHeld() : 32;
+            unsigned used = 0;
+            while (node < kNodes && used < held) {
+                node = child_[node + static_cast<unsigned>(word >> kTopShift)];
+                word <<= 1;
+                ++used;
+            }
+            bits.Skip(used);
+            if (node >= kNodes) break;
+        }
         const unsigned symbol = node - kNodes;
         Update(symbol);
         return symbol;

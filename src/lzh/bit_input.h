@@ -1,10 +1,14 @@
 #pragma once
 // Most-significant-bit-first input over the codec driver's byte source. The
-// buffer is refilled a byte at a time through the inline ReadSourceByte and
-// always holds at least 16 unread bits, so a decoder can look at the next
-// 16 bits and consume up to 16 of them without a check of its own.
+// 64-bit buffer is topped up whenever fewer than 16 bits are left, so a
+// decoder can look at the next 16 bits and consume up to 16 of them without
+// a check of its own. A top-up takes whole bytes until more than 56 bits are
+// held: eight at once straight from the driver's buffer while it has that
+// many, otherwise one at a time through ReadSourceByte, which refills the
+// driver's buffer, reports progress and tells of missing data.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "lzh/codec_driver_core.h"
 
@@ -19,12 +23,20 @@ enum class ExhaustedSource {
 template <ExhaustedSource rule>
 class BitInput {
 public:
+    using Word = std::uint64_t;
+    static constexpr unsigned kWordBits = 64;
+
     explicit BitInput(CodecDriver& driver) : driver_(driver) { Refill(); }
 
     // The next 16 bits, the first of them in the most significant place.
     unsigned Peek16() const { return static_cast<unsigned>(buffer_ >> (kWordBits - 16)); }
 
-    // Consumes n bits, 0 <= n <= 16.
+    // The whole buffer, the next bit in the most significant place, and how
+    // many of its bits are stream bits (at least 16).
+    Word PeekWord() const { return buffer_; }
+    unsigned BitsHeld() const { return count_; }
+
+    // Consumes n bits, 0 <= n <= 32 and n <= BitsHeld().
     void Skip(unsigned n) {
         buffer_ <<= n;
         count_ -= n;
@@ -40,14 +52,29 @@ public:
     }
 
 private:
-    using Word = std::size_t;
-    static constexpr unsigned kWordBits = sizeof(Word) * 8;
-
     void Refill() {
+        // The bits below count_ that a word load brings in ahead of time are
+        // those of the next byte; loading that byte again later ORs the same
+        // bits into the same places.
+        if (driver_.SourceBytesLeft() >= sizeof(Word) && !driver_.SourceExhausted()) {
+            const unsigned bytes = (kWordBits - count_) / 8;
+            buffer_ |= LoadBigEndian(driver_.SourceBytes()) >> count_;
+            driver_.SkipSourceBytes(bytes);
+            count_ += 8 * bytes;
+            return;
+        }
         while (count_ <= kWordBits - 8) {
             buffer_ |= static_cast<Word>(NextByte()) << (kWordBits - 8 - count_);
             count_ += 8;
         }
+    }
+
+    static Word LoadBigEndian(const std::uint8_t* bytes) {
+        std::uint8_t b[sizeof(Word)];
+        std::memcpy(b, bytes, sizeof b);
+        Word word = 0;
+        for (const std::uint8_t byte : b) word = (word << 8) | byte;
+        return word;
     }
 
     std::uint8_t NextByte() {

@@ -1,6 +1,7 @@
 #include "lzh/codec_driver_core.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kav::lzh {
 
@@ -70,6 +71,17 @@ void CodecDriver::FlushFullBuffer() {
     writePos_ = 0;
 }
 
+void CodecDriver::WriteFullBlock(const Octet* block) {
+    YieldTimeSlice();
+    target_.WriteExactly(block, kBufferSize);
+    flushedSum_ += SumOf(block, kBufferSize);
+}
+
+void CodecDriver::KeepLastBytes(const Octet* bytes, std::size_t count) {
+    std::memcpy(output_.data(), bytes, count);
+    writePos_ = count;
+}
+
 void CodecDriver::FlushRest() {
     if (writePos_ == 0) return;
     target_.WriteExactly(output_.data(), writePos_);
@@ -86,8 +98,25 @@ void CodecDriver::YieldTimeSlice() {
 }
 
 std::uint32_t CodecDriver::SumOf(const Octet* bytes, std::size_t count) {
+    // Eight bytes at a time: the even and the odd bytes of each word are
+    // added into four 16-bit lanes, which 128 words cannot overflow
+    // (128 x 2 x 255 < 65536); the lanes are folded into the sum after them.
+    constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FFull;
+    constexpr std::size_t kWordsPerFold = 128;
     std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < count; ++i) sum += static_cast<std::uint8_t>(bytes[i]);
+    std::size_t i = 0;
+    while (count - i >= 8) {
+        const std::size_t words = std::min((count - i) / 8, kWordsPerFold);
+        std::uint64_t lanes = 0;
+        for (std::size_t w = 0; w < words; ++w, i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, sizeof word);
+            lanes += (word & kEvenBytes) + ((word >> 8) & kEvenBytes);
+        }
+        lanes = (lanes & 0x0000FFFF0000FFFFull) + ((lanes >> 16) & 0x0000FFFF0000FFFFull);
+        sum += static_cast<std::uint32_t>(lanes) + static_cast<std::uint32_t>(lanes >> 32);
+    }
+    for (; i < count; ++i) sum += static_cast<std::uint8_t>(bytes[i]);
     return sum;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 // The byte source and sink that the decoders share with the codec driver.
-// The decoders call ReadSourceByte and WriteTargetByte once per byte, so both
-// are inline and the class is final: the per-byte exchange compiles to a
-// buffer access, and only refills and flushes leave the inline path.
+// ReadSourceByte and WriteTargetByte are inline and the class is final, so
+// the per-byte exchange compiles to a buffer access; decoders that can also
+// take the buffered input and hand over output a run or a block at a time,
+// and only refills and flushes leave the inline path.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "lzh/codec_driver.h"
 
@@ -37,6 +40,15 @@ public:
 
     bool SourceExhausted() const { return sourceExhausted_; }
 
+    // The fetched bytes not yet taken, unscrambled, for a decoder that reads
+    // several at a time. They are what the following ReadSourceByte calls
+    // would return, but only while SourceExhausted() is clear: after a stop
+    // answer the same bytes stand for missing data.
+    const std::uint8_t* SourceBytes() const { return input_.data() + readPos_; }
+    std::size_t SourceBytesLeft() const { return readEnd_ - readPos_; }
+    // Takes `count` <= SourceBytesLeft() bytes as if read one by one.
+    void SkipSourceBytes(std::size_t count) { readPos_ += count; }
+
     // Called by a decoder for every zero byte it uses in place of a byte the
     // source no longer had. A few are expected (a bit reader fetches ahead
     // of its last code); many mean the data was cut short, and the entry is
@@ -53,13 +65,37 @@ public:
         output_[writePos_++] = static_cast<Octet>(value);
     }
 
-    // Bytes that WriteTargetByte can still take before it writes the buffer.
-    std::size_t TargetRoom() const { return kBufferSize - writePos_; }
-    // WriteTargetByte for a caller that has made sure of the room, which
-    // keeps the check out of its copy loop.
-    void WriteTargetByteInRoom(std::uint8_t value) {
-        output_[writePos_++] = static_cast<Octet>(value);
+    // WriteTargetByte for each of `count` bytes, copied a buffer's room at a
+    // time: a full buffer is still written only when more bytes follow.
+    void WriteTargetBytes(const std::uint8_t* bytes, std::size_t count) {
+        while (count > 0) {
+            if (writePos_ == kBufferSize) FlushFullBuffer();
+            const std::size_t run = std::min(count, kBufferSize - writePos_);
+            std::memcpy(output_.data() + writePos_, bytes, run);
+            writePos_ += run;
+            bytes += run;
+            count -= run;
+        }
     }
+
+    // WriteTargetByte(value) `count` times.
+    void WriteTargetRun(std::uint8_t value, std::size_t count) {
+        while (count > 0) {
+            if (writePos_ == kBufferSize) FlushFullBuffer();
+            const std::size_t run = std::min(count, kBufferSize - writePos_);
+            std::memset(output_.data() + writePos_, value, run);
+            writePos_ += run;
+            count -= run;
+        }
+    }
+
+    // For a decoder that gathers its output in blocks of its own: a full
+    // block (kBufferSize bytes) that more output follows is written at once,
+    // with the yield that precedes every full-buffer write.
+    void WriteFullBlock(const Octet* block);
+    // The decoder's last bytes (at most kBufferSize), kept for FlushRest as
+    // if they had been handed over one by one.
+    void KeepLastBytes(const Octet* bytes, std::size_t count);
 
     // Writes what the output buffer still holds; called once after a
     // decoder has finished normally.

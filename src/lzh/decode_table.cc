@@ -1,11 +1,13 @@
 #include "lzh/decode_table.h"
 
+#include <algorithm>
+
 #include "lzh/codec_driver.h"
 
 namespace kav::lzh {
 
 void MakeDecodeTable(std::span<const std::uint8_t> lengths, unsigned tableBits,
-                     std::span<std::uint16_t> table, DecodeTree& tree) {
+                     std::span<TableEntry> table, DecodeTree& tree) {
     const auto symbols = static_cast<std::uint32_t>(lengths.size());
     std::array<std::uint32_t, kMaxCodeLength + 1> count{};
     for (const std::uint8_t len : lengths) {
@@ -41,20 +43,30 @@ void MakeDecodeTable(std::span<const std::uint8_t> lengths, unsigned tableBits,
         if (len == 0) continue;
         const std::uint32_t next = start[len] + weight[len];
         if (len <= tableBits) {
-            for (std::uint32_t i = start[len]; i < next; ++i)
-                table[i] = static_cast<std::uint16_t>(ch);
+            std::fill(table.begin() + start[len], table.begin() + next, MakeTableEntry(ch, len));
         } else {
             std::uint32_t k = start[len];
-            std::uint16_t* slot = &table[k >> jut];
+            TableEntry& root = table[k >> jut];
+            if (root == 0) {
+                if (avail >= DecodeTree::kNodes) throw ELZHBadDecodeTable();
+                tree.left[avail] = 0;
+                tree.right[avail] = 0;
+                root = avail++;
+            }
+            std::uint16_t* slot = nullptr;
+            std::uint32_t node = root;
             for (unsigned depth = len - tableBits; depth > 0; --depth) {
-                if (*slot == 0) {
-                    if (avail >= DecodeTree::kNodes) throw ELZHBadDecodeTable();
-                    tree.left[avail] = 0;
-                    tree.right[avail] = 0;
-                    *slot = static_cast<std::uint16_t>(avail++);
+                if (slot != nullptr) {
+                    if (*slot == 0) {
+                        if (avail >= DecodeTree::kNodes) throw ELZHBadDecodeTable();
+                        tree.left[avail] = 0;
+                        tree.right[avail] = 0;
+                        *slot = static_cast<std::uint16_t>(avail++);
+                    }
+                    node = *slot;
                 }
                 const bool right = (k & (1u << (kMaxCodeLength - 1 - tableBits))) != 0;
-                slot = right ? &tree.right[*slot] : &tree.left[*slot];
+                slot = right ? &tree.right[node] : &tree.left[node];
                 k <<= 1;
             }
             *slot = static_cast<std::uint16_t>(ch);

@@ -1,7 +1,8 @@
 #pragma once
 // Lookup tables for the canonical Huffman codes of LZH5 blocks: codes no
 // longer than the table width are found with one lookup of the next
-// tableBits bits; longer codes continue through a binary overflow tree.
+// tableBits bits, which also gives the code's length; longer codes continue
+// through a binary overflow tree.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,11 +22,22 @@ struct DecodeTree {
     std::array<std::uint16_t, kNodes> right;
 };
 
+// A table entry: a symbol or tree node in the low 16 bits, and for a symbol
+// the length of its code above them; a node (at or above the alphabet size)
+// has length 0 there, its symbol's length is looked up after the walk.
+using TableEntry = std::uint32_t;
+inline constexpr unsigned kEntryLengthShift = 16;
+inline constexpr TableEntry kEntryValueMask = 0xFFFF;
+
+constexpr TableEntry MakeTableEntry(unsigned value, unsigned length) {
+    return static_cast<TableEntry>(value | (length << kEntryLengthShift));
+}
+
 // Fills `table` (2^tableBits entries) and the tree nodes from `lengths`
 // (one code length 0..16 per symbol, 0 = absent). Throws ELZHBadDecodeTable
 // unless the lengths fill the code space exactly once, so that every table
 // entry and every tree node reached by a lookup has been written.
 void MakeDecodeTable(std::span<const std::uint8_t> lengths, unsigned tableBits,
-                     std::span<std::uint16_t> table, DecodeTree& tree);
+                     std::span<TableEntry> table, DecodeTree& tree);
 
 }  // namespace kav::lzh

@@ -6,7 +6,7 @@
 
 #include "lzh/bit_input.h"
 #include "lzh/decode_table.h"
-#include "lzh/sliding_window.h"
+#include "lzh/output_window.h"
 
 namespace kav::lzh {
 
@@ -24,49 +24,59 @@ constexpr int kNoSpecialPosition = -1;
 
 using Bits = BitInput<ExhaustedSource::kStopAsking>;
 
+constexpr unsigned kLongestMatch = 256;
+
 class Lzh5Decoder {
 public:
-    explicit Lzh5Decoder(CodecDriver& driver) : driver_(driver), bits_(driver), window_(0) {}
+    explicit Lzh5Decoder(CodecDriver& driver) : driver_(driver), bits_(driver) {}
 
     void Decode(std::int32_t count) {
         // 64 bits: a final match may carry the count past 2^31 - 1.
         std::int64_t produced = 0;
         while (produced < count) {
-            const unsigned symbol = DecodeCharLen();
-            if (symbol <= 0xFF) {
-                window_.PutLiteral(driver_, static_cast<std::uint8_t>(symbol));
-                ++produced;
-            } else {
-                const unsigned length = symbol - kLengthBias;
-                // Offset 0 repeats the byte just written.
-                window_.CopyMatch(driver_, DecodeOffset() + 1, length);
-                produced += length;
-            }
+            // A header's size 0 stands for 65536 symbols.
+            std::uint32_t symbolsLeft = ReadBlockHeader();
+            if (symbolsLeft == 0) symbolsLeft = 0x10000;
+            do {
+                const unsigned symbol = DecodeCharLen();
+                if (symbol <= 0xFF) {
+                    window_.PutLiteral(static_cast<std::uint8_t>(symbol));
+                    ++produced;
+                } else {
+                    const unsigned length = symbol - kLengthBias;
+                    // Offset 0 repeats the byte just written.
+                    window_.CopyMatch(DecodeOffset() + 1, length);
+                    produced += length;
+                }
+                if (window_.BlockOverfull()) window_.WriteBlock(driver_);
+            } while (--symbolsLeft > 0 && produced < count);
         }
+        window_.Finish(driver_);
     }
 
 private:
     unsigned DecodeCharLen() {
-        if (blockSize_ == 0) ReadBlockHeader();
-        --blockSize_;
-        unsigned symbol = charLenTable_[bits_.Peek16() >> (16 - kCharLenTableBits)];
-        if (symbol < kCharLenSymbols) {
-            bits_.Skip(charLenLengths_[symbol]);
+        const TableEntry entry = charLenTable_[bits_.Peek16() >> (16 - kCharLenTableBits)];
+        unsigned symbol = entry & kEntryValueMask;
+        if (symbol < kCharLenSymbols) [[likely]] {
+            bits_.Skip(entry >> kEntryLengthShift);
             return symbol;
         }
-        const unsigned code = bits_.Peek16();
-        symbol = WalkTree(symbol, kCharLenSymbols, code, 1u << (15 - kCharLenTableBits));
+        symbol = WalkTree(symbol, kCharLenSymbols, bits_.Peek16(), 1u << (15 - kCharLenTableBits));
         bits_.Skip(charLenLengths_[symbol]);
         return symbol;
     }
 
     unsigned DecodeOffset() {
-        unsigned symbol = auxTable_[bits_.Peek16() >> (16 - kAuxTableBits)];
-        if (symbol >= kOffsetSymbols) {
+        const TableEntry entry = auxTable_[bits_.Peek16() >> (16 - kAuxTableBits)];
+        unsigned symbol = entry & kEntryValueMask;
+        if (symbol < kOffsetSymbols) [[likely]] {
+            bits_.Skip(entry >> kEntryLengthShift);
+        } else {
             symbol = WalkTree(symbol, kOffsetSymbols, bits_.Peek16(), 1u << (15 - kAuxTableBits));
+            bits_.Skip(auxLengths_[symbol]);
         }
-        bits_.Skip(auxLengths_[symbol]);
-        if (symbol == 0) return 0;
+        if (symbol <= 1) return symbol;
         return (1u << (symbol - 1)) + bits_.Get(symbol - 1);
     }
 
@@ -81,11 +91,13 @@ private:
         return node;
     }
 
-    void ReadBlockHeader() {
-        blockSize_ = static_cast<std::uint16_t>(bits_.Get(16));
+    // Reads the tables of the next block and returns its size field.
+    unsigned ReadBlockHeader() {
+        const unsigned blockSize = bits_.Get(16);
         ReadAuxLengths(kCodeLenSymbols, 5, 3);
         ReadCharLenLengths();
         ReadAuxLengths(kOffsetSymbols, 4, kNoSpecialPosition);
+        return blockSize;
     }
 
     void ReadAuxLengths(unsigned symbols, unsigned countBits, int special) {
@@ -94,7 +106,7 @@ private:
             const unsigned value = bits_.Get(countBits);
             if (value >= symbols) throw ELZHBadDecodeTable();
             std::fill_n(auxLengths_.begin(), symbols, 0);
-            auxTable_.fill(static_cast<std::uint16_t>(value));
+            auxTable_.fill(MakeTableEntry(value, 0));
             return;
         }
         if (n > symbols) throw ELZHBadDecodeTable();
@@ -129,13 +141,13 @@ private:
             const unsigned value = bits_.Get(9);
             if (value >= kCharLenSymbols) throw ELZHBadDecodeTable();
             charLenLengths_.fill(0);
-            charLenTable_.fill(static_cast<std::uint16_t>(value));
+            charLenTable_.fill(MakeTableEntry(value, 0));
             return;
         }
         if (n > kCharLenSymbols) throw ELZHBadDecodeTable();
         unsigned i = 0;
         while (i < n) {
-            unsigned symbol = auxTable_[bits_.Peek16() >> (16 - kAuxTableBits)];
+            unsigned symbol = auxTable_[bits_.Peek16() >> (16 - kAuxTableBits)] & kEntryValueMask;
             if (symbol >= kCodeLenSymbols) {
                 symbol =
                     WalkTree(symbol, kCodeLenSymbols, bits_.Peek16(), 1u << (15 - kAuxTableBits));
@@ -158,13 +170,12 @@ private:
 
     CodecDriver& driver_;
     Bits bits_;
-    std::uint16_t blockSize_ = 0;
     std::array<std::uint8_t, kCharLenSymbols> charLenLengths_{};
-    std::array<std::uint16_t, 1u << kCharLenTableBits> charLenTable_{};
+    std::array<TableEntry, 1u << kCharLenTableBits> charLenTable_{};
     std::array<std::uint8_t, kAuxMaxSymbols> auxLengths_{};
-    std::array<std::uint16_t, 1u << kAuxTableBits> auxTable_{};
+    std::array<TableEntry, 1u << kAuxTableBits> auxTable_{};
     DecodeTree tree_{};
-    SlidingWindow<kWindowSize> window_;
+    OutputWindow<kWindowSize, kLongestMatch> window_;
 };
 
 }  // namespace
