@@ -1,7 +1,7 @@
 # The two commands of the README:
 #   make test   installs what is missing, builds native, asan, win32 and the
 #               fuzz targets, runs every test natively and under Wine, and
-#               runs each fuzz target briefly.
+#               runs each fuzz target briefly, and checks the formatting.
 #   make demo   runs install.exe under Wine on the sample installation set.
 # and, on demand, make fuzz FUZZ_SECONDS=N: every fuzz target for N seconds.
 SHELL := /bin/bash
@@ -17,6 +17,7 @@ test: deps
 	$(MAKE) test-asan
 	$(MAKE) test-win32
 	$(MAKE) test-fuzz
+	$(MAKE) format-check
 
 deps:
 	./scripts/install-deps.sh
@@ -55,6 +56,10 @@ test-fuzz: fuzzers
 
 fuzz: deps fuzzers
 	./scripts/run-fuzzers.sh build/fuzz-fast build/fuzz $(FUZZ_SECONDS)
+
+# The C++ sources as the repository's .clang-format wants them.
+format-check:
+	./scripts/check-format.sh
 
 bench: deps release
 	./bench/run.sh

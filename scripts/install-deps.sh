@@ -4,7 +4,7 @@
 # touched at all when nothing is missing.
 set -euo pipefail
 
-native=(build-essential cmake ninja-build clang libclang-rt-14-dev
+native=(build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
         libgtest-dev googletest libbenchmark-dev
         liblhasa-dev lhasa libarchive-dev libarchive-tools libjlha-java
         default-jdk-headless

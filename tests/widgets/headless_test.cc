@@ -1,6 +1,7 @@
 // The headless back end: simulated time, modal runs and the scripted user.
 #include <gtest/gtest.h>
 
+#include "platform/exception.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
 #include "widgets/headless/headless_backend.h"
@@ -150,6 +151,70 @@ TEST_F(HeadlessTest, MaximisedAndCentredFormsArePlacedOnTheScreen) {
     dialog.SetPosition(FormPosition::ScreenCenter);
     dialog.Show();
     EXPECT_EQ(dialog.Placement(), (Bounds{200, 200, 400, 200}));
+}
+
+TEST_F(HeadlessTest, TheUserActsWhileTheProgramIsBusyAndAnswersDialogsByTheirText) {
+    Form stage(ui, "TUnzip", "Preparing KAV Setup");
+    Timer& start = stage.AddTimer("Timer1", 1000);
+    bool cancelled = false;
+    int steps = 0;
+    std::uint64_t clockAtTwo = 0;
+    stage.OnShow = [&] { start.SetEnabled(true); };
+    stage.OnClick = [&] {
+        if (ui.AskWarning("Abort Setup Process ?") == platform::WarningAnswer::Abort)
+            cancelled = true;
+    };
+    start.OnTimer = [&] {
+        // Long work that keeps the screen alive.
+        while (!cancelled && steps < 100) {
+            ++steps;
+            ui.ProcessMessages();
+        }
+        stage.Close();
+    };
+    // The disk prompt comes first but is answered by the rule for its text,
+    // not by the queued answer, which the abort question gets.
+    ui.User().Answer(DialogButton::Abort);
+    ui.User().AnswerWhen("Insert Disk", DialogButton::Cancel);
+    ui.User().AtProcessMessages(
+        3, [&] { EXPECT_FALSE(ui.AskOkCancel("Please Insert Disk #2 into Floppy Drive.")); });
+    ui.User().AtTime(1020, [&] { clockAtTwo = ui.Clock(); });
+    ui.User().AtProcessMessages(7, [&] { stage.ClickSurface(); });
+    stage.ShowModal();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(steps, 7);
+    EXPECT_EQ(clockAtTwo, 1020u);  // the timer fired at 1000, 10 ms per processing
+    const auto& m = ui.Messages().Messages();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].answer, "Cancel");
+    EXPECT_EQ(m[1].answer, "Abort");
+}
+
+TEST_F(HeadlessTest, AnErrorInAHandlerIsReportedAndTheRunGoesOn) {
+    Form form(ui, "main", "Main");
+    Timer& first = form.AddTimer("first", 10);
+    Timer& second = form.AddTimer("second", 20);
+    form.OnShow = [&] {
+        first.SetEnabled(true);
+        second.SetEnabled(true);
+    };
+    first.OnTimer = [] { throw kav::Exception("Cannot create file C:\\WINDOWS\\Temp\\q"); };
+    bool secondFired = false;
+    second.OnTimer = [&] {
+        secondFired = true;
+        form.Close();
+    };
+    ui.Run(form);
+    EXPECT_TRUE(secondFired);
+    ASSERT_EQ(ui.Messages().Messages().size(), 1u);
+    const auto& report = ui.Messages().Messages()[0];
+    EXPECT_EQ(report.kind, MessageKind::Error);
+    EXPECT_EQ(report.caption, "KAV - Setup");
+    EXPECT_EQ(report.text, "Cannot create file C:\\WINDOWS\\Temp\\q");
+    // A fault of the program is not a message for the user.
+    Form other(ui, "other", "Other");
+    other.OnShow = [&] { other.Get<Button>("missing"); };
+    EXPECT_THROW(other.ShowModal(), std::logic_error);
 }
 
 }  // namespace
