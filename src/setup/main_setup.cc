@@ -41,6 +41,8 @@ TMainSetup::TMainSetup(widgets::Backend& backend, platform::Machine& machine, Ru
     MainScreen.SetBounds(0, 0, kDesignWidth, kDesignHeight);
     MainScreen.SetFromColor(widgets::clBlue);
     MainScreen.SetToColor(widgets::clBlack);
+    MainScreen.SetSteps(255);
+    MainScreen.SetStyle(fsHorizontal);
 
     Setup_Header.SetBounds(8, 1, 420, 43);
     Setup_Header.SetCaption("KAV - Zephyrin 32Bit v1.0");
@@ -63,13 +65,20 @@ TMainSetup::TMainSetup(widgets::Backend& backend, platform::Machine& machine, Ru
     Setup_Copyright.SetCaption("This installation was prepared with the Zephyrin install builder.");
     Setup_Copyright.SetFont(MakeFont("MS Sans Serif", 8, widgets::clWhite));
     Setup_Copyright.SetTransparent(true);
+    Setup_Copyright.SetAlignment(widgets::Alignment::Center);
+    Setup_Copyright.SetAutoSize(false);
     Setup_Copyright.SetHeight(13);
 
     bitmapscreen.SetBounds(16, 56, 153, 89);
     bitmapscreen.SetBeveled(true);
     bitmapscreen.SetVisible(false);
     Image3.SetBounds(16, 8, 115, 96);
+    Image3.SetAutoSize(true);
+    Image3.SetAnimate(true);
+    Image3.SetTransparent(false);
     Image4.SetBounds(136, 8, 105, 105);
+    Image4.SetAutoSize(false);
+    Image4.SetTransparent(false);
 
     Timer1.OnTimer = [this] { Timer1Timer(); };
     OnShow = [this] { FormShow(); };

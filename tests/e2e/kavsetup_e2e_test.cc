@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "platform/sim/journal.h"
+#include "set_writer.h"
 
 namespace {
 
@@ -36,10 +38,34 @@ protected:
             << "[Setup - Main]\r\nShow Re-Boot=" << showReBoot << "\r\nHeader=Sample Product 3\r\n";
     }
 
+    // A whole set: the script, the installer and `segments` segment files
+    // holding two files, the first segment in set/, the others in
+    // floppy2/, floppy3/, ...
+    void WriteSet(const std::string& showReBoot, std::size_t segments = 1) {
+        using namespace kav::archive::testing;
+        WriteConfig(showReBoot);
+        std::ofstream(work_ / "set" / "install.exe") << "MZ";
+        Bytes big(30000);
+        for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7);
+        SegmentSetWriter set;
+        set.Add(ArchiveFor("C:\\App\\main.arc", ArchiveWriter()
+                                                    .Add(Stored("readme.txt", BytesOf("read me")))
+                                                    .Add(Stored("data\\big.bin", big))));
+        const auto files = set.SplitEvery(set.LogicalStream().size() / segments + 16);
+        ASSERT_EQ(files.size(), segments);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const fs::path dir =
+                i == 0 ? work_ / "set" : work_ / ("floppy" + std::to_string(i + 1));
+            fs::create_directories(dir);
+            WriteHostFile((dir / files[i].name).string(), files[i].bytes);
+        }
+    }
+
     // Runs kavsetup in `cwd` and returns what it printed.
     std::string Run(const fs::path& cwd, const std::string& args) {
         const std::string command = "cd '" + cwd.string() + "' && '" + program_.string() +
-                                    "' --root '" + (work_ / "root").string() + "' " + args;
+                                    "' --root '" + (work_ / "root").string() + "' " + args +
+                                    " </dev/null";
         std::string output;
         FILE* pipe = popen(command.c_str(), "r");
         if (pipe == nullptr) return output;
@@ -49,23 +75,56 @@ protected:
         return output;
     }
 
+    std::vector<std::string> SetFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(work_ / "set"))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
     fs::path program_;
     fs::path work_;
     int status_ = -1;
 };
 
-TEST_F(KavsetupRun, CompletesInTheCurrentDirectoryAndKeepsTheSet) {
-    WriteConfig("0");
-    EXPECT_EQ(Run(work_ / "set", ""),
-              "[KAV - Setup] Your installation of \\rSample Product 3\\rhas be completed.\\r\\r"
-              "Please Remove any floppies from drive. <OK>\n");
+const char* const kCompleted =
+    "[KAV - Setup] Your installation of \\rSample Product 3\\rhas be completed.\\r\\r"
+    "Please Remove any floppies from drive. <OK>\n";
+
+TEST_F(KavsetupRun, ExpandsAWholeSetInTheCurrentDirectoryAndLeavesTheHostAlone) {
+    WriteSet("0");
+    EXPECT_EQ(Run(work_ / "set", ""), kCompleted);
     EXPECT_EQ(status_, 0);
-    EXPECT_TRUE(fs::exists(work_ / "set" / "install.cfg"));
+    EXPECT_EQ(SetFiles(), (std::vector<std::string>{"disk.001", "install.cfg", "install.exe"}));
     EXPECT_TRUE(kav::platform::sim::ReadJournal((work_ / "root").string()).empty());
 }
 
-TEST_F(KavsetupRun, RestartIsJournaledAndTheArgumentDirectoryIsConsumed) {
+TEST_F(KavsetupRun, ASetWithoutSegmentsIsCancelledAndNeverRestarts) {
     WriteConfig("1");
+    std::ofstream(work_ / "set" / "install.exe") << "MZ";
+    EXPECT_EQ(Run(work_, "set"),
+              "[KAV - Setup] Please Insert Disk #1 into Floppy Drive. <OK>\n"
+              "[KAV - Setup] Please Insert Disk #1 into Floppy Drive. <OK>\n"
+              "[KAV - Setup] Unable to locate \"disk.001\" on this segment!\\n\\rCorrect and then "
+              "press OK, or Cancel to abort <Cancel>\n"
+              "[KAV - Setup] Error Expanding Files!! <OK>\n"
+              "[KAV - Setup] Your installation was canceled! <OK>\n");
+    EXPECT_TRUE(kav::platform::sim::ReadJournal((work_ / "root").string()).empty());
+    EXPECT_TRUE(fs::exists(work_ / "set" / "install.cfg"));
+}
+
+TEST_F(KavsetupRun, TheNextDiskComesFromTheMediaFolders) {
+    WriteSet("0", 3);
+    const std::string output = Run(work_, "--media floppy2 --media floppy3 set");
+    EXPECT_EQ(output,
+              "[KAV - Setup] Please Insert Disk #2 into Floppy Drive. <OK>\n"
+              "[KAV - Setup] Please Insert Disk #3 into Floppy Drive. <OK>\n" +
+                  std::string(kCompleted));
+}
+
+TEST_F(KavsetupRun, RestartIsJournaledAndTheSetStaysOnItsMedium) {
+    WriteSet("1");
     const std::string output = Run(work_, "set");
     EXPECT_EQ(output,
               "[KAV - Setup] Zephyrin is about to RE-BOOT your PC\\r\\rPlease Remove any "
@@ -76,7 +135,7 @@ TEST_F(KavsetupRun, RestartIsJournaledAndTheArgumentDirectoryIsConsumed) {
                                                     "enable", "true"}));
     EXPECT_EQ(journal[1], (std::vector<std::string>{"ExitSession", "2", "true"}));
     EXPECT_EQ(journal[2][2], "disable");
-    EXPECT_FALSE(fs::exists(work_ / "set"));
+    EXPECT_EQ(SetFiles(), (std::vector<std::string>{"disk.001", "install.cfg", "install.exe"}));
 }
 
 TEST_F(KavsetupRun, MissingArgumentDirectoryEndsWithOnlyTheError) {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/stages/installer_stages.h"
 #include "platform/machine.h"
 #include "setup/main_setup.h"
 #include "setup/run_state.h"
-#include "setup/setup_stages.h"
 #include "widgets/win32/win32_backend.h"
 
 namespace {
@@ -20,10 +20,11 @@ int Run() {
     std::unique_ptr<kav::platform::Machine> machine = kav::platform::MakeWin32Machine();
     kav::widgets::win32::Win32Backend backend(&machine->Ui());
     kav::setup::RunState run;
-    kav::setup::PassedOverStages stages;
+    kav::app::InstallerStages stages(backend, *machine, run);
     std::vector<std::string> arguments;
     for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
     kav::setup::TMainSetup mainSetup(backend, *machine, run, arguments, stages);
+    stages.CreateWindows(mainSetup);
     backend.Run(mainSetup);
     return 0;
 }

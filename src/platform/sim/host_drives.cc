@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -14,9 +15,47 @@ HostDrives::HostDrives(std::string root) : root_(std::move(root)) {
     while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
 }
 
+namespace {
+
+char UpperDrive(char drive) {
+    return (drive >= 'a' && drive <= 'z') ? static_cast<char>(drive - 'a' + 'A') : drive;
+}
+
+}  // namespace
+
+void HostDrives::Mount(char drive, std::string hostFolder) {
+    while (hostFolder.size() > 1 && hostFolder.back() == '/') hostFolder.pop_back();
+    mounts_[UpperDrive(drive)] = std::move(hostFolder);
+}
+
+void HostDrives::MountAt(const ParsedPath& directory, std::string hostFolder) {
+    while (hostFolder.size() > 1 && hostFolder.back() == '/') hostFolder.pop_back();
+    for (auto& mount : directoryMounts_) {
+        if (UpperDrive(mount.at.drive) == UpperDrive(directory.drive) &&
+            mount.at.components.size() == directory.components.size() &&
+            std::equal(mount.at.components.begin(), mount.at.components.end(),
+                       directory.components.begin(), EqualsIgnoringCase)) {
+            mount.hostFolder = std::move(hostFolder);
+            return;
+        }
+    }
+    directoryMounts_.push_back({directory, std::move(hostFolder)});
+}
+
+void HostDrives::SetReadOnly(char drive, bool readOnly) {
+    if (readOnly) {
+        readOnly_.insert(UpperDrive(drive));
+    } else {
+        readOnly_.erase(UpperDrive(drive));
+    }
+}
+
+bool HostDrives::ReadOnly(char drive) const { return readOnly_.count(UpperDrive(drive)) != 0; }
+
 std::optional<std::string> HostDrives::DriveFolder(char drive) const {
-    if (drive >= 'a' && drive <= 'z') drive = static_cast<char>(drive - 'a' + 'A');
+    drive = UpperDrive(drive);
     if (drive < 'A' || drive > 'Z') return std::nullopt;
+    if (const auto mounted = mounts_.find(drive); mounted != mounts_.end()) return mounted->second;
     if (drive == 'Z') return std::string("/");
     std::string folder = root_ + "/drive_" + static_cast<char>(drive - 'A' + 'a');
     struct stat st {};
@@ -53,8 +92,21 @@ std::optional<std::string> HostDrives::HostPath(const ParsedPath& path) const {
     auto folder = DriveFolder(path.drive);
     if (!folder) return std::nullopt;
     std::string host = *folder;
+    // The deepest directory mount that the path lies in replaces its start.
+    std::size_t skipped = 0;
+    for (const auto& mount : directoryMounts_) {
+        const auto& at = mount.at.components;
+        if (UpperDrive(mount.at.drive) != UpperDrive(path.drive) ||
+            at.size() > path.components.size() || (skipped != 0 && at.size() <= skipped) ||
+            !std::equal(at.begin(), at.end(), path.components.begin(), EqualsIgnoringCase)) {
+            continue;
+        }
+        host = mount.hostFolder;
+        skipped = at.size();
+    }
     bool existing = true;
-    for (const std::string& component : path.components) {
+    for (std::size_t i = skipped; i < path.components.size(); ++i) {
+        const std::string& component = path.components[i];
         std::string stored = component;
         if (existing) {
             if (auto found = FindEntry(host, component)) {

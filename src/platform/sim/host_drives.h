@@ -2,8 +2,11 @@
 // Where the simulated drives live on the host: C: is <root>/drive_c, any
 // other letter <root>/drive_<letter> (made when first used), and Z: is the
 // host's own "/", as Wine shows it.
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/sim/windows_path.h"
 
@@ -14,6 +17,16 @@ public:
     explicit HostDrives(std::string root);
 
     const std::string& Root() const { return root_; }
+    // Puts a host folder in a drive, as inserting a disk does; it replaces
+    // the drive's own folder (or the host's "/" for Z:).
+    void Mount(char drive, std::string hostFolder);
+    // Shows a host folder at a directory of the machine instead of what is
+    // there (a disk put into a drive that the machine reaches by that path).
+    void MountAt(const ParsedPath& directory, std::string hostFolder);
+    // A read-only drive refuses every change, like a CD: a run that must
+    // leave the host alone sees Z: so.
+    void SetReadOnly(char drive, bool readOnly);
+    bool ReadOnly(char drive) const;
 
     // The host folder of a drive letter, created on first use (not for Z:).
     // Nothing when the letter is not a drive or the folder cannot be made.
@@ -33,6 +46,13 @@ public:
 
 private:
     std::string root_;
+    struct DirectoryMount {
+        ParsedPath at;
+        std::string hostFolder;
+    };
+    std::map<char, std::string> mounts_;
+    std::vector<DirectoryMount> directoryMounts_;
+    std::set<char> readOnly_;
 };
 
 }  // namespace kav::platform::sim

@@ -55,6 +55,11 @@ bool SimFileSystem::Parse(const std::string& path, ParsedPath& parsed) {
     return ParseFullPath(path, currentDirectory_, parsed);
 }
 
+bool SimFileSystem::MayChange(const std::string& path) {
+    ParsedPath parsed;
+    return Parse(path, parsed) && !drives_.ReadOnly(parsed.drive);
+}
+
 std::optional<std::string> SimFileSystem::HostPathOf(const std::string& path) {
     ParsedPath parsed;
     if (!Parse(path, parsed)) return std::nullopt;
@@ -171,6 +176,7 @@ std::optional<std::uint32_t> SimFileSystem::GetAttributes(const std::string& pat
 }
 
 bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    if (!MayChange(path)) return false;
     const auto host = HostPathOf(path);
     if (!host) return false;
     const auto st = StatOf(*host);
@@ -184,12 +190,14 @@ bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
 }
 
 bool SimFileSystem::MakeDirectory(const std::string& path) {
+    if (!MayChange(path)) return false;
     const auto host = HostPathForNewEntry(path);
     if (!host) return false;
     return ::mkdir(host->c_str(), 0755) == 0;
 }
 
 bool SimFileSystem::RemoveEmptyDirectory(const std::string& path) {
+    if (!MayChange(path)) return false;
     ParsedPath parsed;
     if (!Parse(path, parsed) || parsed.components.empty()) return false;  // never a root
     const auto host = drives_.HostPath(parsed);
@@ -199,6 +207,7 @@ bool SimFileSystem::RemoveEmptyDirectory(const std::string& path) {
 }
 
 bool SimFileSystem::RemoveFile(const std::string& path) {
+    if (!MayChange(path)) return false;
     const auto host = HostPathOf(path);
     if (!host) return false;
     const auto own = LinkStatOf(*host);
@@ -237,6 +246,7 @@ std::unique_ptr<FileStream> SimFileSystem::OpenReadExclusive(const std::string& 
 }
 
 std::unique_ptr<FileStream> SimFileSystem::Create(const std::string& path) {
+    if (!MayChange(path)) throw EFCreateError(path);
     const auto host = HostPathForNewEntry(path);
     if (!host) throw EFCreateError(path);
     if (const auto existing = LinkStatOf(*host)) {

@@ -39,6 +39,8 @@ public:
 
 private:
     bool Parse(const std::string& path, ParsedPath& parsed);
+    // False for a path on a read-only drive: nothing there may change.
+    bool MayChange(const std::string& path);
     // The host path, provided every component is a name Windows accepts.
     std::optional<std::string> HostPathForNewEntry(const std::string& path);
     std::uint32_t AttributesOfHostEntry(const std::string& hostPath, bool isDirectory) const;

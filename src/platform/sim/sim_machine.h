@@ -45,6 +45,7 @@ public:
 
     const std::string& Root() const { return drives_.Root(); }
     SimFileSystem& SimFiles() { return files_; }
+    HostDrives& Drives() { return drives_; }
     SimRestart& SimRestarter() { return restart_; }
 
 private:

@@ -25,7 +25,10 @@ void Window::RegisterClassOnce() {
         wc.lpfnWndProc = &Window::WindowProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        // The program's own icon when it has one (resource 1).
+        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+        if (wc.hIcon == nullptr)
+            wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
         wc.lpszClassName = kClassName;
         return RegisterClassA(&wc) != 0;
     }();

@@ -1,0 +1,41 @@
+#pragma once
+// The stages of a setup run as the front ends have them: the expansion
+// window, created after the main window as the program creates its windows
+// at start, shown modally and destroyed once it has closed.
+#include <memory>
+#include <string>
+
+#include "archive/unzip_unit.h"
+#include "platform/machine.h"
+#include "setup/main_setup.h"
+#include "setup/run_state.h"
+#include "setup/setup_stages.h"
+#include "widgets/backend.h"
+
+namespace kav::app {
+
+class InstallerStages final : public setup::SetupStages {
+public:
+    InstallerStages(widgets::Backend& backend, platform::Machine& machine, setup::RunState& run)
+        : backend_(backend), machine_(machine), run_(run) {}
+
+    void CreateWindows(setup::TMainSetup& mainScreen);
+
+    void RunExpansion() override;
+    void RunWizard() override {}
+    void SkipWelcomePage() override {}
+
+    // The expansion window until it has been destroyed.
+    archive::TUnzip* Unzip() { return unzip_.get(); }
+    // What made the expansion fail, empty when it did not.
+    const std::string& ExpansionError() const { return expansionError_; }
+
+private:
+    widgets::Backend& backend_;
+    platform::Machine& machine_;
+    setup::RunState& run_;
+    std::unique_ptr<archive::TUnzip> unzip_;
+    std::string expansionError_;
+};
+
+}  // namespace kav::app

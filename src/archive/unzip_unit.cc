@@ -1,0 +1,218 @@
+#include "archive/unzip_unit.h"
+
+#include <cstdio>
+
+#include "archive/path_parts.h"
+#include "platform/errors.h"
+#include "setup/fmx_utils.h"
+#include "setup/routines.h"
+#include "setup/temporary_directory.h"
+#include "setup/window_routines.h"
+
+namespace kav::archive {
+namespace {
+
+constexpr int kClientWidth = 375;
+constexpr int kClientHeight = 92;
+constexpr int kDiskPromptsPerSegment = 2;
+// The gauge counts the two set files copied before the first file.
+constexpr int kGaugeExtraSteps = 3;
+constexpr int kSplashMargin = 5;
+constexpr int kSplashFrame = 10;
+
+std::string NumberText(std::uint16_t number) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%03u", static_cast<unsigned>(number));
+    return text;
+}
+
+}  // namespace
+
+TUnzip::TUnzip(widgets::Backend& backend, platform::Machine& machine, setup::RunState& run,
+               setup::TMainSetup& mainScreen)
+    : Form(backend, "Unzip", "Preparing KAV Setup"),
+      Label1(Add<widgets::Label>(nullptr, "Label1")),
+      RxGIFAnimator1(Add<widgets::Image>(nullptr, "RxGIFAnimator1")),
+      GaugePanel(Add<widgets::Panel>(nullptr, "GaugePanel")),
+      ProgressBar2(Add<widgets::ProgressBar>(&GaugePanel, "ProgressBar2")),
+      Timer1(AddTimer("Timer1", 1000)),
+      SegCompEZ1(machine.Files(), machine.Ui(), &machine.Cpu()),
+      machine_(machine),
+      run_(run),
+      main_(mainScreen) {
+    SetBorder(widgets::BorderStyle::ToolWindow);
+    SetPosition(widgets::FormPosition::ScreenCenter);
+    SetClientSize(kClientWidth, kClientHeight);
+
+    designText_ =
+        "Setup is preparing the KAV Install Wizard which will guide you in the rest of you "
+        "setup process.";
+    Label1.SetAutoSize(false);
+    Label1.SetWordWrap(true);
+    Label1.SetTransparent(true);
+    Label1.SetBounds(48, 8, 325, 53);
+    Label1.SetCaption(designText_);
+
+    RxGIFAnimator1.SetBounds(8, 8, 32, 32);
+    RxGIFAnimator1.SetAnimate(true);
+
+    GaugePanel.SetBounds(26, 64, 323, 21);
+    GaugePanel.SetBeveled(false);
+    ProgressBar2.SetBounds(1, 1, 321, 19);
+    ProgressBar2.SetColor(widgets::clHighlight);
+
+    SegCompEZ1.MakeDirectories = false;
+    SegCompEZ1.ExceptionOnFileError = false;
+    SegCompEZ1.Key = 0;
+    SegCompEZ1.CheckSpaceBeforeExpand = false;
+    SegCompEZ1.SegPopUp = false;
+    SegCompEZ1.SetSegSize(1440000);
+    SegCompEZ1.SegBuildMode = bmRecursive;
+    SegCompEZ1.SegCompType = coLZH5;
+    SegCompEZ1.SegMultiArc = true;
+    SegCompEZ1.OnSegBefore = [this](TSegMode mode, const std::string& name, std::uint16_t number) {
+        SegCompEZ1SegBefore(mode, name, number);
+    };
+    SegCompEZ1.OnCheckFile = [this](std::string& filepath, TCProcessMode mode) {
+        SegCompEZ1CheckFile(filepath, mode);
+    };
+    SegCompEZ1.OnShowProgress = [this](int& percent) { SegCompEZ1ShowProgress(percent); };
+
+    Timer1.SetEnabled(false);
+    Timer1.OnTimer = [this] { Timer1Timer(); };
+    OnShow = [this] { FormShow(); };
+    OnClick = [this] { FormClick(); };
+    Created();
+}
+
+void TUnzip::FormShow() {
+    run_.cancelled = false;
+    Label1.SetCaption(main_.Setup_Header.Caption() + " " + designText_ + "\r" + "Please Standby.");
+    MarsCaption1.enabled = true;
+    MarsCaption1.start = main_.MainScreen.FromColor();
+    MarsCaption1.end = main_.MainScreen.ToColor();
+    MarsCaption1.text = main_.Setup_Header.GetFont().color;
+    SetCaptionBar(MarsCaption1);
+    machine_.Ui().ProcessMessages();
+    splashShown_ = false;
+    Timer1.SetEnabled(true);
+}
+
+void TUnzip::Timer1Timer() {
+    Timer1.SetEnabled(false);
+    run_.cancelled = false;
+    const std::string windows = setup::WindowsDirectory(machine_.SystemDirs());
+    SegCompEZ1.SetSegBaseName("disk");
+    SegCompEZ1.SetSegDir(run_.sourceDirectory);
+    SegCompEZ1.SetSegTmpDir(windows + "\\temp");
+    SegCompEZ1.SegArcList().Clear();
+    SegCompEZ1.SegSource().clear();
+    // A directory that cannot be made is reported as any handler's error is,
+    // and the window waits for the user to abort.
+    for (const std::string& directory : {run_.temporaryDirectory, SegCompEZ1.SegTmpDir()}) {
+        if (!setup::ForceDirectories(machine_.Files(), directory)) {
+            throw platform::EInOutError("Unable to create directory " + directory);
+        }
+    }
+    Expand();
+    Close();
+}
+
+void TUnzip::Expand() {
+    try {
+        SegCompEZ1.ExpandAll();
+    } catch (const std::exception& error) {
+        lastError_ = error.what();
+        machine_.Ui().ShowMessage("Error Expanding Files!!");
+        run_.Cancel();
+    }
+}
+
+void TUnzip::SegCompEZ1SegBefore(TSegMode, const std::string&, std::uint16_t SegNumber) {
+    platform::Gui& ui = machine_.Ui();
+    const std::string number = NumberText(SegNumber);
+    ui.ProcessMessages();
+    segmentPath_ = run_.sourceDirectory + SegCompEZ1.SegBaseName() + "." + number;
+    platform::FileSystem& files = machine_.Files();
+    for (int prompts = 0; prompts < kDiskPromptsPerSegment && !files.FileExists(segmentPath_);
+         ++prompts) {
+        ui.ShowMessage("Please Insert Disk #" + std::to_string(SegNumber) + " into Floppy Drive.");
+    }
+    if (SegNumber == 1) {
+        const int files = static_cast<int>(run_.configuration->Files.size());
+        ProgressBar2.SetMax(files + kGaugeExtraSteps);
+        Gauge(0);
+        setup::CopyFile(machine_.Files(), run_.sourceDirectory + "install.exe",
+                        run_.temporaryDirectory);
+        Gauge(1);
+        setup::CopyFile(machine_.Files(), run_.sourceDirectory + "install.cfg",
+                        run_.temporaryDirectory);
+        Gauge(2);
+    }
+    ui.ProcessMessages();
+}
+
+void TUnzip::Gauge(int position) {
+    ProgressBar2.SetPosition(position);
+    machine_.Ui().ProcessMessages();
+}
+
+void TUnzip::SegCompEZ1CheckFile(std::string& filepath, TCProcessMode) {
+    // Only a plain file name may land in the temporary directory: never a
+    // device, never a path that climbs out of it.
+    const auto name = PlainFileName(filepath);
+    if (!name) throw EUnplaceableName(filepath);
+    filepath = run_.temporaryDirectory + "\\" + *name;
+    Gauge(ProgressBar2.Position() + 1);
+
+    const std::string& bitmap = run_.configuration->BitmapFile;
+    if (bitmap.empty() || splashShown_) return;
+    const std::string picture = run_.temporaryDirectory + "\\" + bitmap;
+    if (machine_.Files().FileExists(picture)) PlacePicture(picture);
+}
+
+void TUnzip::PlacePicture(const std::string& path) {
+    splashShown_ = true;
+    widgets::Image& animated = main_.Image3;
+    widgets::Image& still = main_.Image4;
+    animated.SetVisible(false);
+    still.SetVisible(false);
+    const bool gif = AsciiUpper(run_.configuration->BitmapFile).find("GIF") != std::string::npos;
+    widgets::Image& view = gif ? animated : still;
+    view.LoadFromFile(machine_.Files(), path);
+    view.SetLeft(kSplashMargin);
+    view.SetTop(kSplashMargin);
+    view.SetVisible(true);
+
+    widgets::Panel& panel = main_.bitmapscreen;
+    panel.SetWidth(view.Width() + kSplashFrame);
+    panel.SetHeight(view.Height() + kSplashFrame);
+    panel.SetVisible(true);
+    machine_.Ui().ProcessMessages();
+
+    const setup::InstallConfiguration& config = *run_.configuration;
+    const int screenWidth = main_.MainScreen.Width();
+    panel.SetTop(main_.Setup_Header2.Top() + 30);
+    if (config.AlignCenter) {
+        panel.SetLeft(screenWidth / 2 - panel.Width() / 2);
+    } else if (config.AlignLeft) {
+        panel.SetLeft(20);
+    } else {
+        panel.SetLeft(screenWidth - (panel.Width() + 20));
+    }
+    machine_.Ui().ProcessMessages();
+}
+
+void TUnzip::SegCompEZ1ShowProgress(int& PercentageDone) {
+    if (run_.cancelled) PercentageDone = -1;
+}
+
+void TUnzip::FormClick() {
+    platform::Gui& ui = machine_.Ui();
+    if (ui.AskWarning("Abort Setup Process ?") != platform::WarningAnswer::Abort) return;
+    run_.Cancel();
+    setup::ClearTemporaryDirectory(machine_.Files(), run_.temporaryDirectory);
+    ui.Terminate();
+}
+
+}  // namespace kav::archive
