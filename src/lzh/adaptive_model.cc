@@ -21,31 +21,56 @@ AdaptiveModel::AdaptiveModel() {
 
 void AdaptiveModel::Update(unsigned symbol) {
     if (weight_[kRoot] == kRebuildWeight) Rebuild();
-    unsigned x = parent_[symbol + kNodes];
+    IncrementUpFrom(parent_[symbol + kNodes]);
+}
+
+void AdaptiveModel::UpdateAlongPath(unsigned symbol, unsigned depth) {
+    if (weight_[kRoot] == kRebuildWeight) {
+        // The rebuilt tree has other paths.
+        Update(symbol);
+        return;
+    }
+    // While no node has moved, the parent of each node on the path is the
+    // one before it; after a move the parent links lead on.
+    for (unsigned i = depth;; --i) {
+        const unsigned x = path_[i];
+        const unsigned moved = Increment(x);
+        if (moved != x) {
+            const unsigned parent = parent_[moved];
+            if (parent != 0) IncrementUpFrom(parent);
+            return;
+        }
+        if (i == 0) return;
+    }
+}
+
+void AdaptiveModel::IncrementUpFrom(unsigned x) {
     // The root's parent entry is 0, which ends the walk after the root; node
     // 0 itself is a leaf, so the first step always runs.
     do {
-        const auto k = static_cast<std::uint16_t>(weight_[x] + 1);
-        weight_[x] = k;
-        if (k > weight_[x + 1]) {
-            // Move x behind the last node that is now lighter than it, so
-            // that the weights stay in order.
-            unsigned l = x + 1;
-            while (k > weight_[l + 1]) ++l;
-            weight_[x] = weight_[l];
-            weight_[l] = k;
-            const unsigned i = child_[x];
-            parent_[i] = static_cast<std::uint16_t>(l);
-            if (i < kNodes) parent_[i + 1] = static_cast<std::uint16_t>(l);
-            const unsigned j = child_[l];
-            child_[l] = static_cast<std::uint16_t>(i);
-            parent_[j] = static_cast<std::uint16_t>(x);
-            if (j < kNodes) parent_[j + 1] = static_cast<std::uint16_t>(x);
-            child_[x] = static_cast<std::uint16_t>(j);
-            x = l;
-        }
-        x = parent_[x];
+        x = parent_[Increment(x)];
     } while (x != 0);
+}
+
+unsigned AdaptiveModel::Increment(unsigned x) {
+    const auto k = static_cast<std::uint16_t>(weight_[x] + 1);
+    weight_[x] = k;
+    if (k <= weight_[x + 1]) return x;
+    // Move x behind the last node that is now lighter than it, so that the
+    // weights stay in order.
+    unsigned l = x + 1;
+    while (k > weight_[l + 1]) ++l;
+    weight_[x] = weight_[l];
+    weight_[l] = k;
+    const unsigned i = child_[x];
+    parent_[i] = static_cast<std::uint16_t>(l);
+    if (i < kNodes) parent_[i + 1] = static_cast<std::uint16_t>(l);
+    const unsigned j = child_[l];
+    child_[l] = static_cast<std::uint16_t>(i);
+    parent_[j] = static_cast<std::uint16_t>(x);
+    if (j < kNodes) parent_[j + 1] = static_cast<std::uint16_t>(x);
+    child_[x] = static_cast<std::uint16_t>(j);
+    return l;
 }
 
 std::string AdaptiveModel::CodeOf(unsigned symbol) const {

@@ -22,6 +22,10 @@ public:
     // The bits are taken from the input's word and consumed together.
     template <typename BitSource>
     unsigned DecodeSymbol(BitSource& bits) {
+        // The nodes passed are noted, so that the update can climb back
+        // without following the parent links while no node moves.
+        unsigned depth = 0;
+        path_[0] = kRoot;
         unsigned node = child_[kRoot];
         for (;;) {
             auto word = bits.PeekWord();
@@ -29,7 +33,9 @@ public:
             const unsigned held = bits.BitsHeld() < 32 ? bits.BitsHeld() : 32;
             unsigned used = 0;
             while (node < kNodes && used < held) {
-                node = child_[node + static_cast<unsigned>(word >> kTopShift)];
+                const unsigned position = node + static_cast<unsigned>(word >> kTopShift);
+                path_[++depth] = static_cast<std::uint16_t>(position);
+                node = child_[position];
                 word <<= 1;
                 ++used;
             }
@@ -37,7 +43,7 @@ public:
             if (node >= kNodes) break;
         }
         const unsigned symbol = node - kNodes;
-        Update(symbol);
+        UpdateAlongPath(symbol, depth);
         return symbol;
     }
 
@@ -50,6 +56,15 @@ public:
     std::string CodeOf(unsigned symbol) const;
 
 private:
+    // Update for the symbol whose leaf DecodeSymbol has just reached through
+    // path_[0..depth].
+    void UpdateAlongPath(unsigned symbol, unsigned depth);
+    // Adds 1 to the weight of the node at position x and, if it is now
+    // heavier than the node after it, swaps it behind the last node lighter
+    // than it; returns its position afterwards.
+    unsigned Increment(unsigned x);
+    // Increment from x up to the root, following the parent links.
+    void IncrementUpFrom(unsigned x);
     void Rebuild();
 
     // weight_ is non-decreasing along the node index; its last entry is a
@@ -61,6 +76,8 @@ private:
     // Entries below kNodes: the parent of each node; from kNodes on: the leaf
     // of each symbol.
     std::array<std::uint16_t, kNodes + kSymbols> parent_;
+    // The positions DecodeSymbol passed, root first.
+    std::array<std::uint16_t, kNodes> path_;
 };
 
 }  // namespace kav::lzh

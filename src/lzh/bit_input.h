@@ -51,16 +51,40 @@ public:
         return value;
     }
 
+    // The buffer and its count, for a decoder's inner loop that keeps them in
+    // registers, consumes bits itself and tops them up with TopUp from the
+    // driver's fetched bytes; Restore hands them back before any other call.
+    struct State {
+        Word buffer;
+        unsigned count;
+    };
+    State Save() const { return {buffer_, count_}; }
+    void Restore(State state) {
+        buffer_ = state.buffer;
+        count_ = state.count;
+    }
+
+    // Takes whole bytes from `next` (which must hold at least eight fetched
+    // bytes) until more than 56 bits are held. The bits below the count
+    // that the word load brings in ahead of time are those of the next
+    // byte; loading that byte again later ORs the same bits into the same
+    // places.
+    static void TopUp(State& state, const std::uint8_t*& next) {
+        const unsigned bytes = (kWordBits - state.count) / 8;
+        state.buffer |= LoadBigEndian(next) >> state.count;
+        next += bytes;
+        state.count += 8 * bytes;
+    }
+
 private:
     void Refill() {
-        // The bits below count_ that a word load brings in ahead of time are
-        // those of the next byte; loading that byte again later ORs the same
-        // bits into the same places.
         if (driver_.SourceBytesLeft() >= sizeof(Word) && !driver_.SourceExhausted()) {
-            const unsigned bytes = (kWordBits - count_) / 8;
-            buffer_ |= LoadBigEndian(driver_.SourceBytes()) >> count_;
-            driver_.SkipSourceBytes(bytes);
-            count_ += 8 * bytes;
+            const std::uint8_t* const start = driver_.SourceBytes();
+            const std::uint8_t* next = start;
+            State state = Save();
+            TopUp(state, next);
+            Restore(state);
+            driver_.SkipSourceBytes(static_cast<std::size_t>(next - start));
             return;
         }
         while (count_ <= kWordBits - 8) {

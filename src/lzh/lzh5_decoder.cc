@@ -22,9 +22,10 @@ constexpr unsigned kLengthBias = 253;  // match length = symbol - 253
 constexpr unsigned kWindowSize = 8192;
 constexpr int kNoSpecialPosition = -1;
 
-using Bits = BitInput<ExhaustedSource::kStopAsking>;
-
 constexpr unsigned kLongestMatch = 256;
+
+using Bits = BitInput<ExhaustedSource::kStopAsking>;
+using Window = OutputWindow<kWindowSize, kLongestMatch>;
 
 class Lzh5Decoder {
 public:
@@ -38,23 +39,109 @@ public:
             std::uint32_t symbolsLeft = ReadBlockHeader();
             if (symbolsLeft == 0) symbolsLeft = 0x10000;
             do {
-                const unsigned symbol = DecodeCharLen();
-                if (symbol <= 0xFF) {
-                    window_.PutLiteral(static_cast<std::uint8_t>(symbol));
-                    ++produced;
-                } else {
-                    const unsigned length = symbol - kLengthBias;
-                    // Offset 0 repeats the byte just written.
-                    window_.CopyMatch(DecodeOffset() + 1, length);
-                    produced += length;
+                if (!DecodeFetchedSymbols(symbolsLeft, produced, count)) {
+                    DecodeSymbol(produced);
+                    --symbolsLeft;
                 }
                 if (window_.BlockOverfull()) window_.WriteBlock(driver_);
-            } while (--symbolsLeft > 0 && produced < count);
+            } while (symbolsLeft > 0 && produced < count);
         }
         window_.Finish(driver_);
     }
 
 private:
+    // The most bits one symbol takes: a character/length code, an offset
+    // code and 12 extra offset bits.
+    static constexpr unsigned kMostBitsPerSymbol = 2 * kMaxCodeLength + 12;
+
+    // Decodes symbols of the current block with the bit buffer, the input
+    // and the output position held in registers, for as long as the driver
+    // has fetched at least a word of input beyond what is held (so that no
+    // source call is needed), the block is not overfull and the count is not
+    // reached. Returns false when it stopped for want of fetched input, so
+    // that the next symbol needs the byte-wise input.
+    bool DecodeFetchedSymbols(std::uint32_t& symbolsLeft, std::int64_t& produced,
+                              std::int32_t count) {
+        Octet* out = window_.Position();
+        Octet* const outStart = out;
+        // One symbol's output may pass either limit.
+        const Octet* limit = window_.BlockEnd() + 1;
+        if (count - produced < limit - out) limit = out + (count - produced);
+        const std::uint8_t* in = driver_.SourceBytes();
+        const std::uint8_t* const inStart = in;
+        const std::uint8_t* const inEnd = in + driver_.SourceBytesLeft();
+        const bool inputFlows = !driver_.SourceExhausted();
+        Bits::State bits = bits_.Save();
+        std::uint32_t left = symbolsLeft;
+        bool stalled = false;
+        while (out < limit && left > 0) {
+            if (bits.count < kMostBitsPerSymbol) {
+                if (!inputFlows || inEnd - in < static_cast<std::ptrdiff_t>(sizeof(Bits::Word))) {
+                    stalled = true;
+                    break;
+                }
+                Bits::TopUp(bits, in);
+            }
+            const TableEntry entry = charLenTable_[bits.buffer >> (64 - kCharLenTableBits)];
+            unsigned symbol = entry & kEntryValueMask;
+            unsigned codeLength = entry >> kEntryLengthShift;
+            if (symbol >= kCharLenSymbols) [[unlikely]] {
+                symbol = WalkTree(symbol, kCharLenSymbols, static_cast<unsigned>(bits.buffer >> 48),
+                                  1u << (15 - kCharLenTableBits));
+                codeLength = charLenLengths_[symbol];
+            }
+            bits.buffer <<= codeLength;
+            bits.count -= codeLength;
+            --left;
+            if (symbol <= 0xFF) {
+                *out++ = static_cast<Octet>(symbol);
+                continue;
+            }
+            const TableEntry offsetEntry = auxTable_[bits.buffer >> (64 - kAuxTableBits)];
+            unsigned offsetSymbol = offsetEntry & kEntryValueMask;
+            codeLength = offsetEntry >> kEntryLengthShift;
+            if (offsetSymbol >= kOffsetSymbols) [[unlikely]] {
+                offsetSymbol =
+                    WalkTree(offsetSymbol, kOffsetSymbols, static_cast<unsigned>(bits.buffer >> 48),
+                             1u << (15 - kAuxTableBits));
+                codeLength = auxLengths_[offsetSymbol];
+            }
+            bits.buffer <<= codeLength;
+            bits.count -= codeLength;
+            // Offset 0 repeats the byte just written.
+            unsigned distance = offsetSymbol + 1;
+            if (offsetSymbol > 1) {
+                const unsigned extraBits = offsetSymbol - 1;
+                distance =
+                    (1u << extraBits) + 1 + static_cast<unsigned>(bits.buffer >> (64 - extraBits));
+                bits.buffer <<= extraBits;
+                bits.count -= extraBits;
+            }
+            out = Window::CopyMatchAt(out, distance, symbol - kLengthBias);
+        }
+        bits_.Restore(bits);
+        driver_.SkipSourceBytes(static_cast<std::size_t>(in - inStart));
+        window_.MoveTo(out);
+        produced += out - outStart;
+        symbolsLeft = left;
+        return !stalled;
+    }
+
+    // One symbol through the byte-wise input, which refills the driver's
+    // buffer and supplies zero bits once the source is exhausted.
+    void DecodeSymbol(std::int64_t& produced) {
+        const unsigned symbol = DecodeCharLen();
+        if (symbol <= 0xFF) {
+            window_.PutLiteral(static_cast<std::uint8_t>(symbol));
+            ++produced;
+        } else {
+            const unsigned length = symbol - kLengthBias;
+            // Offset 0 repeats the byte just written.
+            window_.CopyMatch(DecodeOffset() + 1, length);
+            produced += length;
+        }
+    }
+
     unsigned DecodeCharLen() {
         const TableEntry entry = charLenTable_[bits_.Peek16() >> (16 - kCharLenTableBits)];
         unsigned symbol = entry & kEntryValueMask;
@@ -175,7 +262,7 @@ private:
     std::array<std::uint8_t, kAuxMaxSymbols> auxLengths_{};
     std::array<TableEntry, 1u << kAuxTableBits> auxTable_{};
     DecodeTree tree_{};
-    OutputWindow<kWindowSize, kLongestMatch> window_;
+    Window window_;
 };
 
 }  // namespace

@@ -32,9 +32,14 @@ public:
     // Repeats `length` (<= longestMatch) bytes from `distance` (1..history)
     // bytes back. A match may overlap the bytes it produces.
     void CopyMatch(unsigned distance, unsigned length) {
-        Octet* to = next_;
+        next_ = CopyMatchAt(next_, distance, length);
+    }
+
+    // CopyMatch for an inner loop that keeps the write position in a
+    // register (see Position and MoveTo): returns the position after the match.
+    static Octet* CopyMatchAt(Octet* to, unsigned distance, unsigned length) {
         const Octet* from = to - distance;
-        next_ = to + length;
+        Octet* const end = to + length;
         if (distance >= kWord) {
             // Every word read lies before the one being written; the last
             // word may run past the match into the spare room.
@@ -42,17 +47,23 @@ public:
                 std::memcpy(to, from, kWord);
                 to += kWord;
                 from += kWord;
-            } while (to < next_);
+            } while (to < end);
         } else if (distance == 1) {
             std::memset(to, static_cast<int>(from[0]), length);
         } else {
-            for (; to < next_; ++to, ++from) *to = *from;
+            for (; to < end; ++to, ++from) *to = *from;
         }
+        return end;
     }
+
+    Octet* Position() const { return next_; }
+    void MoveTo(Octet* next) { next_ = next; }
+    // The last position of the block: output beyond it makes it overfull.
+    const Octet* BlockEnd() const { return bytes_.data() + history + kBlock; }
 
     // After each symbol: true when the block is full and more output has
     // begun, which is when the driver's own buffer would be written.
-    bool BlockOverfull() const { return next_ > bytes_.data() + history + kBlock; }
+    bool BlockOverfull() const { return next_ > BlockEnd(); }
 
     void WriteBlock(CodecDriver& driver) {
         driver.WriteFullBlock(bytes_.data() + history);
