@@ -1,25 +1,35 @@
 #!/usr/bin/env bash
-# bench/kavset-bench.sh [RUNS]: times "kavset test" of the release build on
-# one large -lh5- entry and one large -lh1- entry (12 MB each, coded by the
-# jLHA encoder) against the peers on an LHA archive holding the very same
-# coded stream: "bsdtar -xOf" (lh5) and "lhasa t" (lh5 and lh1). Each
-# command runs RUNS times (default 5) as a whole process; the fastest run
-# counts. Prints the times and the ratios peer time / kavset time (above 1:
-# kavset is faster).
+# bench/kavset-bench.sh [ROUNDS]: times "kavset test" of the release build on
+# one 12 MB entry of each method against peers on the same data:
+#   -lh5-   the jLHA encoder's stream, also in an LHA archive for "bsdtar -xOf"
+#           and "lhasa t"; the same sample compressed by "gzip -6" for
+#           "libdeflate-gunzip -c" and "gzip -dc" (deflate: the same kind of
+#           code, static Huffman tables per block over LZ77 matches)
+#   -lh1-   the jLHA encoder's stream, and "lhasa t" on it in an LHA archive
+#   RLE, stored: against "cat" of the expanded sample
+# Every command runs once per round, in turn, for ROUNDS rounds (default 7),
+# as a whole process with its output thrown away; the median of its rounds
+# counts, in wall time and in CPU time (user + system). Prints both and the
+# ratios the targets are stated in. KAV_BENCH_BEFORE=/path/to/kavset adds the
+# rows of another kavset build (an earlier version), run in the same rounds.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-5}
+rounds=${1:-7}
 build=${KAV_BENCH_BUILD:-$top/build/release}
 data=$build/kavset-bench-data
 kavset=$build/src/app/kavset/kavset
 wrap=$build/tests/archive/make_bench_archive
 
-if [ ! -x "$kavset" ] || [ ! -x "$wrap" ]; then
-  cmake --preset release -B "$build" >/dev/null
-  cmake --build "$build" --target kavset make_bench_archive -j 2 >/dev/null
-fi
+for tool in libdeflate-gunzip gzip bsdtar lhasa; do
+  command -v "$tool" >/dev/null || { echo "kavset-bench: $tool missing (scripts/install-deps.sh)" >&2; exit 1; }
+done
 
-if [ ! -f "$data/done" ]; then
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake --preset release -B "$build" >/dev/null
+fi
+cmake --build "$build" --target kavset make_bench_archive -j 2 >/dev/null
+
+if [ ! -f "$data/done-3" ]; then
   rm -rf "$data" && mkdir -p "$data"
   jar=$(dpkg -L libjlha-java | grep -E '/jlha\.jar$' | head -n 1)
   cat >"$data/MakeBenchStreams.java" <<'JAVA'
@@ -108,31 +118,70 @@ JAVA
   for m in lh5 lh1; do
     "$wrap" "$data/$m.arc" sample.bin "$m" "$data/$m.stream" "$data/sample.bin"
   done
-  touch "$data/done"
+  "$wrap" "$data/rle.arc" sample.bin rle "$data/sample.bin"
+  "$wrap" "$data/stored.arc" sample.bin none "$data/sample.bin"
+  : >"$data/empty.bin"
+  "$wrap" "$data/empty.arc" empty.bin none "$data/empty.bin"
+  gzip -6 -c "$data/sample.bin" >"$data/sample.gz"
+  touch "$data/done-3"
 fi
 
-# Fastest of $runs whole-process runs, in milliseconds.
-fastest() {
-  local best="" start end ms
-  for _ in $(seq "$runs"); do
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 || { echo "kavset-bench: failed: $*" >&2; exit 1; }
-    end=$(date +%s%N)
-    ms=$(( (end - start) / 1000000 ))
-    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
-  done
-  echo "$best"
+names=(kavset-lh5 libdeflate gzip bsdtar lhasa-lh5 kavset-lh1 lhasa-lh1 kavset-rle kavset-stored cat
+       kavset-empty)
+before=${KAV_BENCH_BEFORE:-}
+if [ -n "$before" ]; then names+=(before-lh5 before-lh1 before-rle before-stored); fi
+run() {
+  case $1 in
+    kavset-lh5) "$kavset" test "$data/lh5.arc" ;;
+    libdeflate) libdeflate-gunzip -c "$data/sample.gz" ;;
+    gzip) gzip -dc "$data/sample.gz" ;;
+    bsdtar) bsdtar -xOf "$data/lh5.lzh" ;;
+    lhasa-lh5) lhasa t "$data/lh5.lzh" ;;
+    kavset-lh1) "$kavset" test "$data/lh1.arc" ;;
+    lhasa-lh1) lhasa t "$data/lh1.lzh" ;;
+    kavset-rle) "$kavset" test "$data/rle.arc" ;;
+    kavset-stored) "$kavset" test "$data/stored.arc" ;;
+    cat) cat "$data/sample.bin" ;;
+    # What every kavset run costs before its first entry.
+    kavset-empty) "$kavset" test "$data/empty.arc" ;;
+    before-*) "$before" test "$data/${1#before-}.arc" ;;
+  esac
 }
-ratio() { awk -v p="$1" -v k="$2" 'BEGIN { printf "%.2f", (k > 0 ? p / k : 0) }'; }
 
-echo "kavset test against its peers, 12 MB expanded, fastest of $runs runs"
-k5=$(fastest "$kavset" test "$data/lh5.arc")
-b5=$(fastest bsdtar -xOf "$data/lh5.lzh")
-l5=$(fastest lhasa t "$data/lh5.lzh")
-k1=$(fastest "$kavset" test "$data/lh1.arc")
-l1=$(fastest lhasa t "$data/lh1.lzh")
-printf '%-6s %-22s %8s ms\n' lh5 "kavset test" "$k5" lh5 "bsdtar -xOf" "$b5" lh5 "lhasa t" "$l5" \
-  lh1 "kavset test" "$k1" lh1 "lhasa t" "$l1"
-echo "ratio lh5 bsdtar/kavset: $(ratio "$b5" "$k5")  (target >= 1.00)"
-echo "ratio lh5 lhasa/kavset:  $(ratio "$l5" "$k5")"
-echo "ratio lh1 lhasa/kavset:  $(ratio "$l1" "$k1")  (target >= 1.20)"
+# One whole-process run: "wall cpu" in milliseconds.
+timed() {
+  local TIMEFORMAT='%3R %3U %3S' t
+  t=$({ time run "$1" >/dev/null 2>&1; } 2>&1) || { echo "kavset-bench: $1 failed" >&2; exit 1; }
+  awk '{ printf "%d %d\n", $1 * 1000 + 0.5, ($2 + $3) * 1000 + 0.5 }' <<<"$t"
+}
+
+declare -A wall cpu
+for _ in $(seq "$rounds"); do
+  for n in "${names[@]}"; do
+    read -r w c < <(timed "$n")
+    wall[$n]+="$w "
+    cpu[$n]+="$c "
+  done
+done
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+declare -A W C
+for n in "${names[@]}"; do
+  W[$n]=$(median "${wall[$n]}")
+  C[$n]=$(median "${cpu[$n]}")
+done
+
+echo "kavset test against its peers, 12 MB expanded, median of $rounds alternating rounds"
+printf '%-15s %9s %9s\n' command "wall ms" "cpu ms"
+for n in "${names[@]}"; do printf '%-15s %9s %9s\n' "$n" "${W[$n]}" "${C[$n]}"; done
+# ratio A B: A / B, in wall time and in CPU time.
+ratio() {
+  awk -v a="${W[$1]}" -v b="${W[$2]}" -v c="${C[$1]}" -v d="${C[$2]}" \
+    'BEGIN { printf "%5.2f wall %5.2f cpu", (b > 0 ? a / b : 0), (d > 0 ? c / d : 0) }'
+}
+echo "lh5 kavset / libdeflate-gunzip: $(ratio kavset-lh5 libdeflate)  (target <= 1.30)"
+echo "lh5 kavset / gzip -dc:          $(ratio kavset-lh5 gzip)"
+echo "lh5 bsdtar / kavset:            $(ratio bsdtar kavset-lh5)  (target >= 2.00)"
+echo "lh5 lhasa / kavset:             $(ratio lhasa-lh5 kavset-lh5)"
+echo "lh1 lhasa / kavset:             $(ratio lhasa-lh1 kavset-lh1)  (target >= 3.00)"
+echo "rle kavset / cat:               $(ratio kavset-rle cat)  (target <= 1.20)"
+echo "stored kavset / cat:            $(ratio kavset-stored cat)  (target <= 1.20)"

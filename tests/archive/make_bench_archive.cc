@@ -1,6 +1,7 @@
-// make_bench_archive OUT.arc NAME METHOD STREAM ORIGINAL: wraps a raw coded
-// stream (METHOD lh5 or lh1) of ORIGINAL in a compressed archive holding one
-// entry NAME, for the kavset benchmark.
+// make_bench_archive OUT.arc NAME METHOD [STREAM] ORIGINAL: an archive
+// holding one entry NAME with the content ORIGINAL, for the kavset
+// benchmark. METHOD lh5 or lh1 wraps STREAM, a raw coded stream of
+// ORIGINAL; rle codes ORIGINAL itself and none stores it.
 #include <iostream>
 #include <string>
 
@@ -9,19 +10,25 @@
 using namespace kav::archive::testing;
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        std::cerr << "usage: make_bench_archive OUT.arc NAME lh5|lh1 STREAM ORIGINAL\n";
+    const std::string method = argc > 3 ? argv[3] : "";
+    const bool coded = method == "lh5" || method == "lh1";
+    if ((!coded && method != "rle" && method != "none") || argc != (coded ? 6 : 5)) {
+        std::cerr << "usage: make_bench_archive OUT.arc NAME lh5|lh1 STREAM ORIGINAL\n"
+                     "       make_bench_archive OUT.arc NAME rle|none ORIGINAL\n";
         return 1;
     }
-    const std::string method = argv[3];
-    if (method != "lh5" && method != "lh1") {
-        std::cerr << "make_bench_archive: method must be lh5 or lh1\n";
-        return 1;
+    const Bytes original = ReadHostFile(argv[coded ? 5 : 4]);
+    EntrySpec entry;
+    if (method == "rle") {
+        entry = Rle(argv[2], original);
+    } else if (method == "none") {
+        entry = Stored(argv[2], original);
+    } else {
+        entry = Coded(argv[2], method == "lh5" ? kav::lzh::coLZH5 : kav::lzh::coLZH,
+                      ReadHostFile(argv[4]), static_cast<std::int32_t>(original.size()),
+                      ByteSum(original));
     }
-    const Bytes original = ReadHostFile(argv[5]);
-    const auto entry =
-        Coded(argv[2], method == "lh5" ? kav::lzh::coLZH5 : kav::lzh::coLZH, ReadHostFile(argv[4]),
-              static_cast<std::int32_t>(original.size()), ByteSum(original));
-    WriteHostFile(argv[1], ArchiveWriter(method == "lh5" ? "LH5" : "LZH").Add(entry).Build());
+    const std::string compressId = method == "lh5" ? "LH5" : method == "lh1" ? "LZH" : "RLE";
+    WriteHostFile(argv[1], ArchiveWriter(compressId).Add(entry).Build());
     return 0;
 }
