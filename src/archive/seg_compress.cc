@@ -186,9 +186,10 @@ void TSegCompress::BeforeSegment() {
 }
 
 bool TSegCompress::PromptForSegment() {
-    // The toolkit cannot tell which cursor was shown, so the prompt leaves
-    // the normal arrow behind.
+    // The prompt wants the arrow; whatever was shown before comes back after.
+    const platform::Cursor shown = gui_.ShownCursor();
     gui_.SetCursor(platform::Cursor::Default);
+    ScopeExit restoreCursor([&] { gui_.SetCursor(shown); });
     for (;;) {
         std::string text = segDir_;
         if (!gui_.InputQuery("Mount Segment #" + std::to_string(segmentNumber_),

@@ -33,6 +33,9 @@ public:
                             std::string& value) = 0;
     // Sets the mouse cursor shown over the program's windows.
     virtual void SetCursor(Cursor cursor) = 0;
+    // The cursor set last (the arrow until one is set), so that whoever
+    // changes it for a while can put it back.
+    virtual Cursor ShownCursor() const { return Cursor::Default; }
     // Processes the window messages pending now, then returns.
     virtual void ProcessMessages() = 0;
     // Asks the application to end: the current modal loops return and no

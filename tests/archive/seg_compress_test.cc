@@ -37,17 +37,21 @@ public:
     bool InputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override {
         prompts.push_back(caption + "|" + prompt + "|" + value);
+        cursorsAtPrompts.push_back(cursor);
         if (answers.empty()) return false;
         value = answers.front();
         answers.pop_front();
         return true;
     }
-    void SetCursor(platform::Cursor) override {}
+    void SetCursor(platform::Cursor shown) override { cursor = shown; }
+    platform::Cursor ShownCursor() const override { return cursor; }
     void ProcessMessages() override { ++pumps; }
     void Terminate() override {}
     bool Terminated() const override { return false; }
 
     std::vector<std::string> messages, mountBoxes, prompts;
+    platform::Cursor cursor = platform::Cursor::Default;
+    std::vector<platform::Cursor> cursorsAtPrompts;
     std::deque<std::string> answers;
     std::function<bool()> onMountBox;
     int pumps = 0;
@@ -252,6 +256,7 @@ TEST_F(SegmentTest, PopUpAsksBeforeEachOfSeveralSegmentsAndEveryRetry) {
     ASSERT_GE(segments.size(), 3u);
     Place(segments, "C:\\floppy");
     reader.SegPopUp = true;
+    gui.cursor = platform::Cursor::HourGlass;
     for (std::size_t i = 0; i < segments.size(); ++i) {
         if (i == 1) gui.answers.push_back("");  // an empty answer asks again
         gui.answers.push_back("C:\\floppy");
@@ -263,6 +268,9 @@ TEST_F(SegmentTest, PopUpAsksBeforeEachOfSeveralSegmentsAndEveryRetry) {
     EXPECT_EQ(gui.prompts[2], "Mount Segment #2|Directory Path:|C:\\floppy");
     EXPECT_EQ(gui.prompts.back(),
               "Mount Segment #" + std::to_string(segments.size()) + "|Directory Path:|C:\\floppy");
+    // The arrow while asking; the hourglass that was shown comes back.
+    EXPECT_EQ(gui.cursorsAtPrompts.front(), platform::Cursor::Default);
+    EXPECT_EQ(gui.cursor, platform::Cursor::HourGlass);
 }
 
 TEST_F(SegmentTest, EmptySetOpensOnlyTheFirstSegment) {

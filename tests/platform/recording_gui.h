@@ -33,6 +33,9 @@ public:
         return true;
     }
     void SetCursor(Cursor cursor) override { cursors.push_back(cursor); }
+    Cursor ShownCursor() const override {
+        return cursors.empty() ? Cursor::Default : cursors.back();
+    }
     void ProcessMessages() override { ++processMessagesCalls; }
     void Terminate() override { terminated = true; }
     bool Terminated() const override { return terminated; }

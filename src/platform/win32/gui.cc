@@ -52,6 +52,10 @@ bool Win32Gui::InputQuery(const std::string& caption, const std::string& prompt,
     return true;
 }
 
+Cursor Win32Gui::ShownCursor() const {
+    return ScreenCursor() != nullptr ? Cursor::HourGlass : Cursor::Default;
+}
+
 void Win32Gui::SetCursor(Cursor cursor) {
     SetScreenCursor(cursor == Cursor::HourGlass ? ::LoadCursorA(nullptr, IDC_WAIT) : nullptr);
 }

@@ -14,6 +14,7 @@ public:
     bool InputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override;
     void SetCursor(Cursor cursor) override;
+    Cursor ShownCursor() const override;
     void ProcessMessages() override;
     void Terminate() override;
     bool Terminated() const override { return terminated_; }

@@ -70,6 +70,7 @@ public:
     bool InputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override;
     void SetCursor(platform::Cursor cursor) override { cursor_ = cursor; }
+    platform::Cursor ShownCursor() const override { return cursor_; }
     // Lets kProcessMessagesTickMs pass, fires the timers that are due and
     // lets the scripted user act if it is their moment.
     void ProcessMessages() override;
