@@ -2,10 +2,10 @@
 // Most-significant-bit-first input over the codec driver's byte source. The
 // 64-bit buffer is topped up whenever fewer than 16 bits are left, so a
 // decoder can look at the next 16 bits and consume up to 16 of them without
-// a check of its own. A top-up takes whole bytes until more than 56 bits are
-// held: eight at once straight from the driver's buffer while it has that
-// many, otherwise one at a time through ReadSourceByte, which refills the
-// driver's buffer, reports progress and tells of missing data.
+// a check of its own. A top-up takes whole bytes until at least 56 bits are
+// held: with one word load straight from the driver's buffer while it has
+// eight bytes, otherwise one at a time through ReadSourceByte, which refills
+// the driver's buffer, reports progress and tells of missing data.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -65,15 +65,16 @@ public:
     }
 
     // Takes whole bytes from `next` (which must hold at least eight fetched
-    // bytes) until more than 56 bits are held. The bits below the count
-    // that the word load brings in ahead of time are those of the next
-    // byte; loading that byte again later ORs the same bits into the same
-    // places.
+    // bytes) until at least 56 bits are held; none when that many are held
+    // already, so an inner loop may call it for every symbol without a test.
+    // The bits below the count that the word load brings in ahead of time
+    // are those of the next byte; loading that byte again later ORs the
+    // same bits into the same places.
     static void TopUp(State& state, const std::uint8_t*& next) {
-        const unsigned bytes = (kWordBits - state.count) / 8;
         state.buffer |= LoadBigEndian(next) >> state.count;
-        next += bytes;
-        state.count += 8 * bytes;
+        next += (kWordBits - 1 - state.count) / 8;
+        // count + 8 x the bytes taken: 56..63.
+        state.count |= kWordBits - 8;
     }
 
 private:
@@ -87,7 +88,8 @@ private:
             driver_.SkipSourceBytes(static_cast<std::size_t>(next - start));
             return;
         }
-        while (count_ <= kWordBits - 8) {
+        // The count stays below 64, so that a word load can shift by it.
+        while (count_ < kWordBits - 8) {
             buffer_ |= static_cast<Word>(NextByte()) << (kWordBits - 8 - count_);
             count_ += 8;
         }

@@ -52,7 +52,7 @@ public:
 private:
     // The most bits one symbol takes: a character/length code, an offset
     // code and 12 extra offset bits.
-    static constexpr unsigned kMostBitsPerSymbol = 2 * kMaxCodeLength + 12;
+    static_assert(2 * kMaxCodeLength + 12 <= 56);
 
     // Decodes symbols of the current block with the bit buffer, the input
     // and the output position held in registers, for as long as the driver
@@ -69,20 +69,31 @@ private:
         if (count - produced < limit - out) limit = out + (count - produced);
         const std::uint8_t* in = driver_.SourceBytes();
         const std::uint8_t* const inStart = in;
-        const std::uint8_t* const inEnd = in + driver_.SourceBytesLeft();
-        const bool inputFlows = !driver_.SourceExhausted();
+        // Once the source is exhausted only the byte-wise input may be used.
+        const std::uint8_t* const inEnd =
+            driver_.SourceExhausted() ? in : in + driver_.SourceBytesLeft();
         Bits::State bits = bits_.Save();
         std::uint32_t left = symbolsLeft;
         bool stalled = false;
         while (out < limit && left > 0) {
-            if (bits.count < kMostBitsPerSymbol) {
-                if (!inputFlows || inEnd - in < static_cast<std::ptrdiff_t>(sizeof(Bits::Word))) {
-                    stalled = true;
-                    break;
-                }
-                Bits::TopUp(bits, in);
+            if (inEnd - in < static_cast<std::ptrdiff_t>(sizeof(Bits::Word))) {
+                stalled = true;
+                break;
             }
-            const TableEntry entry = charLenTable_[bits.buffer >> (64 - kCharLenTableBits)];
+            // At least 56 bits: the whole symbol.
+            Bits::TopUp(bits, in);
+            TableEntry entry = charLenTable_[bits.buffer >> (64 - kCharLenTableBits)];
+            if ((entry & kEntryValueMask) <= 0xFF) {
+                // A literal found in the table took at most 12 bits, which
+                // leaves enough for the next symbol without a top-up.
+                const unsigned literalLength = entry >> kEntryLengthShift;
+                bits.buffer <<= literalLength;
+                bits.count -= literalLength;
+                --left;
+                *out++ = static_cast<Octet>(entry & kEntryValueMask);
+                if (out >= limit || left == 0) break;
+                entry = charLenTable_[bits.buffer >> (64 - kCharLenTableBits)];
+            }
             unsigned symbol = entry & kEntryValueMask;
             unsigned codeLength = entry >> kEntryLengthShift;
             if (symbol >= kCharLenSymbols) [[unlikely]] {
