@@ -131,9 +131,9 @@ void Form::SetStayOnTop(bool stayOnTop) {
     if (peer_) peer_->Update(Property::StayOnTop);
 }
 
-void Form::SetCaptionBar(const TCaptionBar& bar) {
-    if (captionBar_ == bar) return;
-    captionBar_ = bar;
+void Form::SetCaptionBar(const CaptionGradient& captionBar) {
+    if (captionBar == captionBar_) return;
+    captionBar_ = captionBar;
     if (peer_) peer_->Update(Property::CaptionBar);
 }
 

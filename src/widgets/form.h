@@ -4,13 +4,11 @@
 // back end gives it a window while it is shown.
 #include <functional>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "widgets/backend.h"
-#include "widgets/caption_bar.h"
 #include "widgets/control.h"
 #include "widgets/keys.h"
 #include "widgets/timer.h"
@@ -54,12 +52,22 @@ public:
     void SetState(WindowState state) { state_ = state; }
     FormPosition Position() const { return position_; }
     void SetPosition(FormPosition position) { position_ = position; }
-    // The gradient the caption is drawn with; null for the system's own.
-    const TCaptionBar* CaptionBar() const { return captionBar_ ? &*captionBar_ : nullptr; }
-    void SetCaptionBar(const TCaptionBar& bar);
     // A form that stays above every other window.
     bool StayOnTop() const { return stayOnTop_; }
     void SetStayOnTop(bool stayOnTop);
+    // A gradient caption bar: while the window is active its caption runs
+    // from the start colour on the left to the end colour on the right, the
+    // caption text in the text colour. Windows without a caption ignore it.
+    struct CaptionGradient {
+        bool enabled = false;
+        Color start = clBlue;
+        Color end = clBlack;
+        Color text = clWhite;
+
+        bool operator==(const CaptionGradient&) const = default;
+    };
+    const CaptionGradient& CaptionBar() const { return captionBar_; }
+    void SetCaptionBar(const CaptionGradient& captionBar);
 
     // Creates a control owned by this form, inside `parent` (a container of
     // this form) or directly on the form.
@@ -162,7 +170,7 @@ private:
     WindowState state_ = WindowState::Normal;
     FormPosition position_ = FormPosition::Designed;
     bool stayOnTop_ = false;
-    std::optional<TCaptionBar> captionBar_;
+    CaptionGradient captionBar_;
     Control* active_ = nullptr;
     std::vector<std::unique_ptr<Control>> owned_;
     std::vector<Control*> controls_;

@@ -184,5 +184,26 @@ TEST_F(Conformance, TheProgramsOwnErrorsAreReportedAndTheLoopGoesOnFaultsLeaveIt
     d.form.Hide();
 }
 
+TEST_F(Conformance, PageDownAndPageUpScrollAFocusedMemoByAPage) {
+    Dialog d(ui->GetBackend());
+    auto& memo = d.form.Add<Memo>(nullptr, "Memo3");
+    memo.SetBounds(8, 210, 200, 45);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 40; ++i) lines.push_back("License line " + std::to_string(i));
+    memo.SetLines(lines);
+    d.form.Show();
+    d.form.SetActiveControl(&memo);
+    const int page = memo.LinesPerPage();
+    EXPECT_GE(page, 2);
+    ui->PressKey(Key::PageDown, d.form);
+    ui->PressKey(Key::PageDown, d.form);
+    EXPECT_EQ(memo.TopLine(), 2 * page);
+    ui->PressKey(Key::PageUp, d.form);
+    EXPECT_EQ(memo.TopLine(), page);
+    for (int i = 0; i < 40; ++i) ui->PressKey(Key::PageDown, d.form);
+    EXPECT_EQ(memo.TopLine(), 40 - page);  // the last page, no further
+    d.form.Hide();
+}
+
 }  // namespace
 }  // namespace kav::widgets

@@ -264,3 +264,25 @@ TEST_F(Win32BackendTest, AClickOnAWindowlessControlReachesItAndTheSurfaceElseAnd
 
 }  // namespace
 }  // namespace kav::widgets::win32
+
+namespace kav::widgets::win32 {
+namespace {
+
+TEST_F(Win32BackendTest, AGradientCaptionBarRunsBetweenItsColoursWhileTheWindowIsActive) {
+    Form form(backend, "TUnzip", "Preparing KAV Setup");
+    form.SetClientSize(375, 92);
+    form.SetBorder(BorderStyle::ToolWindow);
+    form.SetCaptionBar(Form::CaptionGradient{true, clRed, clBlue, clWhite});
+    form.Show();
+    backend.ProcessMessages();
+    ASSERT_TRUE(Active(form));
+    EXPECT_EQ(CaptionColorAt(form, 0.0), clRed);
+    EXPECT_EQ(CaptionColorAt(form, 1.0), clBlue);
+    // Colours set while the window exists reach it.
+    form.SetCaptionBar(Form::CaptionGradient{true, clBlack, clWhite, clRed});
+    backend.ProcessMessages();
+    EXPECT_EQ(CaptionColorAt(form, 0.0), clBlack);
+}
+
+}  // namespace
+}  // namespace kav::widgets::win32

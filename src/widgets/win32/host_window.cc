@@ -1,6 +1,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/application_window.h"
+#include "widgets/win32/caption_bar.h"
 #include "widgets/win32/gdi_canvas.h"
 #include "widgets/win32/peers.h"
 #include "widgets/win32/win32_backend.h"
@@ -112,7 +113,9 @@ void HostWindow::Update(Property property) {
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             break;
         case Property::CaptionBar:
-            RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+            SetWindowPos(
+                Handle(), nullptr, 0, 0, 0, 0,
+                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
             break;
         case Property::Focus:
             if (Control* active = form_->ActiveControl()) {
@@ -156,54 +159,23 @@ Control* HostWindow::WindowlessAt(int x, int y) const {
     return found;
 }
 
-void HostWindow::PaintCaptionBar() {
-    const TCaptionBar* bar = form_ != nullptr ? form_->CaptionBar() : nullptr;
-    if (bar == nullptr || form_->Border() == BorderStyle::None ||
-        form_->Border() == BorderStyle::Sizeable) {
-        return;
-    }
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    const bool tool = form_->Border() == BorderStyle::ToolWindow;
-    const int frameX = GetSystemMetrics(SM_CXFIXEDFRAME);
-    const int frameY = GetSystemMetrics(SM_CYFIXEDFRAME);
-    // The caption metric counts the line below the caption.
-    const int height = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION) - 1;
-    const int width = static_cast<int>(window.right - window.left) - 2 * frameX;
-    if (width <= 0 || height <= 0) return;
-    WindowDc dc(Handle(), true);
-    GdiCanvas canvas(dc.Get(), width, height);
-    if (!canvas.Valid()) return;
-    canvas.SetArea(Bounds{0, 0, width, height});
-    const COLORREF start = ToColorRef(bar->ActiveStartColor);
-    const COLORREF end = ToColorRef(bar->ActiveEndColor);
-    constexpr int kBands = 64;
-    auto mix = [](int from, int to, int i) { return from + (to - from) * i / (kBands - 1); };
-    for (int i = 0; i < kBands; ++i) {
-        const int left = i * width / kBands;
-        const int right = (i + 1) * width / kBands;
-        const Color color = static_cast<Color>(RGB(mix(GetRValue(start), GetRValue(end), i),
-                                                   mix(GetGValue(start), GetGValue(end), i),
-                                                   mix(GetBValue(start), GetBValue(end), i)));
-        canvas.FillRect(Bounds{left, 0, right - left, height}, color);
-    }
-    const Font font{"MS Sans Serif", 8, bar->ActiveTextColor};
-    const TextExtent extent = canvas.MeasureText(form_->Caption(), font);
-    canvas.DrawText(3, (height - extent.height) / 2, form_->Caption(), font, bar->ActiveTextColor);
-    BitBlt(dc.Get(), frameX, frameY, width, height, canvas.Dc(), 0, 0, SRCCOPY);
-}
-
 LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCPAINT:
-        case WM_NCACTIVATE: {
-            // The frame as the system draws it, then the caption's gradient.
-            const LRESULT result = Window::HandleMessage(message, wParam, lParam);
-            PaintCaptionBar();
-            return result;
-        }
         case WM_ERASEBKGND:
             return 1;  // the whole surface is painted at once in WM_PAINT
+        case WM_NCPAINT:
+        case WM_NCACTIVATE:
+        case WM_SETTEXT: {
+            // The system draws the frame and caption; the gradient goes over
+            // the caption of an active window.
+            const LRESULT result = Window::HandleMessage(message, wParam, lParam);
+            const bool active =
+                message == WM_NCACTIVATE ? wParam != FALSE : GetActiveWindow() == Handle();
+            if (form_ != nullptr && form_->CaptionBar().enabled && active) {
+                PaintCaptionBar(Handle(), form_->CaptionBar(), form_->Caption());
+            }
+            return result;
+        }
         case WM_PAINT:
             Paint();
             return 0;

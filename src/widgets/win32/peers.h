@@ -68,8 +68,6 @@ private:
     void RefreshBackground();
     void ReportBounds();
     void Paint();
-    // Draws the form's gradient caption bar over the caption the system drew.
-    void PaintCaptionBar();
     // The topmost windowless control of this window under the point, or
     // null.
     Control* WindowlessAt(int x, int y) const;

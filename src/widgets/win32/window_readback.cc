@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "widgets/form.h"
+#include "widgets/win32/caption_bar.h"
 #include "widgets/win32/handles.h"
 #include "widgets/win32/win32_backend.h"
 
@@ -109,6 +110,14 @@ bool TopMost(const Form& form) {
 bool Active(const Form& form) {
     HWND hwnd = Win32Backend::WindowOf(form);
     return hwnd != nullptr && GetActiveWindow() == hwnd;
+}
+
+Color CaptionColorAt(const Form& form, double x) {
+    HWND hwnd = Win32Backend::WindowOf(form);
+    const RECT area = CaptionArea(hwnd);
+    WindowDc dc(hwnd, true);
+    return GetPixel(dc.Get(), area.left + static_cast<int>((area.right - 1 - area.left) * x),
+                    (area.top + area.bottom) / 2);
 }
 
 headless::Raster CaptureWindow(const Form& form) {

@@ -43,6 +43,9 @@ bool OwnedBy(const Form& form, const Form& owner);
 bool TopMost(const Form& form);
 // The form's window is the active window.
 bool Active(const Form& form);
+// The colour of the form's caption at `x` (0 at its left, 1 at its right
+// end of the caption bar), in its vertical middle.
+Color CaptionColorAt(const Form& form, double x);
 // What the form's window shows now, copied from its own client area.
 headless::Raster CaptureWindow(const Form& form);
 
