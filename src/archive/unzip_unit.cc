@@ -9,6 +9,12 @@
 #include "setup/temporary_directory.h"
 #include "setup/window_routines.h"
 
+namespace kav::embedded {
+// The small animation of the window (src/archive/preparing.gif).
+extern const unsigned char preparing_gif[];
+extern const std::size_t preparing_gif_size;
+}  // namespace kav::embedded
+
 namespace kav::archive {
 namespace {
 
@@ -55,11 +61,14 @@ TUnzip::TUnzip(widgets::Backend& backend, platform::Machine& machine, setup::Run
 
     RxGIFAnimator1.SetBounds(8, 8, 32, 32);
     RxGIFAnimator1.SetAnimate(true);
+    RxGIFAnimator1.SetPicture(std::make_shared<const widgets::Picture>(
+        widgets::DecodePicture(embedded::preparing_gif, embedded::preparing_gif_size)));
 
     GaugePanel.SetBounds(26, 64, 323, 21);
     GaugePanel.SetBeveled(false);
     ProgressBar2.SetBounds(1, 1, 321, 19);
-    ProgressBar2.SetColor(widgets::clHighlight);
+    ProgressBar2.SetBarColor(widgets::clHighlight);
+    ProgressBar2.SetColor(widgets::clBtnFace);
 
     SegCompEZ1.MakeDirectories = false;
     SegCompEZ1.ExceptionOnFileError = false;

@@ -141,6 +141,12 @@ void ProgressBar::SetRange(int min, int max) {
     Changed(Property::Progress);
 }
 
+void ProgressBar::SetBarColor(Color color) {
+    if (color == barColor_) return;
+    barColor_ = color;
+    Changed(Property::Progress);
+}
+
 void ProgressBar::SetPosition(int position) {
     if (position == position_) return;
     position_ = position;

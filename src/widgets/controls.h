@@ -138,11 +138,15 @@ public:
     // The position as set; a window shows it limited to the range.
     int Position() const { return position_; }
     void SetPosition(int position);
+    // The bar's colour; the control's colour is the background behind it.
+    Color BarColor() const { return barColor_; }
+    void SetBarColor(Color color);
 
 private:
     int min_ = 0;
     int max_ = 100;
     int position_ = 0;
+    Color barColor_ = clHighlight;
 };
 
 // A list with a check box per item. A click on an item's box or the space

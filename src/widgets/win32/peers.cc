@@ -261,6 +261,8 @@ private:
         SendMessageA(Hwnd(), PBM_SETRANGE32, static_cast<WPARAM>(bar_.Min()),
                      static_cast<LPARAM>(bar_.Max()));
         SendMessageA(Hwnd(), PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
+        SendMessageA(Hwnd(), PBM_SETBARCOLOR, 0, static_cast<LPARAM>(ToColorRef(bar_.BarColor())));
+        SendMessageA(Hwnd(), PBM_SETBKCOLOR, 0, static_cast<LPARAM>(ToColorRef(bar_.GetColor())));
     }
     ProgressBar& bar_;
 };
