@@ -24,26 +24,6 @@ void AdaptiveModel::Update(unsigned symbol) {
     IncrementUpFrom(parent_[symbol + kNodes]);
 }
 
-void AdaptiveModel::UpdateAlongPath(unsigned symbol, unsigned depth) {
-    if (weight_[kRoot] == kRebuildWeight) {
-        // The rebuilt tree has other paths.
-        Update(symbol);
-        return;
-    }
-    // While no node has moved, the parent of each node on the path is the
-    // one before it; after a move the parent links lead on.
-    for (unsigned i = depth;; --i) {
-        const unsigned x = path_[i];
-        const unsigned moved = Increment(x);
-        if (moved != x) {
-            const unsigned parent = parent_[moved];
-            if (parent != 0) IncrementUpFrom(parent);
-            return;
-        }
-        if (i == 0) return;
-    }
-}
-
 void AdaptiveModel::IncrementUpFrom(unsigned x) {
     // The root's parent entry is 0, which ends the walk after the root; node
     // 0 itself is a leaf, so the first step always runs.
@@ -52,12 +32,7 @@ void AdaptiveModel::IncrementUpFrom(unsigned x) {
     } while (x != 0);
 }
 
-unsigned AdaptiveModel::Increment(unsigned x) {
-    const auto k = static_cast<std::uint16_t>(weight_[x] + 1);
-    weight_[x] = k;
-    if (k <= weight_[x + 1]) return x;
-    // Move x behind the last node that is now lighter than it, so that the
-    // weights stay in order.
+unsigned AdaptiveModel::MoveBehindLighter(unsigned x, std::uint16_t k) {
     unsigned l = x + 1;
     while (k > weight_[l + 1]) ++l;
     weight_[x] = weight_[l];

@@ -58,11 +58,37 @@ public:
 private:
     // Update for the symbol whose leaf DecodeSymbol has just reached through
     // path_[0..depth].
-    void UpdateAlongPath(unsigned symbol, unsigned depth);
-    // Adds 1 to the weight of the node at position x and, if it is now
-    // heavier than the node after it, swaps it behind the last node lighter
-    // than it; returns its position afterwards.
-    unsigned Increment(unsigned x);
+    void UpdateAlongPath(unsigned symbol, unsigned depth) {
+        if (weight_[kRoot] == kRebuildWeight) [[unlikely]] {
+            // The rebuilt tree has other paths.
+            Update(symbol);
+            return;
+        }
+        // While no node has moved, the parent of each node on the path is
+        // the one before it; after a move the parent links lead on.
+        for (unsigned i = depth;; --i) {
+            const unsigned x = path_[i];
+            const unsigned moved = Increment(x);
+            if (moved != x) [[unlikely]] {
+                const unsigned parent = parent_[moved];
+                if (parent != 0) IncrementUpFrom(parent);
+                return;
+            }
+            if (i == 0) return;
+        }
+    }
+
+    // Adds 1 to the weight of the node at position x, moving it if need be
+    // (see MoveBehindLighter); returns its position afterwards.
+    unsigned Increment(unsigned x) {
+        const auto k = static_cast<std::uint16_t>(weight_[x] + 1);
+        weight_[x] = k;
+        return k > weight_[x + 1] ? MoveBehindLighter(x, k) : x;
+    }
+    // For a node at position x whose weight has just become k, heavier than
+    // the node after it: swaps it with the last node lighter than k, so that
+    // the weights stay in order; returns its new position.
+    unsigned MoveBehindLighter(unsigned x, std::uint16_t k);
     // Increment from x up to the root, following the parent links.
     void IncrementUpFrom(unsigned x);
     void Rebuild();

@@ -3,9 +3,9 @@
 // entry, between an archive stream and a destination stream.
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 
 #include "lzh/compression_method.h"
+#include "platform/exception.h"
 #include "platform/processor.h"
 #include "platform/stream.h"
 
@@ -16,18 +16,18 @@ namespace kav::lzh {
 using TShowProgressEvent = std::function<void(int& PercentageDone)>;
 
 // Corrupt coded data: "Bad decode table in archive!".
-class ELZHBadDecodeTable : public std::runtime_error {
+class ELZHBadDecodeTable : public kav::Exception {
 public:
-    ELZHBadDecodeTable() : std::runtime_error("Bad decode table in archive!") {}
+    ELZHBadDecodeTable() : kav::Exception("Bad decode table in archive!") {}
 };
 
 // Coded data that ends long before the entry's expanded size is reached:
 // only padding bits may follow a valid stream's last code, so a decoder
 // that would go on inventing data from zero bits stops instead.
-class ELZHTruncatedData : public std::runtime_error {
+class ELZHTruncatedData : public kav::Exception {
 public:
     ELZHTruncatedData()
-        : std::runtime_error("Compressed data ends before the expanded size is reached") {}
+        : kav::Exception("Compressed data ends before the expanded size is reached") {}
 };
 
 // What the driver takes from the archive component that calls it.
