@@ -1,26 +1,31 @@
 #!/usr/bin/env bash
-# install_exe_e2e.sh BUILD_DIR: runs install.exe under Wine on two small
-# installation sets and checks the message box that ends each run.
-#   1. "Show Re-Boot" 0, started in the set's directory: the completion
-#      message names the set's "Header"; OK ends the program.
+# install_exe_e2e.sh BUILD_DIR: runs install.exe under Wine on the demo set
+# (samples/demo, built by kavpack into two segments) and checks what the
+# screen shows and the message boxes that ask and end each run.
+#   1. The second segment held back: "Please Insert Disk #2 into Floppy
+#      Drive." is asked while the expansion window is up; the segment is put
+#      in place before OK and the run goes on to the completion message. The
+#      main screen is captured then: gradient rows, the splash panel.
 #   2. "Show Re-Boot" 1, the set named as argument: the restart is
 #      announced. The test ends the program while the announcement waits,
-#      so the restart itself is never requested from Wine.
+#      so the restart itself is never requested from Wine; the set's own
+#      files are removed from the argument directory and nothing else.
 set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
 run="$top/scripts/wine-run.sh"
 exe="$build/src/app/install/install.exe"
 probe="$build/tests/e2e/msgbox_probe.exe"
+artefacts="$build/e2e-artefacts"
+kavpack=${KAV_KAVPACK:-$top/build/native/src/app/kavpack/kavpack}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
+mkdir -p "$artefacts"
 
-make_set() {  # make_set DIR SHOW_REBOOT
-    mkdir -p "$1"
-    printf '[Setup - Main]\r\nShow Re-Boot=%s\r\nHeader=E2E Product 2.5\r\n' "$2" >"$1/install.cfg"
-    echo "payload" >"$1/readme.txt"
-}
+if [ ! -x "$kavpack" ]; then
+    (cd "$top" && cmake --preset native >/dev/null && cmake --build --preset native --target kavpack >/dev/null)
+fi
 
 expect() {  # expect NAME ACTUAL EXPECTED
     if [ "$2" == "$3" ]; then
@@ -32,28 +37,89 @@ expect() {  # expect NAME ACTUAL EXPECTED
         failures=$((failures + 1))
     fi
 }
+expect_true() {  # expect_true NAME CONDITION...
+    local name=$1
+    shift
+    if "$@"; then echo "ok: $name"; else echo "FAIL: $name ($*)"; failures=$((failures + 1)); fi
+}
 
-# 1. Completion.
-make_set "$work/set1" 0
+make_set() {  # make_set DIR [SCRIPT_EDIT]
+    local source="$work/source-$(basename "$1")"
+    rm -rf "$source" && cp -r "$top/samples/demo" "$source"
+    if [ -n "${2:-}" ]; then sed -i "$2" "$source/install.cfg"; fi
+    "$kavpack" build "$source" "$1" --segment-size 16384 --installer "$exe" >/dev/null
+}
+
+window_of() { xdotool search --name "^$1\$" 2>/dev/null | head -n 1; }
+# The red, green and blue of one pixel of a captured image, as "R,G,B".
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r+.5)],%[fx:int(255*p{$2,$3}.g+.5)],%[fx:int(255*p{$2,$3}.b+.5)]" info:
+}
+red_of() { pixel "$@" | cut -d, -f1; }
+
+# 1. Two segments, the second put in at the prompt.
+make_set "$work/set1"
+mkdir -p "$work/floppy2"
+mv "$work/set1/disk.002" "$work/floppy2/"
 (cd "$work/set1" && exec "$run" "$exe") &
 pid=$!
-text=$("$run" "$probe" --timeout 60 | tr -d '\r')
-wait "$pid"
-rc=$?
+text=$("$run" "$probe" --timeout 90 --leave-open | tr -d '\r')
+expect "disk prompt" "$text" 'Please Insert Disk #2 into Floppy Drive.'
+preparing=$(window_of "Preparing KAV Setup")
+expect_true "expansion window shown during the prompt" test -n "$preparing"
+if [ -n "$preparing" ]; then
+    import -window "$preparing" "$artefacts/expansion-window.png"
+    eval "$(xdotool getwindowgeometry --shell "$preparing")"
+    expect_true "expansion window about 375 x 92 inside its frame" \
+        test "$WIDTH" -ge 375 -a "$WIDTH" -le 395 -a "$HEIGHT" -ge 92 -a "$HEIGHT" -le 125
+fi
+mv "$work/floppy2/disk.002" "$work/set1/"
+"$run" "$probe" --timeout 10 >/dev/null
+text=$("$run" "$probe" --timeout 90 --leave-open | tr -d '\r')
 expect "completion message" "$text" \
-    'Your installation of \rE2E Product 2.5\rhas be completed.\r\rPlease Remove any floppies from drive.'
-expect "exit status after completion" "$rc" 0
-expect "source directory without argument is kept" "$(ls "$work/set1" | tr '\n' ' ')" "install.cfg readme.txt "
+    'Your installation of \rZephyrin Demo Tool 1.0\rhas be completed.\r\rPlease Remove any floppies from drive.'
+main=$(window_of "KAV 32Bit Installer")
+expect_true "main window shown" test -n "$main"
+if [ -n "$main" ]; then
+    shot="$artefacts/main-screen.png"
+    import -window "$main" "$shot"
+    width=$(identify -format '%w' "$shot")
+    height=$(identify -format '%h' "$shot")
+    # Dither From $FF0000 is blue, Dither To 0 black: the first band covers
+    # the top rows in pure blue, the last the bottom rows in black.
+    expect "first gradient row is pure blue" "$(pixel "$shot" 4 0)" "0,0,255"
+    expect "last gradient row is black" "$(pixel "$shot" 4 $((height - 1)))" "0,0,0"
+    # The splash panel: centred ("Align Center"), the 96 x 96 picture plus
+    # 10 pixels, 30 pixels below the second header.
+    x=$((width / 2)) panel=-1
+    for y in $(seq 30 200); do
+        if [ "$(red_of "$shot" "$x" "$y")" -gt 100 ]; then panel=$y; break; fi
+    done
+    expect_true "splash panel found below the headers" test "$panel" -ge 40 -a "$panel" -le 130
+    if [ "$panel" -ge 0 ]; then
+        left=$x right=$x row=$((panel + 3))
+        while [ "$left" -gt 0 ] && [ "$(red_of "$shot" $((left - 1)) "$row")" -gt 100 ]; do left=$((left - 1)); done
+        while [ "$right" -lt $((width - 1)) ] && [ "$(red_of "$shot" $((right + 1)) "$row")" -gt 100 ]; do right=$((right + 1)); done
+        expect "splash panel width" "$((right - left + 1))" 106
+        expect_true "splash panel centred" test $(((left + right) / 2 - width / 2)) -ge -1 -a $(((left + right) / 2 - width / 2)) -le 1
+    fi
+fi
+"$run" "$probe" --timeout 10 >/dev/null
+wait "$pid"
+expect "exit status after completion" "$?" 0
+expect "the set's directory is kept when started in it" \
+    "$(ls "$work/set1" | tr '\n' ' ')" "disk.001 disk.002 install.cfg install.exe "
 
-# 2. Restart announced, never performed.
-make_set "$work/set2" 1
+# 2. Restart announced, never performed; the argument directory loses only the set.
+make_set "$work/set2" 's/^Show Re-Boot=0/Show Re-Boot=1/'
+echo "keep" >"$work/set2/notes.txt"
 winpath="Z:$(echo "$work/set2" | tr '/' '\\')"
 (cd "$work" && exec "$run" "$exe" "$winpath") &
 pid=$!
-text=$("$run" "$probe" --timeout 60 --end-process | tr -d '\r')
+text=$("$run" "$probe" --timeout 90 --end-process | tr -d '\r')
 wait "$pid"
 expect "restart announcement" "$text" \
     'Zephyrin is about to RE-BOOT your PC\r\rPlease Remove any floppies from drive.\r\rClick on OK when ready.'
-expect "argument directory cleared and removed" "$(ls -A "$work/set2" 2>/dev/null | wc -l)" 0
+expect "argument directory keeps what is not the set's" "$(ls -A "$work/set2" | tr '\n' ' ')" "notes.txt "
 
 [ "$failures" -eq 0 ]

@@ -1,8 +1,9 @@
-// msgbox_probe [--timeout SECONDS] (--press-ok | --end-process)
+// msgbox_probe [--timeout SECONDS] [--leave-open | --end-process]
 // Test helper: waits for a message box captioned "KAV - Setup", prints its
-// text on one line (carriage returns as \r), then presses its OK button or
-// ends the process that shows it. Ending the process is how a test answers
-// the restart announcement without letting the restart happen.
+// text on one line (carriage returns as \r), then presses its OK button,
+// leaves it open (for a test to act while it waits; a second call presses
+// it), or ends the process that shows it. Ending the process is how a test
+// answers the restart announcement without letting the restart happen.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,11 +58,14 @@ std::string OneLine(const std::string& text) {
 int main(int argc, char** argv) {
     int timeoutSeconds = 60;
     bool endProcess = false;
+    bool leaveOpen = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) {
             timeoutSeconds = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--end-process") == 0) {
             endProcess = true;
+        } else if (std::strcmp(argv[i], "--leave-open") == 0) {
+            leaveOpen = true;
         }
     }
     const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutSeconds) * 1000;
@@ -88,6 +92,6 @@ int main(int argc, char** argv) {
         CloseHandle(process);
         return ended ? 0 : 2;
     }
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (!leaveOpen) PostMessageA(box, WM_COMMAND, IDOK, 0);
     return 0;
 }
