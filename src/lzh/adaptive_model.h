@@ -64,18 +64,19 @@ private:
             Update(symbol);
             return;
         }
-        // While no node has moved, the parent of each node on the path is
-        // the one before it; after a move the parent links lead on.
-        for (unsigned i = depth;; --i) {
+        // The parent of each node on the path is the one before it, also
+        // after the node has moved next to a sibling; after a move elsewhere
+        // the parent links lead on. (A node never moves past its parent or
+        // any node above it: those weigh at least as much as it now does.)
+        for (unsigned i = depth; i > 0; --i) {
             const unsigned x = path_[i];
             const unsigned moved = Increment(x);
-            if (moved != x) [[unlikely]] {
-                const unsigned parent = parent_[moved];
-                if (parent != 0) IncrementUpFrom(parent);
+            if (moved != x && parent_[moved] != path_[i - 1]) [[unlikely]] {
+                IncrementUpFrom(parent_[moved]);
                 return;
             }
-            if (i == 0) return;
         }
+        Increment(kRoot);
     }
 
     // Adds 1 to the weight of the node at position x, moving it if need be
