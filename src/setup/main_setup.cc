@@ -152,6 +152,9 @@ bool TMainSetup::StartUp() {
     run_.configuration = std::make_unique<InstallConfiguration>(
         LoadInstallConfiguration(machine_.Profiles(), run_.sourceDirectory, look));
     ApplyLook(look);
+    // The headers took the script's fonts and sized themselves: lay out
+    // again so that the second stays below the first.
+    FormResize();
     run_.startedUp = true;
 
     const InstallConfiguration& config = *run_.configuration;

@@ -245,5 +245,17 @@ TEST_F(SetupSequenceTest, LayoutFollowsTheMaximisedWindow) {
     EXPECT_EQ(form_->Setup_Copyright.Top(), 600 - form_->Setup_Copyright.Height() - 10);
 }
 
+TEST_F(SetupSequenceTest, HeadersTakeTheSizeOfTheirTextAndTheSecondFollowsTheFirst) {
+    WriteConfig("Show Re-Boot=0\r\nHeader=Zephyrin Demo Tool 1.0\r\nHeader Font Size=40\r\n");
+    RunSetup(set_);
+    const widgets::Label& header = form_->Setup_Header;
+    const auto text = ui_.MeasureText(header.Caption(), header.GetFont());
+    // The whole caption fits, shadow included: nothing is cut off.
+    EXPECT_GE(header.Width(), text.width + header.ShadowSize());
+    EXPECT_GE(header.Height(), text.height);
+    EXPECT_GT(header.Height(), 43);
+    EXPECT_EQ(form_->Setup_Header2.Top(), header.Top() + header.Height() + 2);
+}
+
 }  // namespace
 }  // namespace kav::setup
