@@ -1,15 +1,15 @@
 #pragma once
-#include <stdexcept>
 #include <string>
+
+#include "platform/exception.h"
 
 namespace kav::archive {
 
 // Every failure of the segment reader itself; messages begin
 // "(TSegCompress) ".
-class ESegError : public std::runtime_error {
+class ESegError : public kav::Exception {
 public:
-    explicit ESegError(const std::string& problem)
-        : std::runtime_error("(TSegCompress) " + problem) {}
+    explicit ESegError(const std::string& problem) : kav::Exception("(TSegCompress) " + problem) {}
 };
 
 inline constexpr char kSegAborted[] = "Operation aborted by user";
