@@ -28,6 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        key.find_first_not_of(" \t\v\f") != std::string::npos &&
                        section.find_first_not_of(" \t\v\f") != std::string::npos;
     if (plain) {
+        // Both through the edited document's lookups and parsed afresh.
+        if (document.Read(section, key) != "value") std::abort();
         kav::platform::sim::ProfileDocument reread(document.Text());
         if (reread.Read(section, key) != "value") std::abort();
     }
