@@ -25,9 +25,7 @@ constexpr std::size_t kBlockSymbols = 16384;
 class Lh5Encoder final : public Encoder {
 public:
     Lh5Encoder(Level level, ByteSink& sink)
-        : level_(level), limits_(LimitsFor(level)), bits_(sink) {
-        tokens_.reserve(kBlockSymbols);
-    }
+        : level_(level), limits_(LimitsFor(level)), bits_(sink) {}
 
     void Write(const std::uint8_t* data, std::size_t size) override {
         window_.Feed(data, size, [this](std::uint32_t end) { CodeChunk(end); });

@@ -14,6 +14,8 @@ constexpr unsigned kMaxChain = 128;
 constexpr unsigned kNiceLength = 128;
 // Pricing passes after the first, longest-match-first estimate.
 constexpr int kPasses = 2;
+// Lengths priced at each end of a match's range (see CheapestPath).
+constexpr unsigned kLengthsPriced = 16;
 constexpr std::uint32_t kUnreachable = std::numeric_limits<std::uint32_t>::max();
 
 }  // namespace
@@ -103,7 +105,13 @@ std::vector<Lh5Token> Lh5OptimalParser::CheapestPath(const Window& window, std::
         for (std::uint32_t k = first_[i]; k < first_[i + 1]; ++k) {
             const Match& m = matches_[k];
             const std::uint32_t withOffset = here + prices.offset[OffsetSymbol(m.distance - 1)];
+            // Of a long match only its shortest and longest lengths are
+            // priced: the ones between rarely lead anywhere cheaper, and
+            // pricing them all would make runs of long matches quadratic.
             for (unsigned length = shorter + 1; length <= m.length; ++length) {
+                if (length == shorter + 1 + kLengthsPriced && m.length > length + kLengthsPriced) {
+                    length = m.length - kLengthsPriced;
+                }
                 const std::uint32_t c = withOffset + prices.charLen[length + 253];
                 if (c < cost_[i + length]) {
                     cost_[i + length] = c;

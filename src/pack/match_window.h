@@ -26,13 +26,16 @@ public:
     // Input coded in one go; a chunk also needs MaxMatch bytes after it.
     static constexpr std::size_t kChunk = 1u << 16;
 
-    MatchWindow()
-        : bytes_(Window + kChunk + MaxMatch + 8), head_(kHashSize, kNone), chain_(Window, kNone) {}
+    MatchWindow() : head_(kHashSize, kNone), chain_(Window, kNone) {}
 
     // Takes as much of `data` as fits; returns the count taken.
     std::size_t Append(const std::uint8_t* data, std::size_t size) {
         if (filled_ == Capacity()) Slide();
         const std::size_t take = std::min(size, Capacity() - filled_);
+        // The buffer grows with the input, so that small inputs stay cheap.
+        if (bytes_.size() < filled_ + take + kSpare) {
+            bytes_.resize(std::max(filled_ + take, std::min(Capacity(), 2 * filled_)) + kSpare);
+        }
         std::memcpy(bytes_.data() + filled_, data, take);
         filled_ += take;
         return take;
@@ -118,6 +121,8 @@ private:
     static constexpr unsigned kHashBits = 15;
     static constexpr unsigned kHashSize = 1u << kHashBits;
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    // Bytes past the end that word-wise compares may load.
+    static constexpr std::size_t kSpare = 8;
 
     static unsigned Hash(const std::uint8_t* p) {
         const std::uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16);
@@ -140,7 +145,7 @@ private:
         return n;
     }
 
-    std::size_t Capacity() const { return bytes_.size() - 8; }
+    static constexpr std::size_t Capacity() { return Window + kChunk + MaxMatch; }
 
     // Drops what lies more than a window behind the coding position.
     void Slide() {
@@ -151,7 +156,7 @@ private:
         base_ = keepFrom;
     }
 
-    std::vector<std::uint8_t> bytes_;  // 8 spare bytes for word-wise compares
+    std::vector<std::uint8_t> bytes_;
     std::vector<std::uint32_t> head_;
     std::vector<std::uint32_t> chain_;
     std::uint32_t base_ = 0;  // input position of bytes_[0]
