@@ -190,6 +190,21 @@ TEST_F(HeadlessTest, TheUserActsWhileTheProgramIsBusyAndAnswersDialogsByTheirTex
     EXPECT_EQ(m[1].answer, "Abort");
 }
 
+TEST_F(HeadlessTest, AUserWhoActsLaterWaitsForThatTimeBeforeTimersDueAfterIt) {
+    Form form(ui, "wizard", "KAV32 - Setup");
+    Timer& late = form.AddTimer("late", 3000);
+    std::vector<std::string> seen;
+    form.OnShow = [&] { late.SetEnabled(true); };
+    late.OnTimer = [&] { seen.push_back("timer@" + std::to_string(ui.Clock())); };
+    ui.User().AtTime(2000, [&] { seen.push_back("user@" + std::to_string(ui.Clock())); });
+    ui.User().AtTime(5000, [&] {
+        seen.push_back("close@" + std::to_string(ui.Clock()));
+        form.SetModalResult(mrOk);
+    });
+    EXPECT_EQ(form.ShowModal(), mrOk);
+    EXPECT_EQ(seen, (std::vector<std::string>{"user@2000", "timer@3000", "close@5000"}));
+}
+
 TEST_F(HeadlessTest, AnErrorInAHandlerIsReportedAndTheRunGoesOn) {
     Form form(ui, "main", "Main");
     Timer& first = form.AddTimer("first", 10);

@@ -120,6 +120,12 @@ void HeadlessBackend::Pump(Form& form) {
     bool userHasActed = false;
     while (form.Visible() && !terminated_) {
         if (FireNextTimer()) continue;
+        // A user who means to act at a later time waits for it.
+        if (const auto at = user_.NextActionTime()) {
+            clockMs_ = std::max(clockMs_, *at);
+            RunDueUserActions();
+            continue;
+        }
         // Nothing else can happen now: it is the user's turn.
         if (!userHasActed) {
             userHasActed = true;
@@ -155,6 +161,12 @@ void HeadlessBackend::FireTimersDueBy(std::uint64_t until) {
             armed_.begin(), armed_.end(),
             [](const ArmedTimer& a, const ArmedTimer& b) { return a.due < b.due; });
         if (next == armed_.end() || next->due > std::max(until, clockMs_)) break;
+        // A user who acts before the timer is due acts first, at that time.
+        if (const auto at = user_.NextActionTime(); at && *at < next->due) {
+            clockMs_ = std::max(clockMs_, *at);
+            RunDueUserActions();
+            continue;
+        }
         Timer* timer = next->timer;
         clockMs_ = std::max(clockMs_, next->due);
         armed_.erase(next);

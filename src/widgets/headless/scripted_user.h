@@ -58,6 +58,14 @@ public:
         }
         return due;
     }
+    // The earliest time at which an action is waiting, if any.
+    std::optional<std::uint64_t> NextActionTime() const {
+        std::optional<std::uint64_t> next;
+        for (const TimedAction& a : timed_) {
+            if (a.count == 0 && (!next || a.ms < *next)) next = a.ms;
+        }
+        return next;
+    }
 
     // Every time the form named `formName` has been shown (after its OnShow
     // handler), `action` plays the user on it.
