@@ -51,10 +51,10 @@ void MakeDecodeTable(std::span<const std::uint8_t> lengths, unsigned tableBits,
                 if (avail >= DecodeTree::kNodes) throw ELZHBadDecodeTable();
                 tree.left[avail] = 0;
                 tree.right[avail] = 0;
-                root = avail++;
+                root = MakeTableEntry(avail++, 0);
             }
             std::uint16_t* slot = nullptr;
-            std::uint32_t node = root;
+            std::uint32_t node = EntryValue(root);
             for (unsigned depth = len - tableBits; depth > 0; --depth) {
                 if (slot != nullptr) {
                     if (*slot == 0) {

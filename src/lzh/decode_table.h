@@ -22,16 +22,18 @@ struct DecodeTree {
     std::array<std::uint16_t, kNodes> right;
 };
 
-// A table entry: a symbol or tree node in the low 16 bits, and for a symbol
-// the length of its code above them; a node (at or above the alphabet size)
-// has length 0 there, its symbol's length is looked up after the walk.
-using TableEntry = std::uint32_t;
-inline constexpr unsigned kEntryLengthShift = 16;
-inline constexpr TableEntry kEntryValueMask = 0xFFFF;
+// A table entry: a symbol or tree node above the low 4 bits, and for a
+// symbol the length of its code in them (at most the table width, 12); a
+// node (at or above the alphabet size) has length 0 there, its symbol's
+// length is looked up after the walk. 16 bits keep the tables small.
+using TableEntry = std::uint16_t;
+inline constexpr unsigned kEntryValueShift = 4;
 
 constexpr TableEntry MakeTableEntry(unsigned value, unsigned length) {
-    return static_cast<TableEntry>(value | (length << kEntryLengthShift));
+    return static_cast<TableEntry>((value << kEntryValueShift) | length);
 }
+constexpr unsigned EntryValue(TableEntry entry) { return entry >> kEntryValueShift; }
+constexpr unsigned EntryLength(TableEntry entry) { return entry & ((1u << kEntryValueShift) - 1); }
 
 // Fills `table` (2^tableBits entries) and the tree nodes from `lengths`
 // (one code length 0..16 per symbol, 0 = absent). Throws ELZHBadDecodeTable

@@ -83,19 +83,19 @@ private:
             // At least 56 bits: the whole symbol.
             Bits::TopUp(bits, in);
             TableEntry entry = charLenTable_[bits.buffer >> (64 - kCharLenTableBits)];
-            if ((entry & kEntryValueMask) <= 0xFF) {
+            if (EntryValue(entry) <= 0xFF) {
                 // A literal found in the table took at most 12 bits, which
                 // leaves enough for the next symbol without a top-up.
-                const unsigned literalLength = entry >> kEntryLengthShift;
+                const unsigned literalLength = EntryLength(entry);
                 bits.buffer <<= literalLength;
                 bits.count -= literalLength;
                 --left;
-                *out++ = static_cast<Octet>(entry & kEntryValueMask);
+                *out++ = static_cast<Octet>(EntryValue(entry));
                 if (out >= limit || left == 0) break;
                 entry = charLenTable_[bits.buffer >> (64 - kCharLenTableBits)];
             }
-            unsigned symbol = entry & kEntryValueMask;
-            unsigned codeLength = entry >> kEntryLengthShift;
+            unsigned symbol = EntryValue(entry);
+            unsigned codeLength = EntryLength(entry);
             if (symbol >= kCharLenSymbols) [[unlikely]] {
                 symbol = WalkTree(symbol, kCharLenSymbols, static_cast<unsigned>(bits.buffer >> 48),
                                   1u << (15 - kCharLenTableBits));
@@ -109,8 +109,8 @@ private:
                 continue;
             }
             const TableEntry offsetEntry = auxTable_[bits.buffer >> (64 - kAuxTableBits)];
-            unsigned offsetSymbol = offsetEntry & kEntryValueMask;
-            codeLength = offsetEntry >> kEntryLengthShift;
+            unsigned offsetSymbol = EntryValue(offsetEntry);
+            codeLength = EntryLength(offsetEntry);
             if (offsetSymbol >= kOffsetSymbols) [[unlikely]] {
                 offsetSymbol =
                     WalkTree(offsetSymbol, kOffsetSymbols, static_cast<unsigned>(bits.buffer >> 48),
@@ -155,9 +155,9 @@ private:
 
     unsigned DecodeCharLen() {
         const TableEntry entry = charLenTable_[bits_.Peek16() >> (16 - kCharLenTableBits)];
-        unsigned symbol = entry & kEntryValueMask;
+        unsigned symbol = EntryValue(entry);
         if (symbol < kCharLenSymbols) [[likely]] {
-            bits_.Skip(entry >> kEntryLengthShift);
+            bits_.Skip(EntryLength(entry));
             return symbol;
         }
         symbol = WalkTree(symbol, kCharLenSymbols, bits_.Peek16(), 1u << (15 - kCharLenTableBits));
@@ -167,9 +167,9 @@ private:
 
     unsigned DecodeOffset() {
         const TableEntry entry = auxTable_[bits_.Peek16() >> (16 - kAuxTableBits)];
-        unsigned symbol = entry & kEntryValueMask;
+        unsigned symbol = EntryValue(entry);
         if (symbol < kOffsetSymbols) [[likely]] {
-            bits_.Skip(entry >> kEntryLengthShift);
+            bits_.Skip(EntryLength(entry));
         } else {
             symbol = WalkTree(symbol, kOffsetSymbols, bits_.Peek16(), 1u << (15 - kAuxTableBits));
             bits_.Skip(auxLengths_[symbol]);
@@ -245,7 +245,7 @@ private:
         if (n > kCharLenSymbols) throw ELZHBadDecodeTable();
         unsigned i = 0;
         while (i < n) {
-            unsigned symbol = auxTable_[bits_.Peek16() >> (16 - kAuxTableBits)] & kEntryValueMask;
+            unsigned symbol = EntryValue(auxTable_[bits_.Peek16() >> (16 - kAuxTableBits)]);
             if (symbol >= kCodeLenSymbols) {
                 symbol =
                     WalkTree(symbol, kCodeLenSymbols, bits_.Peek16(), 1u << (15 - kAuxTableBits));
