@@ -286,3 +286,31 @@ TEST_F(Win32BackendTest, AGradientCaptionBarRunsBetweenItsColoursWhileTheWindowI
 
 }  // namespace
 }  // namespace kav::widgets::win32
+
+namespace kav::widgets::win32 {
+namespace {
+
+TEST_F(Win32BackendTest, AnAnimatedPictureAdvancesOnARealTimerAndIsRepainted) {
+    Form form(backend, "TUnzip", "Preparing KAV Setup");
+    form.SetBorder(BorderStyle::None);
+    form.SetClientSize(100, 60);
+    auto& gif = form.Add<Image>(nullptr, "RxGIFAnimator1");
+    gif.SetBounds(10, 10, 32, 32);
+    gif.SetAnimate(true);
+    const auto bytes =
+        testing::MakeGif(4, 4, {0xFF0000, 0x00FF00, 0, 0},
+                         {testing::GifFrame{0, 0, 4, 4, std::vector<std::uint8_t>(16, 0), 5},
+                          testing::GifFrame{0, 0, 4, 4, std::vector<std::uint8_t>(16, 1), 5}},
+                         0);
+    gif.SetPicture(std::make_shared<const Picture>(DecodePicture(bytes.data(), bytes.size())));
+    form.Show();
+    for (int i = 0; i < 200 && gif.Frame() == 0; ++i) {
+        Sleep(2);
+        backend.ProcessMessages();
+    }
+    ASSERT_EQ(gif.Frame(), 1u);
+    EXPECT_EQ(CaptureWindow(form).At(11, 11), 0x00FF00u);
+}
+
+}  // namespace
+}  // namespace kav::widgets::win32
