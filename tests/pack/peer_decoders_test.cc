@@ -5,46 +5,16 @@
 #include <archive_entry.h>
 #include <gtest/gtest.h>
 
-extern "C" {
-#include <lha_decoder.h>
-}
-
 #include <cstring>
 #include <random>
 
+#include "lhasa_decode.h"
 #include "pack/encoder.h"
 
 namespace kav::pack {
 namespace {
 
-struct LhasaInput {
-    const Bytes* coded;
-    std::size_t position = 0;
-};
-
-std::size_t ReadForLhasa(void* buffer, std::size_t length, void* userData) {
-    auto* input = static_cast<LhasaInput*>(userData);
-    const std::size_t n = std::min(length, input->coded->size() - input->position);
-    std::memcpy(buffer, input->coded->data() + input->position, n);
-    input->position += n;
-    return n;
-}
-
-Bytes DecodeWithLhasa(const char* method, const Bytes& coded, std::size_t size) {
-    LhasaInput input{&coded};
-    LHADecoder* decoder = lha_decoder_new(lha_decoder_for_name(const_cast<char*>(method)),
-                                          ReadForLhasa, &input, size);
-    Bytes output(size);
-    std::size_t done = 0;
-    while (done < size) {
-        const std::size_t n = lha_decoder_read(decoder, output.data() + done, size - done);
-        if (n == 0) break;
-        done += n;
-    }
-    lha_decoder_free(decoder);
-    output.resize(done);
-    return output;
-}
+using lzh::test::DecodeWithLhasa;
 
 std::uint16_t Crc16(const Bytes& data) {
     std::uint16_t crc = 0;
