@@ -2,6 +2,7 @@
 // Where encoders and the set writer put their bytes: a growing buffer in
 // memory, or anything else that takes bytes in order (a file, a segment
 // splitter).
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -42,6 +43,29 @@ public:
 private:
     ByteSink& next_;
     std::uint64_t count_ = 0;
+};
+
+// Collects bytes one at a time and hands them on a few thousand at once.
+class BufferedOutput {
+public:
+    explicit BufferedOutput(ByteSink& sink) : sink_(sink) {}
+    BufferedOutput(const BufferedOutput&) = delete;
+    BufferedOutput& operator=(const BufferedOutput&) = delete;
+
+    void Put(std::uint8_t byte) {
+        buffer_[used_++] = byte;
+        if (used_ == buffer_.size()) Drain();
+    }
+    // Hands on what has been collected.
+    void Drain() {
+        sink_.Write(buffer_.data(), used_);
+        used_ = 0;
+    }
+
+private:
+    ByteSink& sink_;
+    std::array<std::uint8_t, 4096> buffer_;
+    std::size_t used_ = 0;
 };
 
 }  // namespace kav::pack

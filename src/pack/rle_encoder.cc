@@ -1,7 +1,5 @@
 #include "pack/rle_encoder.h"
 
-#include <array>
-
 namespace kav::pack {
 namespace {
 
@@ -10,7 +8,7 @@ constexpr unsigned kLongestRun = 255;  // a run token's count is one byte
 
 class RleEncoder final : public Encoder {
 public:
-    explicit RleEncoder(ByteSink& sink) : sink_(sink) {}
+    explicit RleEncoder(ByteSink& sink) : output_(sink) {}
 
     void Write(const std::uint8_t* data, std::size_t size) override {
         for (std::size_t i = 0; i < size; ++i) {
@@ -26,7 +24,7 @@ public:
 
     void Finish() override {
         PutRun();
-        Drain();
+        output_.Drain();
     }
 
 private:
@@ -51,21 +49,11 @@ private:
         run_ = 0;
     }
 
-    void Put(std::uint8_t byte) {
-        buffer_[used_++] = byte;
-        if (used_ == buffer_.size()) Drain();
-    }
+    void Put(std::uint8_t byte) { output_.Put(byte); }
 
-    void Drain() {
-        sink_.Write(buffer_.data(), used_);
-        used_ = 0;
-    }
-
-    ByteSink& sink_;
+    BufferedOutput output_;
     std::uint8_t byte_ = 0;
     unsigned run_ = 0;
-    std::array<std::uint8_t, 4096> buffer_;
-    std::size_t used_ = 0;
 };
 
 }  // namespace
