@@ -3,9 +3,11 @@
 #include "widgets/picture/picture.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "picture_files.h"
 #include "platform/machine.h"
@@ -111,7 +113,9 @@ TEST(BitmapPicture, BmpRowsAndIconAlpha) {
 }
 
 TEST(PictureFile, ReadThroughTheMachineAndRefusedWithTheFileName) {
-    const auto root = std::filesystem::temp_directory_path() / "kav_picture_test";
+    // One folder per process: the native and sanitizer runs may overlap.
+    const auto root =
+        std::filesystem::temp_directory_path() / ("kav_picture_test_" + std::to_string(getpid()));
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root / "drive_c");
     const Bytes gif = testing::MakeGif(1, 1, kPalette, {GifFrame{0, 0, 1, 1, {1}}});
