@@ -13,7 +13,6 @@ namespace kav::lzh {
 namespace {
 
 constexpr unsigned kWindowSize = 4096;
-constexpr unsigned kLengthBias = 253;  // match length = symbol - 253
 constexpr unsigned kLongestMatch = 60;
 constexpr unsigned kLowerBits = 6;  // of a match position, sent as they are
 constexpr unsigned kLowerMask = (1u << kLowerBits) - 1;
@@ -33,14 +32,7 @@ public:
         std::int64_t produced = 0;
         while (produced < count) {
             const unsigned symbol = model_.DecodeSymbol(bits_);
-            if (symbol <= 0xFF) {
-                window_.PutLiteral(static_cast<std::uint8_t>(symbol));
-                ++produced;
-            } else {
-                const unsigned length = symbol - kLengthBias;
-                window_.CopyMatch(DecodePosition() + 1, length);
-                produced += length;
-            }
+            produced += window_.PutSymbol(symbol, [this] { return DecodePosition() + 1; });
             if (window_.BlockOverfull()) window_.WriteBlock(driver_);
         }
         window_.Finish(driver_);

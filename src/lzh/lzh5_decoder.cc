@@ -18,7 +18,6 @@ constexpr unsigned kOffsetSymbols = 14;
 constexpr unsigned kAuxMaxSymbols = kCodeLenSymbols;
 constexpr unsigned kCharLenTableBits = 12;
 constexpr unsigned kAuxTableBits = 8;
-constexpr unsigned kLengthBias = 253;  // match length = symbol - 253
 constexpr unsigned kWindowSize = 8192;
 constexpr int kNoSpecialPosition = -1;
 
@@ -128,7 +127,7 @@ private:
                 bits.buffer <<= extraBits;
                 bits.count -= extraBits;
             }
-            out = Window::CopyMatchAt(out, distance, symbol - kLengthBias);
+            out = Window::CopyMatchAt(out, distance, symbol - Window::kLengthBias);
         }
         bits_.Restore(bits);
         driver_.SkipSourceBytes(static_cast<std::size_t>(in - inStart));
@@ -141,16 +140,8 @@ private:
     // One symbol through the byte-wise input, which refills the driver's
     // buffer and supplies zero bits once the source is exhausted.
     void DecodeSymbol(std::int64_t& produced) {
-        const unsigned symbol = DecodeCharLen();
-        if (symbol <= 0xFF) {
-            window_.PutLiteral(static_cast<std::uint8_t>(symbol));
-            ++produced;
-        } else {
-            const unsigned length = symbol - kLengthBias;
-            // Offset 0 repeats the byte just written.
-            window_.CopyMatch(DecodeOffset() + 1, length);
-            produced += length;
-        }
+        // Offset 0 repeats the byte just written.
+        produced += window_.PutSymbol(DecodeCharLen(), [this] { return DecodeOffset() + 1; });
     }
 
     unsigned DecodeCharLen() {

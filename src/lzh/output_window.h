@@ -19,6 +19,8 @@ template <unsigned history, unsigned longestMatch>
 class OutputWindow {
 public:
     static constexpr std::size_t kBlock = CodecDriver::kBufferSize;
+    // A match symbol minus this is the match's length.
+    static constexpr unsigned kLengthBias = 253;
 
     OutputWindow() {
         std::fill_n(bytes_.begin(), history, Octet{0x20});
@@ -28,6 +30,20 @@ public:
     OutputWindow& operator=(const OutputWindow&) = delete;
 
     void PutLiteral(std::uint8_t byte) { *next_++ = static_cast<Octet>(byte); }
+
+    // What a symbol of either LZ code stands for: 0..255 a literal, above
+    // that a match of symbol - 253 bytes whose distance `decodeDistance`
+    // reads. Returns the number of bytes written.
+    template <typename DecodeDistance>
+    unsigned PutSymbol(unsigned symbol, DecodeDistance&& decodeDistance) {
+        if (symbol <= 0xFF) {
+            PutLiteral(static_cast<std::uint8_t>(symbol));
+            return 1;
+        }
+        const unsigned length = symbol - kLengthBias;
+        CopyMatch(decodeDistance(), length);
+        return length;
+    }
 
     // Repeats `length` (<= longestMatch) bytes from `distance` (1..history)
     // bytes back. A match may overlap the bytes it produces.
