@@ -108,6 +108,20 @@ TEST_F(PaintingTest, LaterWindowlessControlsLieOverEarlierOnesAndChildWindowsOve
     EXPECT_EQ(ui.Capture(form).At(25, 25), clRed);
 }
 
+TEST_F(PaintingTest, AGroupBoxDrawsAnEtchedFrameBrokenByItsCaption) {
+    auto& group = form.Add<GroupBox>(nullptr, "group");
+    group.SetBounds(10, 10, 120, 60);
+    group.SetCaption(" Destination  Directory ");
+    const int top = 10 + ui.MeasureText("", group.GetFont()).height / 2;
+    const Raster r = ui.Capture(form);
+    EXPECT_EQ(r.At(10, 40), 0x808080u);  // shadow line, then highlight inside it
+    EXPECT_EQ(r.At(11, 40), 0xFFFFFFu);
+    EXPECT_EQ(r.At(12, 40), 0xC0C0C0u);   // the group's own colour
+    EXPECT_EQ(r.At(5, top), clBlue);      // outside: the form
+    EXPECT_EQ(r.At(13, top), 0x808080u);  // the frame's top before the caption
+    EXPECT_NE(r.At(40, top), 0x808080u);  // broken where the caption is
+}
+
 TEST_F(PaintingTest, AnAnimationPlaysWhileShownAndStopsWhenItsLoopsAreDone) {
     auto& gif = form.Add<Image>(nullptr, "Image3");
     gif.SetBounds(0, 0, 4, 4);
