@@ -17,8 +17,7 @@ public:
     // A file name without a directory names a file in the Windows directory.
     // Never fails.
     virtual std::string ReadString(const std::string& file, const std::string& section,
-                                   const std::string& key,
-                                   const std::string& defaultValue) = 0;
+                                   const std::string& key, const std::string& defaultValue) = 0;
     // The section's key names in file order (as listed into an 8192-byte
     // buffer: names that do not fit with their terminating zeros are left
     // out). Empty when the file or section is missing.
