@@ -185,3 +185,12 @@ echo "lh5 lhasa / kavset:             $(ratio lhasa-lh5 kavset-lh5)"
 echo "lh1 lhasa / kavset:             $(ratio lhasa-lh1 kavset-lh1)  (target >= 3.00)"
 echo "rle kavset / cat:               $(ratio kavset-rle cat)  (target <= 1.20)"
 echo "stored kavset / cat:            $(ratio kavset-stored cat)  (target <= 1.20)"
+# The same without what kavset spends before its first entry (its run on an
+# archive of one empty entry): the cost of the entry itself.
+share() {
+  awk -v a="${W[$1]}" -v e="${W[kavset-empty]}" -v b="${W[$2]}" \
+    -v c="${C[$1]}" -v f="${C[kavset-empty]}" -v d="${C[$2]}" \
+    'BEGIN { printf "%5.2f wall %5.2f cpu", (b > 0 ? (a - e) / b : 0), (d > 0 ? (c - f) / d : 0) }'
+}
+echo "rle entry share / cat:          $(share kavset-rle cat)"
+echo "stored entry share / cat:       $(share kavset-stored cat)"
