@@ -25,6 +25,14 @@ enum FileAttribute : std::uint32_t {
     faAnyFile = 0x3F,
 };
 
+// What kind of drive a letter stands for, as the drive list shows it.
+enum class DriveKind { Removable, Fixed, Remote, CdRom, RamDisk, Unknown };
+
+struct DriveInfo {
+    char letter;  // upper case
+    DriveKind kind;
+};
+
 struct FoundFile {
     std::string name;          // the entry's name, without directory
     std::uint32_t attributes;  // FileAttribute bits
@@ -93,6 +101,13 @@ public:
     // Free bytes on a drive: 0 = the current drive, 1 = A:, 2 = B:, ...
     // Nothing when the drive cannot be queried.
     virtual std::optional<std::uint64_t> FreeSpace(int drive) = 0;
+
+    // The machine's drives in letter order, with their kinds.
+    virtual std::vector<DriveInfo> Drives() = 0;
+    // The names of the sub-directories of `directory` ("." and ".." left
+    // out), sorted without regard to case as a directory list shows them.
+    // Empty when the directory is missing.
+    std::vector<std::string> SubDirectories(const std::string& directory);
 };
 
 }  // namespace kav::platform

@@ -60,6 +60,9 @@ public:
     std::unique_ptr<platform::FileStream> Create(const std::string& path) override;
     std::optional<std::uint32_t> GetDosDateTime(const std::string& path) override;
     std::optional<std::uint64_t> FreeSpace(int drive) override;
+    std::vector<platform::DriveInfo> Drives() override {
+        return {{'C', platform::DriveKind::Fixed}};
+    }
 
     // The key a path is stored under: fully qualified, upper-cased, no
     // trailing "\" (except for a drive root).

@@ -283,5 +283,32 @@ TEST_F(FileSystemConformance, FreeSpaceOfTheCurrentAndANamedDrive) {
     EXPECT_FALSE(Files().FreeSpace(27).has_value());
 }
 
+TEST_F(FileSystemConformance, DrivesListTheSystemDriveAsFixedInLetterOrder) {
+    const std::vector<DriveInfo> drives = Files().Drives();
+    ASSERT_FALSE(drives.empty());
+    const auto c = std::find_if(drives.begin(), drives.end(),
+                                [](const DriveInfo& d) { return d.letter == 'C'; });
+    ASSERT_NE(c, drives.end());
+    EXPECT_EQ(c->kind, DriveKind::Fixed);
+    EXPECT_TRUE(
+        std::is_sorted(drives.begin(), drives.end(),
+                       [](const DriveInfo& a, const DriveInfo& b) { return a.letter < b.letter; }));
+    for (const DriveInfo& d : drives) EXPECT_TRUE(d.letter >= 'A' && d.letter <= 'Z');
+}
+
+TEST_F(FileSystemConformance, SubDirectoriesLeaveOutFilesAndDotsAndSortIgnoringCase) {
+    ASSERT_TRUE(Files().MakeDirectory(InScratch("beta")));
+    ASSERT_TRUE(Files().MakeDirectory(InScratch("Alpha")));
+    ASSERT_TRUE(Files().MakeDirectory(InScratch("gamma")));
+    ASSERT_TRUE(Files().SetAttributes(InScratch("gamma"), faHidden));
+    Files().Create(InScratch("afile.txt"));
+    EXPECT_EQ(Files().SubDirectories(Scratch()),
+              (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+    EXPECT_EQ(Files().SubDirectories(Scratch() + "\\"),
+              (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+    EXPECT_TRUE(Files().SubDirectories(InScratch("missing")).empty());
+    EXPECT_TRUE(Files().SubDirectories(InScratch("beta")).empty());
+}
+
 }  // namespace
 }  // namespace kav::platform::testing

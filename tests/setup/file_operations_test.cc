@@ -70,6 +70,7 @@ public:
         return real_.GetDosDateTime(p);
     }
     std::optional<std::uint64_t> FreeSpace(int d) override { return real_.FreeSpace(d); }
+    std::vector<platform::DriveInfo> Drives() override { return real_.Drives(); }
 
 private:
     platform::FileSystem& real_;

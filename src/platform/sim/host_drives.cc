@@ -65,6 +65,19 @@ std::optional<std::string> HostDrives::DriveFolder(char drive) const {
     return folder;
 }
 
+std::vector<char> HostDrives::Letters() const {
+    std::vector<char> letters;
+    for (char drive = 'A'; drive <= 'Z'; ++drive) {
+        const std::string folder = root_ + "/drive_" + static_cast<char>(drive - 'A' + 'a');
+        struct stat st {};
+        if (drive == 'C' || drive == 'Z' || mounts_.count(drive) != 0 ||
+            ::stat(folder.c_str(), &st) == 0) {
+            letters.push_back(drive);
+        }
+    }
+    return letters;
+}
+
 std::optional<std::string> HostDrives::FindEntry(const std::string& hostDirectory,
                                                  const std::string& name) const {
     const std::string exact = hostDirectory + (hostDirectory.back() == '/' ? "" : "/") + name;

@@ -31,6 +31,9 @@ public:
     // The host folder of a drive letter, created on first use (not for Z:).
     // Nothing when the letter is not a drive or the folder cannot be made.
     std::optional<std::string> DriveFolder(char drive) const;
+    // The letters that are drives now, in order: C:, Z:, every mounted
+    // drive and every drive whose folder has been made.
+    std::vector<char> Letters() const;
 
     // The host path of a parsed Windows path. Each component is looked up as
     // FindEntry does; the first component that does not exist and

@@ -285,6 +285,21 @@ std::optional<std::uint32_t> SimFileSystem::GetDosDateTime(const std::string& pa
     return TimeToDosDateTime(st->st_mtime);
 }
 
+// A: and B: are floppy drives; a read-only drive is taken for a CD.
+std::vector<DriveInfo> SimFileSystem::Drives() {
+    std::vector<DriveInfo> drives;
+    for (char letter : drives_.Letters()) {
+        DriveKind kind = DriveKind::Fixed;
+        if (letter == 'A' || letter == 'B') {
+            kind = DriveKind::Removable;
+        } else if (drives_.ReadOnly(letter)) {
+            kind = DriveKind::CdRom;
+        }
+        drives.push_back(DriveInfo{letter, kind});
+    }
+    return drives;
+}
+
 std::optional<std::uint64_t> SimFileSystem::FreeSpace(int drive) {
     char letter = 0;
     if (drive == 0) {

@@ -32,6 +32,7 @@ public:
     std::unique_ptr<FileStream> Create(const std::string& path) override;
     std::optional<std::uint32_t> GetDosDateTime(const std::string& path) override;
     std::optional<std::uint64_t> FreeSpace(int drive) override;
+    std::vector<DriveInfo> Drives() override;
 
     // The host path a Windows path resolves to (components matched without
     // regard to case), or nothing when it names no drive path.

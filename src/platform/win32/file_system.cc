@@ -149,4 +149,36 @@ std::optional<std::uint64_t> Win32FileSystem::FreeSpace(int drive) {
     return std::uint64_t{sectorsPerCluster} * bytesPerSector * freeClusters;
 }
 
+std::vector<DriveInfo> Win32FileSystem::Drives() {
+    std::vector<DriveInfo> drives;
+    const DWORD present = ::GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if ((present & (DWORD{1} << i)) == 0) continue;
+        const char letter = static_cast<char>('A' + i);
+        const char root[] = {letter, ':', '\\', '\0'};
+        DriveKind kind = DriveKind::Unknown;
+        switch (::GetDriveTypeA(root)) {
+            case DRIVE_REMOVABLE:
+                kind = DriveKind::Removable;
+                break;
+            case DRIVE_FIXED:
+                kind = DriveKind::Fixed;
+                break;
+            case DRIVE_REMOTE:
+                kind = DriveKind::Remote;
+                break;
+            case DRIVE_CDROM:
+                kind = DriveKind::CdRom;
+                break;
+            case DRIVE_RAMDISK:
+                kind = DriveKind::RamDisk;
+                break;
+            default:
+                break;
+        }
+        drives.push_back(DriveInfo{letter, kind});
+    }
+    return drives;
+}
+
 }  // namespace kav::platform

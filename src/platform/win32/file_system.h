@@ -23,6 +23,7 @@ public:
     std::unique_ptr<FileStream> Create(const std::string& path) override;
     std::optional<std::uint32_t> GetDosDateTime(const std::string& path) override;
     std::optional<std::uint64_t> FreeSpace(int drive) override;
+    std::vector<DriveInfo> Drives() override;
 };
 
 }  // namespace kav::platform
