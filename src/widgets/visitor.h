@@ -12,6 +12,8 @@ class Edit;
 class Memo;
 class ProgressBar;
 class CheckListBox;
+class ListBox;
+class ComboBox;
 
 class ControlVisitor {
 public:
@@ -27,6 +29,8 @@ public:
     virtual void Visit(Memo& memo) = 0;
     virtual void Visit(ProgressBar& bar) = 0;
     virtual void Visit(CheckListBox& list) = 0;
+    virtual void Visit(ListBox& list) = 0;
+    virtual void Visit(ComboBox& box) = 0;
 };
 
 }  // namespace kav::widgets

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "widgets/controls.h"
+#include "widgets/lists.h"
 #include "widgets/notebook.h"
 #include "widgets/radio.h"
 #include "widgets/visitor.h"
@@ -351,6 +352,73 @@ private:
     WNDPROC original_ = nullptr;
 };
 
+// The items of a list box or a drop-down list follow the model, and so
+// does the selection; the user's selection and double click reach the
+// model.
+// LBN_SELCHANGE and CBN_SELCHANGE share a code, and so do the double clicks.
+template <UINT kReset, UINT kAdd, UINT kGetSel, UINT kSetSel>
+class ItemListPeer : public SystemControl {
+public:
+    ItemListPeer(ItemList& list, HWND parent, const char* windowClass, DWORD style)
+        : SystemControl(list, parent, windowClass, style | WS_VSCROLL | WS_TABSTOP,
+                        WS_EX_CLIENTEDGE),
+          list_(list) {
+        Initialize({Property::Items});
+    }
+    void Command(int code) override {
+        if (code == LBN_SELCHANGE) {
+            const LRESULT index = SendMessageA(Hwnd(), kGetSel, 0, 0);
+            list_.SetItemIndex(index < 0 ? -1 : static_cast<int>(index));
+        } else if (code == LBN_DBLCLK) {
+            list_.DblClick();
+        }
+    }
+    HBRUSH PrepareColors(HDC, HBRUSH) override { return nullptr; }
+
+private:
+    void UpdateText() override {}
+    void UpdateOwn(Property property) override {
+        HWND h = Hwnd();
+        if (property == Property::Items) {
+            SendMessageA(h, kReset, 0, 0);
+            for (const std::string& item : list_.Items()) {
+                SendMessageA(h, kAdd, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            }
+        }
+        if (property == Property::Items || property == Property::ItemIndex) {
+            SendMessageA(h, kSetSel, static_cast<WPARAM>(list_.ItemIndex()), 0);
+        }
+    }
+    ItemList& list_;
+};
+
+class ListBoxPeer final
+    : public ItemListPeer<LB_RESETCONTENT, LB_ADDSTRING, LB_GETCURSEL, LB_SETCURSEL> {
+public:
+    ListBoxPeer(ListBox& list, HWND parent)
+        : ItemListPeer(list, parent, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT) {}
+};
+
+// The model's height is the closed box's; the window also holds the list
+// that drops down below it.
+class ComboBoxPeer final
+    : public ItemListPeer<CB_RESETCONTENT, CB_ADDSTRING, CB_GETCURSEL, CB_SETCURSEL> {
+public:
+    ComboBoxPeer(ComboBox& box, HWND parent)
+        : ItemListPeer(box, parent, "COMBOBOX", CBS_DROPDOWNLIST), box_(box) {
+        Update(Property::Bounds);
+    }
+    void Update(Property property) override {
+        if (property != Property::Bounds) return ItemListPeer::Update(property);
+        const Bounds& b = box_.Placement();
+        MoveWindow(Hwnd(), b.left, b.top, b.width, b.height + kDroppedListHeight, TRUE);
+    }
+
+private:
+    static constexpr int kDroppedListHeight = 160;
+    ComboBox& box_;
+};
+
 // Makes the peer of each kind of control.
 class PeerMaker final : public ControlVisitor {
 public:
@@ -375,6 +443,8 @@ public:
     void Visit(CheckListBox& list) override {
         peer_ = std::make_unique<CheckListPeer>(backend_, list, parent_);
     }
+    void Visit(ListBox& list) override { peer_ = std::make_unique<ListBoxPeer>(list, parent_); }
+    void Visit(ComboBox& box) override { peer_ = std::make_unique<ComboBoxPeer>(box, parent_); }
 
 private:
     Win32Backend& backend_;
