@@ -88,7 +88,16 @@ protected:
     int status_ = -1;
 };
 
-const char* const kCompleted =
+// The default user's way through the wizard of a set without a licence.
+const std::string kDefaultWalk =
+    "[KAV32 - Setup] page 0 \"page1\"\n"
+    "[KAV32 - Setup] page 2 \"Page3\"\n"
+    "[KAV32 - Setup] page 3 \"Page4\"\n"
+    "[KAV32 - Setup] page 5 \"Page5\"\n"
+    "[KAV32 - Setup] Install: to \"C:\\\"; full; folder \"Accessories\" start menu yes desktop "
+    "yes; desktop []; start menu []; finish ";
+const std::string kCompleted =
+    kDefaultWalk + "return\n" +
     "[KAV - Setup] Your installation of \\rSample Product 3\\rhas be completed.\\r\\r"
     "Please Remove any floppies from drive. <OK>\n";
 
@@ -120,15 +129,15 @@ TEST_F(KavsetupRun, TheNextDiskComesFromTheMediaFolders) {
     EXPECT_EQ(output,
               "[KAV - Setup] Please Insert Disk #2 into Floppy Drive. <OK>\n"
               "[KAV - Setup] Please Insert Disk #3 into Floppy Drive. <OK>\n" +
-                  std::string(kCompleted));
+                  kCompleted);
 }
 
 TEST_F(KavsetupRun, RestartIsJournaledAndTheSetStaysOnItsMedium) {
     WriteSet("1");
     const std::string output = Run(work_, "set");
-    EXPECT_EQ(output,
-              "[KAV - Setup] Zephyrin is about to RE-BOOT your PC\\r\\rPlease Remove any "
-              "floppies from drive.\\r\\rClick on OK when ready. <OK>\n");
+    EXPECT_EQ(output, kDefaultWalk + "reboot\n" +
+                          "[KAV - Setup] Zephyrin is about to RE-BOOT your PC\\r\\rPlease "
+                          "Remove any floppies from drive.\\r\\rClick on OK when ready. <OK>\n");
     const auto journal = kav::platform::sim::ReadJournal((work_ / "root").string());
     ASSERT_EQ(journal.size(), 3u);
     EXPECT_EQ(journal[0], (std::vector<std::string>{"AdjustPrivilege", "SeShutdownPrivilege",
@@ -136,6 +145,110 @@ TEST_F(KavsetupRun, RestartIsJournaledAndTheSetStaysOnItsMedium) {
     EXPECT_EQ(journal[1], (std::vector<std::string>{"ExitSession", "2", "true"}));
     EXPECT_EQ(journal[2][2], "disable");
     EXPECT_EQ(SetFiles(), (std::vector<std::string>{"disk.001", "install.cfg", "install.exe"}));
+}
+
+// A set whose wizard has every page: a licence, a folder with two
+// shortcuts, the kind-of-install question and all three endings.
+class KavsetupWizard : public KavsetupRun {
+protected:
+    void SetUp() override {
+        KavsetupRun::SetUp();
+        using namespace kav::archive::testing;
+        std::ofstream(work_ / "set" / "install.cfg")
+            << "[Setup - Main]\r\nShow Re-Boot=1\r\nHeader=Sample Product 3\r\n"
+               "Install Dir=Tool\r\nAdd to Program Files=1\r\nFolder=Tools\r\n"
+               "Launch=<INSTALLDIR>\\tool.exe\r\nWork Station Prompt=1\r\n"
+               "[Desktop]\r\nD1=Tool~<INSTALLDIR>\\tool.exe~X~X~~Tools\r\n"
+               "D2=Help~<INSTALLDIR>\\help.txt~~X~~Tools\r\n";
+        std::ofstream(work_ / "set" / "install.exe") << "MZ";
+        SegmentSetWriter set;
+        set.Add(
+            ArchiveFor("C:\\App\\main.arc",
+                       ArchiveWriter().Add(Stored(
+                           "license.txt", BytesOf("\r\n  \r\nSAMPLE LICENCE\r\nUse it.\r\n")))));
+        const auto files = set.SplitEvery(1 << 20);
+        WriteHostFile((work_ / "set" / files[0].name).string(), files[0].bytes);
+    }
+
+    // The lines of the output that start with `prefix`.
+    static std::vector<std::string> Lines(const std::string& output, const std::string& prefix) {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        while (start < output.size()) {
+            const std::size_t end = output.find('\n', start);
+            const std::string line = output.substr(start, end - start);
+            if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+        return lines;
+    }
+    std::string Choices(const std::string& output) {
+        const auto lines = Lines(output, "[KAV32 - Setup] Install: ");
+        return lines.size() == 1 ? lines[0].substr(25) : "(" + std::to_string(lines.size()) + ")";
+    }
+    std::string Ending(const std::string& output) {
+        const auto lines = Lines(output, "[KAV - Setup] ");
+        return lines.empty() ? "" : lines.back().substr(14, 30);
+    }
+};
+
+TEST_F(KavsetupWizard, TheDefaultUserPassesEveryPageAndLaunches) {
+    const std::string output = Run(work_ / "set", "");
+    EXPECT_EQ(
+        Lines(output, "[KAV32 - Setup] page"),
+        (std::vector<std::string>{
+            "[KAV32 - Setup] page 0 \"page1\"", "[KAV32 - Setup] page 1 \"Page2\": SAMPLE LICENCE",
+            "[KAV32 - Setup] page 2 \"Page3\"", "[KAV32 - Setup] page 3 \"Page4\"",
+            "[KAV32 - Setup] page 4 \"installtype\"", "[KAV32 - Setup] page 5 \"Page5\""}));
+    EXPECT_EQ(Choices(output),
+              "to \"C:\\Program Files\\Tool\"; workstation; folder \"Tools\" start menu yes "
+              "desktop yes; desktop [Tool]; start menu [Tool, Help]; finish launch");
+    EXPECT_TRUE(Lines(output, "[KAV - Setup]").empty());  // launching ends silently
+    EXPECT_EQ(status_, 0);
+}
+
+TEST_F(KavsetupWizard, OptionsChangeEveryChoice) {
+    const std::string output =
+        Run(work_ / "set",
+            "--dir 'D:\\Else' --full --finish reboot --start-menu-folder no --desktop-folder no "
+            "--no-shortcut Help --no-shortcut Tool --shortcut Tool");
+    EXPECT_EQ(Lines(output, "[KAV - Setup] Create"),
+              (std::vector<std::string>{
+                  "[KAV - Setup] Create New Directory for Installation [D:\\Else] ? <Yes>"}));
+    EXPECT_EQ(Choices(output),
+              "to \"D:\\Else\"; full; folder \"Tools\" start menu no desktop no; desktop [Tool]; "
+              "start menu [Tool, -Help]; finish reboot");
+    EXPECT_EQ(Ending(output), "Zephyrin is about to RE-BOOT y");
+}
+
+TEST_F(KavsetupWizard, AnAnsweredQuestionAndReturnToWindows) {
+    const std::string output =
+        Run(work_ / "set", "--dir 'D:\\Else' --answer 'Create New*\\Else] ?=No' --finish return");
+    EXPECT_EQ(Lines(output, "[KAV - Setup] Create"),
+              (std::vector<std::string>{
+                  "[KAV - Setup] Create New Directory for Installation [D:\\Else] ? <No>"}));
+    EXPECT_EQ(Choices(output).rfind("to \"C:\\Program Files\\Tool\";", 0), 0u);
+    EXPECT_EQ(Ending(output), "Your installation of \\rSample ");
+}
+
+TEST_F(KavsetupWizard, DeclineAndCancelAtAPageEndCancelled) {
+    for (const std::string options : {"--decline", "--cancel-at 4"}) {
+        SCOPED_TRACE(options);
+        const std::string output = Run(work_ / "set", options);
+        EXPECT_EQ(Lines(output, "[KAV32 - Setup] page").size(), options == "--decline" ? 2u : 5u);
+        EXPECT_EQ(Choices(output), "(0)");
+        EXPECT_EQ(Ending(output), "Your installation was canceled");
+        EXPECT_TRUE(kav::platform::sim::ReadJournal((work_ / "root").string()).empty());
+    }
+}
+
+TEST_F(KavsetupWizard, BadOptionsAreRefused) {
+    for (const std::string options :
+         {"--finish never", "--cancel-at 9", "--answer NoButton", "--desktop-folder maybe"}) {
+        Run(work_ / "set", options + " 2>/dev/null");
+        EXPECT_NE(status_, 0) << options;
+    }
 }
 
 TEST_F(KavsetupRun, MissingArgumentDirectoryEndsWithOnlyTheError) {

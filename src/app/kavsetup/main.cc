@@ -1,7 +1,10 @@
-// kavsetup --root DIR [--media DIR]... [ARG]: runs the setup as install.exe
-// [ARG] would, on the simulated machine kept in DIR, with no windows. Every
-// message box is printed as one line and answered with its default button.
-// The host is drive Z:, seen as read-only media: nothing outside DIR changes.
+// kavsetup --root DIR [--media DIR]... [wizard options] [ARG]: runs the
+// setup as install.exe [ARG] would, on the simulated machine kept in DIR,
+// with no windows. A scripted user goes through the wizard as the options
+// say; every page it passes and every message box is printed as one line,
+// and each question is answered as --answer says or with its default
+// button. The host is drive Z:, seen as read-only media: nothing outside
+// DIR changes.
 #include <unistd.h>
 
 #include <deque>
@@ -13,6 +16,7 @@
 
 #include "app/kavsetup/host_paths.h"
 #include "app/stages/installer_stages.h"
+#include "app/stages/wizard_player.h"
 #include "platform/sim/sim_machine.h"
 #include "setup/main_setup.h"
 #include "setup/run_state.h"
@@ -23,10 +27,12 @@ namespace {
 using kav::widgets::headless::DialogButton;
 
 int Usage() {
-    std::cerr << "usage: kavsetup --root DIR [--media DIR]... [ARG]\n"
+    std::cerr << "usage: kavsetup --root DIR [--media DIR]... [OPTION]... [ARG]\n"
                  "  runs the setup as \"install.exe [ARG]\" would, on the simulated machine\n"
                  "  kept in DIR; the host's files are drive Z:, read-only. Each --media DIR\n"
-                 "  is the next disk, put in when the setup asks for one.\n";
+                 "  is the next disk, put in when the setup asks for one. The wizard is\n"
+                 "  gone through with Next, Accept and the preselected choices, unless:\n"
+              << kav::app::WizardOptionsUsage();
     return 2;
 }
 
@@ -50,10 +56,25 @@ std::optional<std::string> AskAtTerminal(const std::string& question) {
 class DiskSwapper {
 public:
     DiskSwapper(kav::platform::sim::SimMachine& machine, const kav::setup::RunState& run,
-                std::deque<std::string> media)
-        : machine_(machine), run_(run), media_(std::move(media)) {}
+                std::deque<std::string> media, const kav::app::WizardAnswers& answers)
+        : machine_(machine), run_(run), media_(std::move(media)), answers_(answers) {}
 
     std::optional<DialogButton> operator()(const std::string& text) {
+        if (auto button = DiskAnswer(text)) return button;
+        if (const auto named = answers_.ButtonFor(text)) return ButtonNamed(*named);
+        return std::nullopt;
+    }
+
+private:
+    static DialogButton ButtonNamed(const std::string& name) {
+        if (name == "Yes") return DialogButton::Yes;
+        if (name == "No") return DialogButton::No;
+        if (name == "Abort") return DialogButton::Abort;
+        if (name == "Cancel") return DialogButton::Cancel;
+        return DialogButton::Ok;
+    }
+
+    std::optional<DialogButton> DiskAnswer(const std::string& text) {
         if (StartsWith(text, "Please Insert Disk #")) {
             std::optional<std::string> folder;
             if (!media_.empty()) {
@@ -65,6 +86,7 @@ public:
             if (folder && !folder->empty()) Insert(*folder);
             return std::nullopt;
         }
+        if (answers_.ButtonFor(text)) return std::nullopt;
         if (StartsWith(text, "Unable to locate") || StartsWith(text, "Incorrect segmented")) {
             const auto answer = AskAtTerminal(kav::app::OneLine(text) + " [o]k or [c]ancel? ");
             return answer && StartsWith(*answer, "o") ? DialogButton::Ok : DialogButton::Cancel;
@@ -72,7 +94,6 @@ public:
         return std::nullopt;
     }
 
-private:
     void Insert(const std::string& folder) {
         kav::platform::sim::ParsedPath at;
         if (!kav::platform::sim::ParseFullPath(run_.sourceDirectory, "C:\\", at)) return;
@@ -82,6 +103,7 @@ private:
     kav::platform::sim::SimMachine& machine_;
     const kav::setup::RunState& run_;
     std::deque<std::string> media_;
+    const kav::app::WizardAnswers& answers_;
 };
 
 }  // namespace
@@ -90,13 +112,21 @@ int main(int argc, char** argv) {
     std::string root;
     std::vector<std::string> rest;
     std::deque<std::string> media;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--root" && i + 1 < argc) {
-            root = argv[++i];
-        } else if (arg == "--media" && i + 1 < argc) {
-            media.push_back(argv[++i]);
-        } else if (arg == "--help" || arg == "-h") {
+    kav::app::WizardAnswers answers;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        try {
+            if (kav::app::TakeWizardOption(args, i, answers)) continue;
+        } catch (const std::invalid_argument& error) {
+            std::cerr << "kavsetup: " << error.what() << "\n";
+            return 2;
+        }
+        if (arg == "--root" && i + 1 < args.size()) {
+            root = args[++i];
+        } else if (arg == "--media" && i + 1 < args.size()) {
+            media.push_back(args[++i]);
+        } else if (arg == "--help" || arg == "-h" || StartsWith(arg, "--")) {
             return Usage();
         } else {
             rest.push_back(arg);
@@ -127,7 +157,15 @@ int main(int argc, char** argv) {
         kav::app::InstallerStages stages(ui, machine, run);
         kav::setup::TMainSetup mainSetup(ui, machine, run, arguments, stages);
         stages.CreateWindows(mainSetup);
-        ui.User().Decide = DiskSwapper(machine, run, std::move(media));
+        ui.User().Decide = DiskSwapper(machine, run, std::move(media), answers);
+        kav::app::WizardPlayer player(
+            answers, run.finalChoice,
+            [](const std::string& line) { std::cout << line << std::endl; },
+            [](const std::string& line) { std::cerr << "kavsetup: " << line << "\n"; });
+        ui.User().WhenShown("KAV",
+                            [&](kav::widgets::Form&) { player.PlayWizard(stages.Wizard()); });
+        ui.User().WhenShown("Form3",
+                            [&](kav::widgets::Form&) { player.PlayChooser(stages.Form3()); });
         ui.Run(mainSetup);
         if (!stages.ExpansionError().empty()) {
             std::cerr << "kavsetup: expansion failed: " << stages.ExpansionError() << "\n";

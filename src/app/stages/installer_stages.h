@@ -1,7 +1,9 @@
 #pragma once
-// The stages of a setup run as the front ends have them: the expansion
-// window, created after the main window as the program creates its windows
-// at start, shown modally and destroyed once it has closed.
+// The stages of a setup run as the front ends have them: the directory
+// chooser, the wizard and the expansion window, created after the main
+// window in the order the program creates its windows at start; the
+// expansion window is destroyed once it has closed, the wizard lives on
+// with the run.
 #include <memory>
 #include <string>
 
@@ -11,6 +13,8 @@
 #include "setup/run_state.h"
 #include "setup/setup_stages.h"
 #include "widgets/backend.h"
+#include "wizard/t_form3.h"
+#include "wizard/t_kav.h"
 
 namespace kav::app {
 
@@ -22,11 +26,13 @@ public:
     void CreateWindows(setup::TMainSetup& mainScreen);
 
     void RunExpansion() override;
-    void RunWizard() override {}
-    void SkipWelcomePage() override {}
+    void RunWizard() override;
+    void SkipWelcomePage() override;
 
     // The expansion window until it has been destroyed.
     archive::TUnzip* Unzip() { return unzip_.get(); }
+    wizard::TForm3& Form3() { return *form3_; }
+    wizard::TKAV& Wizard() { return *kav_; }
     // What made the expansion fail, empty when it did not.
     const std::string& ExpansionError() const { return expansionError_; }
 
@@ -34,6 +40,8 @@ private:
     widgets::Backend& backend_;
     platform::Machine& machine_;
     setup::RunState& run_;
+    std::unique_ptr<wizard::TForm3> form3_;
+    std::unique_ptr<wizard::TKAV> kav_;
     std::unique_ptr<archive::TUnzip> unzip_;
     std::string expansionError_;
 };

@@ -1,0 +1,129 @@
+#include "app/stages/wizard_player.h"
+
+namespace kav::app {
+
+std::string PageLine(const wizard::TKAV& kav) {
+    const int page = kav.PageIndex();
+    std::string line = "[" + kav.Caption() + "] page " + std::to_string(page) + " \"" +
+                       wizard::TKAV::kPageNames[page] + "\"";
+    if (page == wizard::kLicencePage) {
+        for (const std::string& text : kav.Memo3.Lines()) {
+            if (text.find_first_not_of(" \t") == std::string::npos) continue;
+            line += ": " + text;
+            break;
+        }
+    }
+    return line;
+}
+
+namespace {
+
+std::string YesNo(bool value) { return value ? "yes" : "no"; }
+
+std::string ShortcutList(const widgets::CheckListBox& list) {
+    std::string text;
+    for (const auto& item : list.Items()) {
+        if (!text.empty()) text += ", ";
+        text += (item.checked ? "" : "-") + item.text;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ChoicesLine(const wizard::TKAV& kav, const setup::FinalChoice& choice) {
+    const char* finish = choice.RadioButton1.Checked()   ? "launch"
+                         : choice.RadioButton2.Checked() ? "return"
+                                                         : "reboot";
+    return "[" + kav.Caption() + "] Install: to \"" + kav.Label1.Caption() + "\"; " +
+           (kav.min.Checked() ? "workstation" : "full") + "; folder \"" + kav.Shortcuts1.Folder +
+           "\" start menu " + YesNo(kav.Shortcuts1.FolderStartMenu) + " desktop " +
+           YesNo(kav.Shortcuts1.FolderDesktop) + "; desktop [" + ShortcutList(kav.DK) +
+           "]; start menu [" + ShortcutList(kav.SM) + "]; finish " + finish;
+}
+
+void WizardPlayer::PlayWizard(wizard::TKAV& kav) {
+    // Every action leaves the page or closes the window; a page that stays
+    // (a button that is not there) ends the play and the window is left to
+    // be closed.
+    while (kav.Visible() && !kav.InstallStarted()) {
+        const int page = kav.PageIndex();
+        report_(PageLine(kav));
+        ActOn(kav, page);
+        if (kav.Visible() && kav.PageIndex() == page && !kav.InstallStarted()) {
+            warn_("the wizard stayed on page " + std::to_string(page));
+            return;
+        }
+    }
+}
+
+void WizardPlayer::ActOn(wizard::TKAV& kav, int page) {
+    if (answers_.cancelAt == page) {
+        kav.cancel.Click();
+        return;
+    }
+    switch (page) {
+        case wizard::kLicencePage:
+            (answers_.decline ? kav.decline : kav.accept).Click();
+            return;
+        case wizard::kDestinationPage:
+            if (answers_.directory) kav.browse.Click();
+            break;
+        case wizard::kFoldersPage:
+            SetBox(kav.CheckBox1, answers_.startMenuFolder);
+            SetBox(kav.CheckBox2, answers_.desktopFolder);
+            ChooseShortcuts(kav);
+            break;
+        case wizard::kInstallTypePage:
+            if (answers_.workStation) kav.min.Click();
+            if (answers_.fullInstall) kav.full.Click();
+            break;
+        case wizard::kReadyPage:
+            ChooseFinish(kav);
+            kav.install.Click();
+            report_(ChoicesLine(kav, *choice_));
+            return;
+        default:
+            break;
+    }
+    kav.next.Click();
+}
+
+void WizardPlayer::SetBox(widgets::CheckBox& box, std::optional<bool> wanted) {
+    if (wanted && box.Checked() != *wanted) box.Click();
+}
+
+void WizardPlayer::ChooseShortcuts(wizard::TKAV& kav) {
+    for (const WizardAnswers::Shortcut& wanted : answers_.shortcuts) {
+        bool found = false;
+        for (widgets::CheckListBox* list : {&kav.DK, &kav.SM}) {
+            const int index = list->IndexOf(wanted.name);
+            if (index < 0) continue;
+            found = true;
+            const auto i = static_cast<std::size_t>(index);
+            if (list->Checked(i) != wanted.ticked) list->Toggle(i);
+        }
+        if (!found) warn_("no shortcut named \"" + wanted.name + "\" is offered");
+    }
+}
+
+void WizardPlayer::ChooseFinish(wizard::TKAV& kav) {
+    if (!answers_.finish) return;
+    const char* name = *answers_.finish == Finish::Launch   ? "RadioButton1"
+                       : *answers_.finish == Finish::Return ? "RadioButton2"
+                                                            : "reboot";
+    auto& button = kav.Get<widgets::RadioButton>(name);
+    if (!button.Showing() || !button.Enabled()) {
+        warn_(std::string("the choice ") + name + " is not offered");
+        return;
+    }
+    button.Click();
+}
+
+void WizardPlayer::PlayChooser(wizard::TForm3& chooser) {
+    if (!answers_.directory) return;
+    chooser.Edit1.SetText(*answers_.directory);
+    chooser.BitBtn1.Click();
+}
+
+}  // namespace kav::app

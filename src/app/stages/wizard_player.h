@@ -1,0 +1,53 @@
+#pragma once
+// Plays an unattended user through the wizard by its answers: Next on every
+// page, Accept, the choices as preselected unless the answers say
+// otherwise, and Install. Each page it acts on is reported as one line.
+#include <functional>
+#include <string>
+
+#include "app/stages/wizard_answers.h"
+#include "setup/final_choice.h"
+#include "wizard/t_form3.h"
+#include "wizard/t_kav.h"
+
+namespace kav::app {
+
+class WizardPlayer {
+public:
+    using Report = std::function<void(const std::string& line)>;
+    WizardPlayer(WizardAnswers answers, const setup::FinalChoice& choice, Report report,
+                 Report warn)
+        : answers_(std::move(answers)),
+          choice_(&choice),
+          report_(std::move(report)),
+          warn_(std::move(warn)) {}
+
+    // The user at the wizard, once it is shown.
+    void PlayWizard(wizard::TKAV& kav);
+    // The user at the chooser that Browse opened.
+    void PlayChooser(wizard::TForm3& chooser);
+
+    const WizardAnswers& Answers() const { return answers_; }
+
+private:
+    void ActOn(wizard::TKAV& kav, int page);
+    void ChooseShortcuts(wizard::TKAV& kav);
+    void ChooseFinish(wizard::TKAV& kav);
+    // A user's click on a box to bring it to `wanted`.
+    void SetBox(widgets::CheckBox& box, std::optional<bool> wanted);
+
+    WizardAnswers answers_;
+    const setup::FinalChoice* choice_;
+    Report report_;
+    Report warn_;
+};
+
+// The line that names a page; the licence page adds the licence's first
+// non-empty line.
+std::string PageLine(const wizard::TKAV& kav);
+// The line that tells what Install handed on: destination, kind of
+// install, the folder and its boxes, the shortcuts ("-" before an unticked
+// one) and what happens at the end.
+std::string ChoicesLine(const wizard::TKAV& kav, const setup::FinalChoice& choice);
+
+}  // namespace kav::app

@@ -1,0 +1,27 @@
+#include "wizard/text_file.h"
+
+namespace kav::wizard {
+
+std::vector<std::string> ReadTextLines(platform::FileSystem& files, const std::string& path) {
+    auto stream = files.OpenRead(path);
+    std::string text;
+    char buffer[8192];
+    while (const std::size_t n = stream->Read(buffer, sizeof buffer)) text.append(buffer, n);
+
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            line += c;
+            continue;
+        }
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        lines.push_back(std::move(line));
+        line.clear();
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+}  // namespace kav::wizard

@@ -1,0 +1,15 @@
+#pragma once
+// Reading a text file as lines, as a memo loads one.
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace kav::wizard {
+
+// The lines of the file at `path`, split at CR LF, LF or CR; a final line
+// break does not start another line. Throws platform::EFOpenError when the
+// file cannot be opened.
+std::vector<std::string> ReadTextLines(platform::FileSystem& files, const std::string& path);
+
+}  // namespace kav::wizard

@@ -1,0 +1,43 @@
+#include "wizard/wizard_summary.h"
+
+#include "setup/routines.h"
+
+namespace kav::wizard {
+
+std::string DestinationDirectory(const std::string& systemDriveRoot,
+                                 const setup::InstallConfiguration& configuration) {
+    if (configuration.AddToProgramFiles) {
+        return systemDriveRoot + "Program Files\\" + configuration.InstallDir;
+    }
+    return systemDriveRoot + configuration.InstallDir;
+}
+
+std::string AfterFirstTag(const std::string& taggedPath) {
+    const auto end = taggedPath.find('>');
+    return end == std::string::npos ? taggedPath : taggedPath.substr(end + 1);
+}
+
+DesktopEntry DesktopEntry::Parse(std::string entry) {
+    DesktopEntry parsed;
+    std::string desktop, startMenu, icon;
+    setup::TakeField(entry, "~", parsed.name);
+    setup::TakeField(entry, "~", parsed.program);
+    setup::TakeField(entry, "~", desktop);
+    setup::TakeField(entry, "~", startMenu);
+    setup::TakeField(entry, "~", icon);
+    setup::TakeField(entry, "~", parsed.folder);
+    parsed.onDesktop = desktop == "X";
+    parsed.inStartMenu = startMenu == "X";
+    return parsed;
+}
+
+std::string DesktopEntry::ProgramPart() const { return AfterFirstTag(program); }
+
+std::string DesktopEntry::SummaryLine() const {
+    std::string line = "  " + ProgramPart() + " / " + folder;
+    if (onDesktop) line += " / Desktop";
+    if (inStartMenu) line += " / Start Meuu";
+    return line;
+}
+
+}  // namespace kav::wizard

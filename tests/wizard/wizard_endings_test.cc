@@ -1,0 +1,99 @@
+// How the wizard's end reaches the setup sequence's ending: cancelled runs
+// never restart, the restart choice restarts, launching ends silently.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "wizard_fixture.h"
+
+namespace kav::wizard::testing {
+namespace {
+
+const std::string kCanceled = "Your installation was canceled!";
+const std::string kRestartStart = "Zephyrin is about to RE-BOOT your PC";
+
+using WizardEndingsTest = WizardTest;
+
+struct Abandonment {
+    const char* name;
+    std::function<void(TKAV&)> act;
+};
+
+class AbandonedWizardTest : public WizardTest, public ::testing::WithParamInterface<Abandonment> {};
+
+TEST_P(AbandonedWizardTest, EndsCancelledWithoutRestart) {
+    WriteScript("Show Re-Boot=1\r\n");
+    SetLicence("Terms\r\nMore terms\r\n");
+    Run(GetParam().act);
+    EXPECT_TRUE(run_.cancelled);
+    EXPECT_FALSE(run_.finalChoice.reboot.Checked());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kCanceled}));
+    EXPECT_TRUE(machine_->restart.calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWayOut, AbandonedWizardTest,
+    ::testing::Values(Abandonment{"EscapeIsCancel",
+                                  [](TKAV& kav) { kav.KeyDown(widgets::Key::Escape); }},
+                      Abandonment{"Decline",
+                                  [](TKAV& kav) {
+                                      kav.next.Click();
+                                      kav.decline.Click();
+                                  }},
+                      Abandonment{"CloseBoxOnTheReadyPage",
+                                  [](TKAV& kav) {
+                                      kav.next.Click();
+                                      kav.accept.Click();
+                                      kav.next.Click();
+                                      kav.next.Click();
+                                      kav.Close();
+                                  }},
+                      Abandonment{"UserWhoLeaves", [](TKAV&) {}}),
+    [](const ::testing::TestParamInfo<Abandonment>& info) { return info.param.name; });
+
+TEST_F(WizardEndingsTest, InstallWithTheRestartChosenRestarts) {
+    WriteScript("Show Re-Boot=1\r\n");
+    Run([&](TKAV& kav) {
+        NextUntil(kav, kReadyPage);
+        EXPECT_TRUE(run_.finalChoice.reboot.Checked());
+        kav.KeyDown(widgets::Key::Enter);  // Install is the default button here
+    });
+    EXPECT_FALSE(run_.cancelled);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind(kRestartStart, 0), 0u);
+    EXPECT_NE(std::find(machine_->restart.calls.begin(), machine_->restart.calls.end(), "exit 2"),
+              machine_->restart.calls.end());
+}
+
+TEST_F(WizardEndingsTest, InstallWithLaunchEndsWithoutAMessageAndHandsTheFoldersOn) {
+    WriteScript("Launch=<INSTALLDIR>\\tool.exe\r\nFolder=Tools\r\n");
+    Run([&](TKAV& kav) {
+        NextUntil(kav, kFoldersPage);
+        EXPECT_TRUE(kav.CheckBox1.Checked());
+        EXPECT_TRUE(kav.CheckBox2.Checked());
+        kav.CheckBox2.Click();
+        NextUntil(kav, kReadyPage);
+        kav.install.Click();
+        EXPECT_EQ(kav.PageIndex(), kProgressPage);
+        EXPECT_TRUE(kav.InstallStarted());
+    });
+    EXPECT_FALSE(run_.cancelled);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(kav_->Shortcuts1.Folder, "Tools");
+    EXPECT_TRUE(kav_->Shortcuts1.FolderStartMenu);
+    EXPECT_FALSE(kav_->Shortcuts1.FolderDesktop);
+}
+
+TEST_F(WizardEndingsTest, ReturnToWindowsEndsWithTheCompletionMessage) {
+    WriteScript("Launch=<INSTALLDIR>\\tool.exe\r\nHeader=Tool 2\r\n");
+    Run([&](TKAV& kav) {
+        NextUntil(kav, kReadyPage);
+        run_.finalChoice.RadioButton2.Click();
+        kav.install.Click();
+    });
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("Your installation of \rTool 2\r", 0), 0u);
+}
+
+}  // namespace
+}  // namespace kav::wizard::testing

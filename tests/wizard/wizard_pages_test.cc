@@ -1,0 +1,248 @@
+// Every way through the wizard's pages, the texts they show, the
+// destination and the summary of the folders page.
+#include <gtest/gtest.h>
+
+#include "wizard/wizard_summary.h"
+#include "wizard_fixture.h"
+
+namespace kav::wizard::testing {
+namespace {
+
+constexpr const char* kTwoLineLicence = "LICENCE TERMS\r\nYou may use it.\r\n";
+const std::string kNoFolder = "Folder=\r\n";
+
+using WizardPagesTest = WizardTest;
+
+TEST_F(WizardPagesTest, ALicenceOfTwoLinesMustBeAcceptedAgainAfterBack) {
+    WriteScript("");
+    SetLicence(kTwoLineLicence);
+    Run([&](TKAV& kav) {
+        EXPECT_EQ(kav.PageIndex(), kWelcomePage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{false, true, false}));
+        EXPECT_EQ(kav.Memo3.Lines(),
+                  (std::vector<std::string>{"LICENCE TERMS", "You may use it."}));
+        kav.next.Click();
+        EXPECT_EQ(kav.PageIndex(), kLicencePage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, false, false}));
+        EXPECT_EQ(kav.ActiveControl(), &kav.Memo3);  // Page Down reaches the licence
+        kav.accept.Click();
+        EXPECT_EQ(kav.PageIndex(), kDestinationPage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, true, false}));
+        kav.back.Click();
+        EXPECT_EQ(kav.PageIndex(), kLicencePage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, false, false}));
+        kav.back.Click();
+        EXPECT_EQ(kav.PageIndex(), kWelcomePage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{false, true, false}));
+        kav.cancel.Click();
+    });
+}
+
+class ShortLicenceTest : public WizardTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ShortLicenceTest, IsPassedOverBothWays) {
+    WriteScript("");
+    if (GetParam() != nullptr) SetLicence(GetParam());
+    Run([&](TKAV& kav) {
+        kav.next.Click();
+        EXPECT_EQ(kav.PageIndex(), kDestinationPage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, true, false}));
+        kav.back.Click();
+        EXPECT_EQ(kav.PageIndex(), kWelcomePage);
+        EXPECT_FALSE(kav.back.Enabled());
+        kav.cancel.Click();
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(NoneEmptyOrOneLine, ShortLicenceTest,
+                         ::testing::Values(nullptr, "", "Only line\r\n"));
+
+TEST_F(WizardPagesTest, NoFolderAndNoWorkStationPromptGoStraightToTheReadyPageAndBack) {
+    WriteScript(kNoFolder);
+    Run([&](TKAV& kav) {
+        NextUntil(kav, kDestinationPage);
+        kav.next.Click();
+        EXPECT_EQ(kav.PageIndex(), kReadyPage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, false, true}));
+        kav.back.Click();
+        EXPECT_EQ(kav.PageIndex(), kDestinationPage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, true, false}));
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, NoFolderWithTheWorkStationPromptShowsTheKindOfInstallBetween) {
+    WriteScript(kNoFolder + "Work Station Prompt=1\r\n");
+    Run([&](TKAV& kav) {
+        EXPECT_TRUE(kav.min.Checked());
+        NextUntil(kav, kDestinationPage);
+        kav.next.Click();
+        EXPECT_EQ(kav.PageIndex(), kInstallTypePage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, true, false}));
+        kav.back.Click();
+        EXPECT_EQ(kav.PageIndex(), kDestinationPage);
+        kav.next.Click();
+        kav.next.Click();
+        EXPECT_EQ(kav.PageIndex(), kReadyPage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, false, true}));
+        kav.back.Click();
+        EXPECT_EQ(kav.PageIndex(), kInstallTypePage);
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, AFolderWithoutTheWorkStationPromptPassesOverTheKindOfInstall) {
+    WriteScript("Folder=Tools\r\n");
+    Run([&](TKAV& kav) {
+        EXPECT_TRUE(kav.full.Checked());
+        NextUntil(kav, kFoldersPage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, true, false}));
+        kav.next.Click();
+        EXPECT_EQ(kav.PageIndex(), kReadyPage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, false, true}));
+        kav.back.Click();
+        EXPECT_EQ(kav.PageIndex(), kFoldersPage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, true, false}));
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, SummaryListsDestinationFolderAndEveryDesktopEntry) {
+    WriteScript("Install Dir=Tool\r\nAdd to Program Files=1\r\nFolder=Tools\r\n",
+                {"Editor~<INSTALLDIR>\\edit.exe~X~X~<INSTALLDIR>\\edit.exe~Tools",
+                 "Readme~<INSTALLDIR>\\readme.txt~X~~~Docs",
+                 "Help~<INSTALLDIR>\\help.hlp~~X~~Tools", "Plain~plain.exe~x~~~Other"});
+    Run([&](TKAV& kav) {
+        NextUntil(kav, kFoldersPage);
+        EXPECT_EQ(
+            kav.Memo4.Lines(),
+            (std::vector<std::string>{
+                "Install to:", "  C:\\Program Files\\Tool", "", "File / Folder : ", "  Tools",
+                "  \\edit.exe / Tools / Desktop / Start Meuu", "  \\readme.txt / Docs / Desktop",
+                "  \\help.hlp / Tools / Start Meuu", "  plain.exe / Other"}));
+        ASSERT_EQ(kav.DK.Count(), 2u);
+        EXPECT_EQ(kav.DK.Items()[1].text, "Readme");
+        ASSERT_EQ(kav.SM.Count(), 2u);
+        EXPECT_EQ(kav.SM.Items()[1].text, "Help");
+        // Unticked shortcuts are ticked again whenever the page is entered.
+        kav.DK.Toggle(0);
+        kav.SM.Toggle(1);
+        kav.back.Click();
+        kav.next.Click();
+        EXPECT_TRUE(kav.DK.Checked(0));
+        EXPECT_TRUE(kav.SM.Checked(1));
+        EXPECT_EQ(kav.DK.Count(), 2u);  // rebuilt, not appended to
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, ThePassedOverFoldersPageStillRebuildsTheLists) {
+    WriteScript(kNoFolder, {"Editor~<INSTALLDIR>\\edit.exe~X~X~~Tools"});
+    Run([&](TKAV& kav) {
+        NextUntil(kav, kReadyPage);
+        ASSERT_EQ(kav.DK.Count(), 1u);
+        kav.DK.Toggle(0);
+        kav.back.Click();
+        EXPECT_EQ(kav.PageIndex(), kDestinationPage);
+        EXPECT_FALSE(kav.DK.Checked(0));
+        kav.next.Click();  // through page 3 to the ready page
+        EXPECT_EQ(kav.PageIndex(), kReadyPage);
+        EXPECT_TRUE(kav.DK.Checked(0));
+        EXPECT_EQ(kav.Memo4.Lines().back(), "  \\edit.exe / Tools / Desktop / Start Meuu");
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, DestinationJoinsTheRootAndTheSettingAsWritten) {
+    setup::InstallConfiguration config;
+    config.InstallDir = "Tool";
+    EXPECT_EQ(DestinationDirectory("C:\\", config), "C:\\Tool");
+    config.AddToProgramFiles = true;
+    EXPECT_EQ(DestinationDirectory("C:\\", config), "C:\\Program Files\\Tool");
+    config.InstallDir = "\\Tool\\";
+    EXPECT_EQ(DestinationDirectory("D:\\", config), "D:\\Program Files\\\\Tool\\");
+    config.InstallDir.clear();
+    EXPECT_EQ(DestinationDirectory("C:\\", config), "C:\\Program Files\\");
+}
+
+TEST_F(WizardPagesTest, ASetupProgramToLaunchIsOnlyShownOnTheReadyPage) {
+    WriteScript("Launch=<INSTALLDIR>\\SeTuP.exe\r\nFolder=\r\n");
+    Run([&](TKAV& kav) {
+        EXPECT_FALSE(run_.finalChoice.RadioButton1.Enabled());
+        EXPECT_EQ(kav.Label2.Caption(), "");
+        NextUntil(kav, kReadyPage);
+        EXPECT_EQ(kav.Label2.Caption(), "\\SeTuP.exe");
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, ALaunchedProgramIsNamedInFullWhenShownAndByItsPathWhenReady) {
+    WriteScript("Launch=<INSTALLDIR>\\tool.exe\r\n");
+    Run([&](TKAV& kav) {
+        EXPECT_TRUE(run_.finalChoice.RadioButton1.Checked());
+        EXPECT_EQ(kav.Label2.Caption(), "<INSTALLDIR>\\tool.exe");
+        NextUntil(kav, kReadyPage);
+        EXPECT_EQ(kav.Label2.Caption(), "\\tool.exe");
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, WithoutTheWarningScreenTheWizardOpensOnTheLicenceEvenWithoutOne) {
+    WriteScript("Show Warning Screen=0\r\n");
+    Run([&](TKAV& kav) {
+        EXPECT_EQ(kav.PageIndex(), kLicencePage);
+        EXPECT_EQ(ButtonsOf(kav), (Buttons{true, false, false}));
+        EXPECT_EQ(kav.Memo3.LineCount(), 0u);
+        kav.accept.Click();
+        EXPECT_EQ(kav.PageIndex(), kDestinationPage);
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, PagesShowTheirTextsWordForWord) {
+    WriteScript("Install Dir=Tool\r\nFolder=My Tools\r\n");
+    Run([&](TKAV& kav) {
+        EXPECT_EQ(kav.Caption(), "KAV32 - Setup");
+        EXPECT_EQ(kav.Width(), 433);
+        EXPECT_EQ(kav.Height(), 263);
+        EXPECT_EQ(kav.Memo1.Lines()[1],
+                  "It is strongly recommended that you exit all windows programs");
+        EXPECT_EQ(kav.Memo1.LineCount(), 15u);
+        EXPECT_EQ(kav.Memo2.Lines().back(), "you can choose not to install by clicking cancel.");
+        EXPECT_EQ(kav.Memo2.Lines()[4],
+                  "To install to different directory, click browse and select ");
+        EXPECT_EQ(kav.Label1.Caption(), "C:\\Tool");
+        EXPECT_EQ(kav.CreateFolder.Caption(), "My Tools");
+        EXPECT_EQ(kav.Notebook1.Page(kInstallTypePage).Caption(), "installtype");
+        EXPECT_EQ(kav.CaptionBar().start, main_->MainScreen.FromColor());
+        kav.cancel.Click();
+    });
+}
+
+TEST_F(WizardPagesTest, ALicenceThatCannotBeReadGoesToTheErrorReportAndTheWizardGoesOn) {
+    WriteScript("");
+    SetLicence("a\r\nb\r\n");
+    HoldLicenceOpen();
+    Run([&](TKAV& kav) {
+        EXPECT_EQ(kav.Memo3.LineCount(), 0u);
+        kav.next.Click();
+        EXPECT_EQ(kav.PageIndex(), kDestinationPage);
+        kav.cancel.Click();
+    });
+    heldLicence_.reset();
+    ASSERT_EQ(ui_.Errors().Reported().size(), 1u);
+    EXPECT_NE(ui_.Errors().Reported()[0].find("license.txt"), std::string::npos);
+    EXPECT_EQ(Messages().back(), "Your installation was canceled!");
+}
+
+TEST(DesktopEntryTest, MissingTrailingFieldsRepeatTheLastOne) {
+    const DesktopEntry entry = DesktopEntry::Parse("Name~<A>prog~X");
+    EXPECT_EQ(entry.name, "Name");
+    EXPECT_TRUE(entry.onDesktop);
+    EXPECT_TRUE(entry.inStartMenu);  // the desktop flag repeats
+    EXPECT_EQ(entry.folder, "X");
+    EXPECT_EQ(entry.SummaryLine(), "  prog / X / Desktop / Start Meuu");
+}
+
+}  // namespace
+}  // namespace kav::wizard::testing
