@@ -1,9 +1,8 @@
-#include "platform/stream.h"
-
 #include <algorithm>
 #include <cstring>
 
 #include "platform/errors.h"
+#include "platform/stream.h"
 
 namespace kav::platform {
 

@@ -104,7 +104,7 @@ struct ArchiveLayout {
 
 // A scan record and archive whose list file names every entry of `archive`.
 ArchiveLayout ArchiveFor(const std::string& templ, const ArchiveWriter& archive,
-                       std::int32_t recordLength = 64);
+                         std::int32_t recordLength = 64);
 
 // Where each record lies in the logical stream, for cutting segments inside
 // them.
