@@ -90,6 +90,11 @@ public:
         }
         std::vector<std::string> names;
         for (const auto& f : scan.files) names.push_back(f.storedName);
+        if (options_.pack.key != 0) {
+            Warn(
+                "--key: install.exe expands sets without a key; this set is for readers "
+                "given the key (kavset --key)");
+        }
         const std::string scriptText = ReadText(script);
         for (const auto& warning : FilesListWarnings(scriptText, names)) Warn(warning);
         PictureFirst(scan.files, scriptText);
