@@ -94,11 +94,13 @@ void TKAV::LayOutWelcomeAndLicencePages() {
     Memo1.SetBounds(48, 8, 377, 208);
     Memo1.SetLines(WelcomeText());
 
-    LicenceInstruction.SetBounds(8, 4, 417, 13);
+    LicenceInstruction.SetAutoSize(false);
+    LicenceInstruction.SetWordWrap(true);
+    LicenceInstruction.SetBounds(8, 2, 417, 28);
     LicenceInstruction.SetCaption(
         "Click on Accept to continue with install process. pgdn/pgup to view License "
         "information.");
-    Memo3.SetBounds(8, 20, 417, 146);
+    Memo3.SetBounds(8, 30, 417, 136);
     Memo3.SetLines(LicencePlaceholder());
     AcceptOrDecline.SetAutoSize(false);
     AcceptOrDecline.SetWordWrap(true);
@@ -128,7 +130,7 @@ void TKAV::LayOutDestinationAndFoldersPages() {
     FoldersTitle.SetCaption("Create Folder's and Shortcuts.");
     MainFolderLabel.SetBounds(8, 24, 60, 13);
     MainFolderLabel.SetCaption("Main Folder:");
-    CreateFolder.SetBounds(72, 24, 350, 13);
+    CreateFolder.SetBounds(90, 24, 330, 13);
     CheckBox1.SetBounds(8, 42, 200, 17);
     CheckBox1.SetCaption("Add Folder to Start Menu");
     CheckBox2.SetBounds(220, 42, 200, 17);

@@ -83,7 +83,8 @@ TEST_F(DirectoryChooserTest, CancelKeepsTheDestinationWhateverWasTyped) {
     EXPECT_TRUE(Questions().empty());
 }
 
-TEST_F(DirectoryChooserTest, AnExistingDestinationIsShownInTheListsOwnSpellingWhichCountsAsAChange) {
+TEST_F(DirectoryChooserTest,
+       AnExistingDestinationIsShownInTheListsOwnSpellingWhichCountsAsAChange) {
     ASSERT_TRUE(Files().MakeDirectory("C:\\Tool"));
     ui_.User().AnswerWhen(kQuestionStart, widgets::headless::DialogButton::Yes);
     EXPECT_EQ(Browse(
@@ -112,6 +113,7 @@ TEST_F(DirectoryChooserTest, AMissingDestinationLeavesTheListWhereItWas) {
 }
 
 TEST_F(DirectoryChooserTest, ChoosingADriveShowsItsRootAndTheLevelsAboveAreOpenedByDoubleClick) {
+    if (!Simulated()) GTEST_SKIP() << "needs a drive D: to write to";
     ASSERT_TRUE(Files().MakeDirectory("C:\\Tool"));
     ASSERT_TRUE(Files().MakeDirectory("C:\\Tool\\Sub"));
     ASSERT_TRUE(Files().MakeDirectory("D:\\Data"));

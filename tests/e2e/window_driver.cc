@@ -1,0 +1,120 @@
+// window_driver TITLE COMMAND [ARG] [--timeout SECONDS]
+// Test helper: waits for a visible top-level window titled TITLE, then
+//   click CAPTION   presses its visible, enabled button captioned CAPTION
+//   type TEXT       puts TEXT into its first visible one-line edit box
+//   texts           prints the text of every visible child window, one per
+//                   line (line breaks as \r\n), with its class
+//   wait            only waits for the window
+//   close           closes it through its frame (WM_CLOSE)
+// Exits 0 on success, 1 when the window or the control is not found.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Asked with WM_GETTEXT: GetWindowText would not ask a window of another
+// process, and an edit box keeps its text to itself.
+std::string TextOf(HWND window) {
+    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// Visible children, descendants included, in Z order.
+std::vector<HWND> VisibleChildren(HWND parent) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) -> BOOL {
+            if (IsWindowVisible(child))
+                reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\n') {
+            line += "\\n";
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+HWND WaitForWindow(const std::string& title, int timeoutSeconds) {
+    for (int waited = 0; waited < timeoutSeconds * 10; ++waited) {
+        HWND window = FindWindowA(nullptr, title.c_str());
+        if (window != nullptr && IsWindowVisible(window)) return window;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args;
+    int timeoutSeconds = 30;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) {
+            timeoutSeconds = std::atoi(argv[++i]);
+        } else {
+            args.emplace_back(argv[i]);
+        }
+    }
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: window_driver TITLE click|type|texts|wait|close [ARG]\n");
+        return 2;
+    }
+    HWND window = WaitForWindow(args[0], timeoutSeconds);
+    if (window == nullptr) {
+        std::fprintf(stderr, "window_driver: no window \"%s\"\n", args[0].c_str());
+        return 1;
+    }
+    // Let the window finish what its last action started.
+    Sleep(300);
+    const std::string& command = args[1];
+    if (command == "wait") return 0;
+    if (command == "close") {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    for (HWND child : VisibleChildren(window)) {
+        const std::string cls = ClassOf(child);
+        if (command == "texts") {
+            std::printf("%s: %s\n", cls.c_str(), OneLine(TextOf(child)).c_str());
+        } else if (command == "click" && args.size() > 2 && _stricmp(cls.c_str(), "Button") == 0 &&
+                   TextOf(child) == args[2] && IsWindowEnabled(child)) {
+            PostMessageA(child, BM_CLICK, 0, 0);
+            return 0;
+        } else if (command == "type" && args.size() > 2 && _stricmp(cls.c_str(), "Edit") == 0 &&
+                   (GetWindowLongA(child, GWL_STYLE) & ES_MULTILINE) == 0) {
+            SendMessageA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2].c_str()));
+            return 0;
+        }
+    }
+    if (command == "texts") return 0;
+    std::fprintf(stderr, "window_driver: nothing to %s in \"%s\"\n", command.c_str(),
+                 args[0].c_str());
+    return 1;
+}

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# wizard_walk_e2e.sh BUILD_DIR: walks the wizard of install.exe under Wine on
+# the demo set (samples/demo, built by kavpack), pressing its buttons with
+# window_driver.exe, capturing every page (BUILD_DIR/e2e-artefacts/wizard-*)
+# and checking the texts its windows show.
+#   1. The licence declined: the cancellation message.
+#   2. The licence accepted; Back from the destination page to the licence,
+#      where Next is disabled; Browse with a typed path and the question
+#      answered Yes; the folders and ready pages; Install and the
+#      completion message.
+#   3. The wizard closed through its frame: the cancellation message.
+set -u
+build=$1
+top=$(cd "$(dirname "$0")/../.." && pwd)
+run="$top/scripts/wine-run.sh"
+exe="$build/src/app/install/install.exe"
+probe="$build/tests/e2e/msgbox_probe.exe"
+driver="$build/tests/e2e/window_driver.exe"
+artefacts="$build/e2e-artefacts"
+kavpack=${KAV_KAVPACK:-$top/build/native/src/app/kavpack/kavpack}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+mkdir -p "$artefacts"
+wizard="KAV32 - Setup"
+
+expect() {  # expect NAME ACTUAL EXPECTED
+    if [ "$2" == "$3" ]; then
+        echo "ok: $1"
+    else
+        echo "FAIL: $1"
+        echo "  expected: $3"
+        echo "  actual:   $2"
+        failures=$((failures + 1))
+    fi
+}
+# expect_shows NAME TEXT: the wizard's windows show TEXT (a fixed string).
+expect_shows() {
+    if "$run" "$driver" "$wizard" texts | tr -d '\r' | grep -qF -- "$2"; then
+        echo "ok: $1"
+    else
+        echo "FAIL: $1 (no \"$2\")"
+        failures=$((failures + 1))
+    fi
+}
+press() { "$run" "$driver" "$1" click "$2" >/dev/null || { echo "FAIL: press $2 in $1"; failures=$((failures + 1)); }; }
+capture() {  # capture NAME: the wizard's window as NAME.png
+    local id
+    sleep 0.5
+    id=$(xdotool search --name "^$wizard\$" 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then import -window "$id" "$artefacts/wizard-$1.png"; else echo "FAIL: no wizard to capture for $1"; failures=$((failures + 1)); fi
+}
+start_setup() {  # start_setup DIR: install.exe on the set in DIR, the wizard up
+    (cd "$1" && exec "$run" "$exe") &
+    pid=$!
+    "$run" "$driver" "$wizard" wait --timeout 90 >/dev/null || { echo "FAIL: no wizard"; failures=$((failures + 1)); }
+}
+ending() { "$run" "$probe" --timeout 60 | tr -d '\r'; wait "$pid"; }
+
+if [ ! -x "$kavpack" ]; then
+    (cd "$top" && cmake --preset native >/dev/null && cmake --build --preset native --target kavpack >/dev/null)
+fi
+"$kavpack" build "$top/samples/demo" "$work/set" --installer "$exe" >/dev/null
+
+# 1. Declined.
+start_setup "$work/set"
+expect_shows "welcome text" "It is strongly recommended that you exit all windows programs"
+capture 0-welcome
+press "$wizard" "&Next"
+expect_shows "licence shown" "ZEPHYRIN DEMO TOOL - LICENCE AGREEMENT"
+capture 1-licence
+press "$wizard" "Decline"
+expect "declined licence" "$(ending)" "Your installation was canceled!"
+
+# 2. Accepted, Back to the licence, Browse, Install.
+start_setup "$work/set"
+press "$wizard" "&Next"
+press "$wizard" "Accept"
+expect_shows "destination text" "you can choose not to install by clicking cancel."
+capture 2-destination
+press "$wizard" "&Back"
+if "$run" "$driver" "$wizard" click "&Next" 2>/dev/null; then
+    echo "FAIL: Next enabled on the licence after Back"; failures=$((failures + 1))
+else
+    echo "ok: Next disabled on the licence after Back"
+fi
+press "$wizard" "Accept"
+press "$wizard" "Browse"
+"$run" "$driver" "Select Directory" wait >/dev/null
+id=$(xdotool search --name "^Select Directory\$" 2>/dev/null | head -n 1)
+[ -n "$id" ] && import -window "$id" "$artefacts/wizard-chooser.png"
+"$run" "$driver" "Select Directory" texts | tr -d '\r' | grep -qF "Double click on directory to open folder or type " \
+    && echo "ok: chooser text" || { echo "FAIL: chooser text"; failures=$((failures + 1)); }
+"$run" "$driver" "Select Directory" type 'C:\Walk Target' >/dev/null
+press "Select Directory" "&OK"
+expect "confirmation" "$("$run" "$probe" --timeout 30 --leave-open | tr -d '\r')" \
+    'Create New Directory for Installation [C:\Walk Target] ?'
+press "KAV - Setup" "&Yes"
+capture 2-destination-browsed
+press "$wizard" "&Next"
+expect_shows "folders page" "Add Folder to Start Menu"
+capture 3-folders
+press "$wizard" "&Next"
+expect_shows "summary" 'Install to:\r\n  C:\Walk Target'
+capture 5-ready
+press "$wizard" "&Install"
+expect "completed" "$(ending)" \
+    'Your installation of \rZephyrin Demo Tool 1.0\rhas be completed.\r\rPlease Remove any floppies from drive.'
+
+# 3. Closed through the frame.
+start_setup "$work/set"
+"$run" "$driver" "$wizard" close >/dev/null
+expect "frame close" "$(ending)" "Your installation was canceled!"
+
+[ "$failures" -eq 0 ]
