@@ -96,6 +96,11 @@ ScreenLook TMainSetup::CurrentLook() const {
                       headerLook(Setup_Header2)};
 }
 
+widgets::Form::CaptionGradient TMainSetup::CaptionBarColors() const {
+    return CaptionGradient{true, MainScreen.FromColor(), MainScreen.ToColor(),
+                           Setup_Header.GetFont().color};
+}
+
 void TMainSetup::ApplyLook(const ScreenLook& look) {
     MainScreen.SetFromColor(look.fromColor);
     MainScreen.SetToColor(look.toColor);

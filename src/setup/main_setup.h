@@ -31,6 +31,10 @@ public:
 
     // The main screen's settings as they stand now.
     ScreenLook CurrentLook() const;
+    // The gradient caption bar of the secondary windows in the main
+    // screen's colours as they stand now: its gradient's two colours, the
+    // main header's text colour.
+    widgets::Form::CaptionGradient CaptionBarColors() const;
 
     TFountainFill& MainScreen;
     widgets::Label& Setup_Header;

@@ -62,8 +62,7 @@ TForm3::TForm3(widgets::Backend& backend, platform::Machine& machine, setup::TMa
 }
 
 void TForm3::FormCreate() {
-    SetCaptionBar(CaptionGradient{true, main_.MainScreen.FromColor(), main_.MainScreen.ToColor(),
-                                  main_.Setup_Header.GetFont().color});
+    SetCaptionBar(main_.CaptionBarColors());
     // The list starts where the program is, as a directory list does; the
     // edit box keeps its own text until the list moves.
     if (tree_.SetDirectory(machine_.Files().CurrentDirectory())) ShowTree();

@@ -205,8 +205,7 @@ const setup::InstallConfiguration& TKAV::Configuration() const { return *run_.co
 void TKAV::FormCreate() {
     GoTo(kWelcomePage);
     back.SetEnabled(false);
-    SetCaptionBar(CaptionGradient{true, main_.MainScreen.FromColor(), main_.MainScreen.ToColor(),
-                                  main_.Setup_Header.GetFont().color});
+    SetCaptionBar(main_.CaptionBarColors());
 }
 
 void TKAV::FormShow() {

@@ -22,28 +22,13 @@ artefacts="$build/e2e-artefacts"
 kavpack=${KAV_KAVPACK:-$top/build/native/src/app/kavpack/kavpack}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
 mkdir -p "$artefacts"
 
 if [ ! -x "$kavpack" ]; then
     (cd "$top" && cmake --preset native >/dev/null && cmake --build --preset native --target kavpack >/dev/null)
 fi
 
-expect() {  # expect NAME ACTUAL EXPECTED
-    if [ "$2" == "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1"
-        echo "  expected: $3"
-        echo "  actual:   $2"
-        failures=$((failures + 1))
-    fi
-}
-expect_true() {  # expect_true NAME CONDITION...
-    local name=$1
-    shift
-    if "$@"; then echo "ok: $name"; else echo "FAIL: $name ($*)"; failures=$((failures + 1)); fi
-}
+. "$top/tests/e2e/e2e_checks.sh"
 
 make_set() {  # make_set DIR [SCRIPT_EDIT]
     local source="$work/source-$(basename "$1")"

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string>
 
+#include "one_line.h"
+
 namespace {
 
 constexpr const char* kCaption = "KAV - Setup";
@@ -37,20 +39,6 @@ std::string MessageText(HWND box) {
     Search search;
     EnumChildWindows(box, &CollectStaticText, reinterpret_cast<LPARAM>(&search));
     return search.text;
-}
-
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        if (c == '\r') {
-            line += "\\r";
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            line += c;
-        }
-    }
-    return line;
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "one_line.h"
+
 namespace {
 
 // Asked with WM_GETTEXT: GetWindowText would not ask a window of another
@@ -45,20 +47,6 @@ std::vector<HWND> VisibleChildren(HWND parent) {
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
-}
-
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        if (c == '\r') {
-            line += "\\r";
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            line += c;
-        }
-    }
-    return line;
 }
 
 HWND WaitForWindow(const std::string& title, int timeoutSeconds) {

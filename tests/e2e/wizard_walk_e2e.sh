@@ -20,20 +20,10 @@ artefacts="$build/e2e-artefacts"
 kavpack=${KAV_KAVPACK:-$top/build/native/src/app/kavpack/kavpack}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
 mkdir -p "$artefacts"
 wizard="KAV32 - Setup"
 
-expect() {  # expect NAME ACTUAL EXPECTED
-    if [ "$2" == "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1"
-        echo "  expected: $3"
-        echo "  actual:   $2"
-        failures=$((failures + 1))
-    fi
-}
+. "$top/tests/e2e/e2e_checks.sh"
 # expect_shows NAME TEXT: the wizard's windows show TEXT (a fixed string).
 expect_shows() {
     if "$run" "$driver" "$wizard" texts | tr -d '\r' | grep -qF -- "$2"; then
