@@ -11,6 +11,18 @@ const std::string kQuestionStart = "Create New Directory for Installation [";
 
 class DirectoryChooserTest : public WizardTest {
 protected:
+    // Destinations lie on the system drive: on the real machine what a test
+    // makes there is removed again.
+    void MakeDirectory(const std::string& path) {
+        ASSERT_TRUE(Files().MakeDirectory(path));
+        made_.push_back(path);
+    }
+    void TearDown() override {
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) Files().RemoveEmptyDirectory(*it);
+        WizardTest::TearDown();
+    }
+    std::vector<std::string> made_;
+
     // Browse, with `chooser` acting on the chooser; returns the
     // destination afterwards.
     std::string Browse(const std::function<void(TForm3&)>& chooser,
@@ -58,7 +70,7 @@ TEST_F(DirectoryChooserTest, ATypedPathAnsweredYesBecomesTheDestinationUncreated
 }
 
 TEST_F(DirectoryChooserTest, APickedDirectoryAnsweredNoLeavesTheDestination) {
-    ASSERT_TRUE(Files().MakeDirectory("C:\\Picked"));
+    MakeDirectory("C:\\Picked");
     ui_.User().AnswerWhen(kQuestionStart, widgets::headless::DialogButton::No);
     EXPECT_EQ(Browse([](TForm3& f) {
                   ASSERT_TRUE(f.OpenDirectory("C:\\"));
@@ -85,7 +97,7 @@ TEST_F(DirectoryChooserTest, CancelKeepsTheDestinationWhateverWasTyped) {
 
 TEST_F(DirectoryChooserTest,
        AnExistingDestinationIsShownInTheListsOwnSpellingWhichCountsAsAChange) {
-    ASSERT_TRUE(Files().MakeDirectory("C:\\Tool"));
+    MakeDirectory("C:\\Tool");
     ui_.User().AnswerWhen(kQuestionStart, widgets::headless::DialogButton::Yes);
     EXPECT_EQ(Browse(
                   [](TForm3& f) {
@@ -114,9 +126,9 @@ TEST_F(DirectoryChooserTest, AMissingDestinationLeavesTheListWhereItWas) {
 
 TEST_F(DirectoryChooserTest, ChoosingADriveShowsItsRootAndTheLevelsAboveAreOpenedByDoubleClick) {
     if (!Simulated()) GTEST_SKIP() << "needs a drive D: to write to";
-    ASSERT_TRUE(Files().MakeDirectory("C:\\Tool"));
-    ASSERT_TRUE(Files().MakeDirectory("C:\\Tool\\Sub"));
-    ASSERT_TRUE(Files().MakeDirectory("D:\\Data"));
+    MakeDirectory("C:\\Tool");
+    MakeDirectory("C:\\Tool\\Sub");
+    MakeDirectory("D:\\Data");
     Browse(
         [](TForm3& f) {
             EXPECT_EQ(f.DirectoryListBox1.Items(),

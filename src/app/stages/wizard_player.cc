@@ -82,6 +82,10 @@ void WizardPlayer::ActOn(wizard::TKAV& kav, int page) {
             ChooseFinish(kav);
             kav.install.Click();
             report_(ChoicesLine(kav, *choice_));
+            if (answers_.cancelAt) {
+                warn_("page " + std::to_string(*answers_.cancelAt) +
+                      " was passed over; there was nowhere to cancel");
+            }
             return;
         default:
             break;
