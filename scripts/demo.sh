@@ -39,23 +39,32 @@ if [ -n "${DISPLAY:-}" ]; then
     exit 0
 fi
 
-# Headless: run inside the private Xvfb of with-wine.sh, wait for the
-# closing message box, photograph the screen, then press OK.
+# Headless: run inside the private Xvfb of with-wine.sh, wait until the set
+# has been expanded and the wizard is up over the picture (or a message box
+# is, after a failure), photograph the screen, then end the run: OK on a
+# message box; the wizard, which waits for its user, is closed by ending
+# the program.
 shot="$top/build/demo.png"
 capture() {
     set -eu
     (cd "$work/set" && exec "$top/scripts/wine-run.sh" "$exe") &
-    local pid=$!
-    for _ in $(seq 300); do
-        if xdotool search --name "^KAV - Setup\$" >/dev/null 2>&1; then break; fi
+    local pid=$! shown=""
+    for _ in $(seq 600); do
+        if xdotool search --name "^KAV32 - Setup\$" >/dev/null 2>&1; then shown=wizard; break; fi
+        if xdotool search --name "^KAV - Setup\$" >/dev/null 2>&1; then shown=message; break; fi
         sleep 0.1
     done
-    sleep 0.5
+    sleep 1
     import -window root "$shot"
-    local box
-    box=$(xdotool search --name "^KAV - Setup\$" | head -n 1)
-    xdotool key --window "$box" Return || true
-    wait "$pid"
+    if [ "$shown" = message ]; then
+        local box
+        box=$(xdotool search --name "^KAV - Setup\$" | head -n 1)
+        xdotool key --window "$box" Return || true
+        wait "$pid"
+    else
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
 }
 export -f capture
 export top work exe shot
