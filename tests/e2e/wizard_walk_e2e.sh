@@ -9,6 +9,8 @@
 #      answered Yes; the folders and ready pages; Install and the
 #      completion message.
 #   3. The wizard closed through its frame: the cancellation message.
+#   4. The keyboard: Enter presses Next, Page Down scrolls the licence,
+#      Escape is Cancel.
 set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -101,5 +103,23 @@ expect "completed" "$(ending)" \
 start_setup "$work/set"
 "$run" "$driver" "$wizard" close >/dev/null
 expect "frame close" "$(ending)" "Your installation was canceled!"
+
+# 4. Keys, typed into the focused wizard.
+start_setup "$work/set"
+id=$(xdotool search --name "^$wizard\$" 2>/dev/null | head -n 1)
+xdotool windowfocus --sync "$id" 2>/dev/null
+xdotool key Return
+expect_shows "Enter is Next" "ZEPHYRIN DEMO TOOL - LICENCE AGREEMENT"
+capture 1-licence-top
+xdotool key Next
+capture 1-licence-paged
+# The licence's lower lines only: the caret blinks on its first line.
+for shot in top paged; do
+    convert "$artefacts/wizard-1-licence-$shot.png" -crop 380x90+20+90 +repage "$work/$shot.png"
+done
+changed=$(compare -metric AE "$work/top.png" "$work/paged.png" null: 2>&1)
+expect_true "Page Down scrolls the licence" test "${changed%% *}" -gt 0
+xdotool key Escape
+expect "Escape is Cancel" "$(ending)" "Your installation was canceled!"
 
 [ "$failures" -eq 0 ]
