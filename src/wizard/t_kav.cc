@@ -1,6 +1,8 @@
 #include "wizard/t_kav.h"
 
 #include "widgets/error_report.h"
+#include "wizard/install_engine.h"
+#include "wizard/install_page_view.h"
 #include "wizard/text_file.h"
 #include "wizard/wizard_summary.h"
 #include "wizard/wizard_texts.h"
@@ -11,6 +13,9 @@ namespace {
 constexpr int kClientWidth = 433;
 constexpr int kClientHeight = 263;
 constexpr int kButtonBarHeight = 39;
+// While the engine runs the wizard is a strip above the screen's bottom.
+constexpr int kInstallPageHeight = 120;
+constexpr int kInstallPageBottomGap = 30;
 
 }  // namespace
 
@@ -359,7 +364,28 @@ void TKAV::installClick() {
     PerformInstall();
 }
 
-void TKAV::PerformInstall() { Close(); }
+// The engine's own failures end it with their message; the run then counts
+// as failed, so that it ends with the cancellation message and no restart
+// instead of announcing a completed installation.
+void TKAV::PerformInstall() {
+    Panel1.SetVisible(false);
+    widgets::Bounds bounds = Placement();
+    bounds.height = kInstallPageHeight;
+    bounds.top = main_.Height() - kInstallPageHeight - kInstallPageBottomGap;
+    SetBounds(bounds);
+    machine_.Ui().ProcessMessages();
+    InstallPageView view(source, Dest, ProgressBar1);
+    InstallEngine engine(machine_, run_, view);
+    try {
+        engine.Run({Label1.Caption(), min.Checked(), run_.finalChoice.RadioButton1.Checked(),
+                    main_.Setup_Header.Caption()});
+    } catch (const kav::Exception& error) {
+        machine_.Ui().ShowMessage(error.what());
+        run_.Cancel();
+    }
+    machine_.Ui().ProcessMessages();
+    Close();
+}
 
 // Closing through the window frame before Install leaves the installation
 // as undone as Cancel does, so it ends the same way: no restart, and the

@@ -123,8 +123,7 @@ private:
     void RebuildSummary();
     // Cancel and Decline.
     void Abandon();
-    // The install engine; until it is built, Install ends the wizard as the
-    // engine's end does.
+    // Runs the install engine on the install page, then closes the wizard.
     void PerformInstall();
 
     platform::Machine& machine_;

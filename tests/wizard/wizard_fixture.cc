@@ -17,7 +17,11 @@ std::string WizardTest::Temp() {
 }
 
 void WizardTest::WriteScript(const std::string& main, const std::vector<std::string>& desktop) {
-    std::string text = "[Setup - Main]\r\n" + main + "[Desktop]\r\n";
+    // The engine needs an install directory of the script's own.
+    const std::string installDir =
+        main.find("Install Dir=") == std::string::npos ? "Install Dir=WizardTest\r\n" : "";
+    std::string text = "[Setup - Main]\r\n" + installDir + main +
+                       "[Directories]\r\nDir1=<INSTALLDIR>~\r\n[Desktop]\r\n";
     for (std::size_t i = 0; i < desktop.size(); ++i) {
         text += "Desktop" + std::to_string(i + 1) + "=" + desktop[i] + "\r\n";
     }
@@ -26,6 +30,9 @@ void WizardTest::WriteScript(const std::string& main, const std::vector<std::str
 
 void WizardTest::Stages::RunExpansion() {
     ASSERT_TRUE(setup::ForceDirectories(test->Files(), test->Temp()));
+    // The installer's own two files, which the engine copies.
+    test->WriteFile(test->Temp() + "\\install.exe", "MZ");
+    test->WriteFile(test->Temp() + "\\install.cfg", "[Setup - Main]");
     if (!test->licence_) return;
     const std::string path = test->Temp() + "\\license.txt";
     test->WriteFile(path, *test->licence_);
