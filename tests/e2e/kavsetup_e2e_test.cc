@@ -35,7 +35,9 @@ protected:
 
     void WriteConfig(const std::string& showReBoot) {
         std::ofstream(work_ / "set" / "install.cfg")
-            << "[Setup - Main]\r\nShow Re-Boot=" << showReBoot << "\r\nHeader=Sample Product 3\r\n";
+            << "[Setup - Main]\r\nShow Re-Boot=" << showReBoot
+            << "\r\nHeader=Sample Product 3\r\nInstall Dir=Sample\r\n"
+               "[Directories]\r\nDir1=<INSTALLDIR>~\r\n";
     }
 
     // A whole set: the script, the installer and `segments` segment files
@@ -61,7 +63,8 @@ protected:
         }
     }
 
-    // Runs kavsetup in `cwd` and returns what it printed.
+    // Runs kavsetup in `cwd` and returns what it printed before its report
+    // of the changes, which goes to report_.
     std::string Run(const fs::path& cwd, const std::string& args) {
         const std::string command = "cd '" + cwd.string() + "' && '" + program_.string() +
                                     "' --root '" + (work_ / "root").string() + "' " + args +
@@ -72,7 +75,9 @@ protected:
         std::array<char, 512> buffer{};
         while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) output += buffer.data();
         status_ = pclose(pipe);
-        return output;
+        const std::size_t at = output.find("Directories made: ");
+        report_ = at == std::string::npos ? "" : output.substr(at);
+        return output.substr(0, at);
     }
 
     std::vector<std::string> SetFiles() const {
@@ -86,6 +91,7 @@ protected:
     fs::path program_;
     fs::path work_;
     int status_ = -1;
+    std::string report_;
 };
 
 // The default user's way through the wizard of a set without a licence.
@@ -94,7 +100,8 @@ const std::string kDefaultWalk =
     "[KAV32 - Setup] page 2 \"Page3\"\n"
     "[KAV32 - Setup] page 3 \"Page4\"\n"
     "[KAV32 - Setup] page 5 \"Page5\"\n"
-    "[KAV32 - Setup] Install: to \"C:\\\"; full; folder \"Accessories\" start menu yes desktop "
+    "[KAV32 - Setup] Install: to \"C:\\Sample\"; full; folder \"Accessories\" start menu yes "
+    "desktop "
     "yes; desktop []; start menu []; finish ";
 const std::string kCompleted =
     kDefaultWalk + "return\n" +
@@ -158,6 +165,7 @@ protected:
             << "[Setup - Main]\r\nShow Re-Boot=1\r\nHeader=Sample Product 3\r\n"
                "Install Dir=Tool\r\nAdd to Program Files=1\r\nFolder=Tools\r\n"
                "Launch=<INSTALLDIR>\\tool.exe\r\nWork Station Prompt=1\r\n"
+               "[Directories]\r\nDir1=<INSTALLDIR>~\r\n"
                "[Desktop]\r\nD1=Tool~<INSTALLDIR>\\tool.exe~X~X~~Tools\r\n"
                "D2=Help~<INSTALLDIR>\\help.txt~~X~~Tools\r\n";
         std::ofstream(work_ / "set" / "install.exe") << "MZ";
@@ -277,3 +285,39 @@ TEST_F(KavsetupRun, RejectsAMissingRoot) {
 }
 
 }  // namespace
+
+// The demo product packed by kavpack and installed through the default
+// wizard: its report names every file of the set at its destination, with
+// the size of the source file.
+TEST_F(KavsetupRun, InstallsTheDemoSetAndReportsEveryFile) {
+    const fs::path build = std::getenv("KAV_BUILD_DIR");
+    const fs::path demo = fs::path(std::getenv("KAV_TEST_DATA")) / ".." / ".." / "samples" / "demo";
+    std::ofstream(work_ / "install.exe") << "MZ";
+    const std::string pack = "'" + (build / "src/app/kavpack/kavpack").string() + "' build '" +
+                             demo.string() + "' '" + (work_ / "demo").string() +
+                             "' --segment-size 16384 --installer '" +
+                             (work_ / "install.exe").string() + "' >/dev/null";
+    ASSERT_EQ(std::system(pack.c_str()), 0);
+    Run(work_ / "demo", "--report '" + (work_ / "report.json").string() + "'");
+    EXPECT_EQ(status_, 0);
+    std::ifstream in(work_ / "report.json");
+    const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string dir = "C:\\\\Program Files\\\\Zephyrin Demo\\\\";
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"readme.txt", ""},       {"license.txt", ""},        {"logo.gif", ""},
+        {"zdemo.cfg", "Bin\\\\"}, {"manual.txt", "Docs\\\\"}, {"first-steps.txt", "Docs\\\\"},
+        {"words.dat", "Data\\\\"}};
+    for (const auto& [name, sub] : files) {
+        std::uintmax_t size = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(demo)) {
+            if (entry.path().filename() == name) size = entry.file_size();
+        }
+        ASSERT_GT(size, 0u) << name;
+        const std::string line =
+            "{\"path\": \"" + dir + sub + name + "\", \"size\": " + std::to_string(size) + "}";
+        EXPECT_NE(json.find(line), std::string::npos) << line;
+        EXPECT_NE(report_.find(name + " (" + std::to_string(size) + " bytes)"), std::string::npos);
+    }
+    EXPECT_NE(json.find("\"text\": \"[Program]\\r\\nTitle=Zephyrin Demo Tool 1.0"),
+              std::string::npos);
+}

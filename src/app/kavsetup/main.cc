@@ -4,16 +4,19 @@
 // say; every page it passes and every message box is printed as one line,
 // and each question is answered as --answer says or with its default
 // button. The host is drive Z:, seen as read-only media: nothing outside
-// DIR changes.
+// DIR changes. At the end it prints what the run changed on the machine
+// (--report FILE: the same as JSON).
 #include <unistd.h>
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/kavsetup/change_recorder.h"
 #include "app/kavsetup/host_paths.h"
 #include "app/stages/installer_stages.h"
 #include "app/stages/wizard_player.h"
@@ -32,6 +35,7 @@ int Usage() {
                  "  kept in DIR; the host's files are drive Z:, read-only. Each --media DIR\n"
                  "  is the next disk, put in when the setup asks for one. The wizard is\n"
                  "  gone through with Next, Accept and the preselected choices, unless:\n"
+                 "  --report FILE  also writes what the run changed as JSON to FILE\n"
               << kav::app::WizardOptionsUsage();
     return 2;
 }
@@ -110,6 +114,7 @@ private:
 
 int main(int argc, char** argv) {
     std::string root;
+    std::string reportFile;
     std::vector<std::string> rest;
     std::deque<std::string> media;
     kav::app::WizardAnswers answers;
@@ -124,6 +129,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "--root" && i + 1 < args.size()) {
             root = args[++i];
+        } else if (arg == "--report" && i + 1 < args.size()) {
+            reportFile = args[++i];
         } else if (arg == "--media" && i + 1 < args.size()) {
             media.push_back(args[++i]);
         } else if (arg == "--help" || arg == "-h" || StartsWith(arg, "--")) {
@@ -154,8 +161,9 @@ int main(int argc, char** argv) {
         if (!rest.empty()) arguments.push_back(kav::app::HostToWindowsPath(rest.front(), hostCwd));
 
         kav::setup::RunState run;
-        kav::app::InstallerStages stages(ui, machine, run);
-        kav::setup::TMainSetup mainSetup(ui, machine, run, arguments, stages);
+        kav::app::ChangeRecorder changes(machine);
+        kav::app::InstallerStages stages(ui, changes, run);
+        kav::setup::TMainSetup mainSetup(ui, changes, run, arguments, stages);
         stages.CreateWindows(mainSetup);
         ui.User().Decide = DiskSwapper(machine, run, std::move(media), answers);
         kav::app::WizardPlayer player(
@@ -169,6 +177,15 @@ int main(int argc, char** argv) {
         ui.Run(mainSetup);
         if (!stages.ExpansionError().empty()) {
             std::cerr << "kavsetup: expansion failed: " << stages.ExpansionError() << "\n";
+        }
+        changes.WriteText(std::cout);
+        if (!reportFile.empty()) {
+            std::ofstream report(reportFile);
+            changes.WriteJson(report);
+            if (!report.flush()) {
+                std::cerr << "kavsetup: cannot write " << reportFile << "\n";
+                return 1;
+            }
         }
         return 0;
     } catch (const std::exception& error) {
