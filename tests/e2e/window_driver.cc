@@ -35,17 +35,16 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
+// A lambda does not convert to the stdcall callback of the 32-bit API.
+BOOL CALLBACK AddVisibleChild(HWND child, LPARAM param) {
+    if (IsWindowVisible(child)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+    return TRUE;
+}
+
 // Visible children, descendants included, in Z order.
 std::vector<HWND> VisibleChildren(HWND parent) {
     std::vector<HWND> found;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            if (IsWindowVisible(child))
-                reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(parent, AddVisibleChild, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
