@@ -7,7 +7,9 @@
 #      in place before OK and the run goes on to the completion message. The
 #      main screen is captured then: gradient rows, the splash panel.
 #   Between expansion and ending the wizard is gone through with Next,
-#   Accept and Install (window_driver.exe presses its buttons).
+#   Accept and Install (window_driver.exe presses its buttons). The set of
+#   run 1 also carries uninstaller.exe: the installed tree, uninstall.cfg
+#   and the Uninstall key (read back with "reg query") are checked.
 #   2. "Show Re-Boot" 1, the set named as argument: the restart is
 #      announced. The test ends the program while the announcement waits,
 #      so the restart itself is never requested from Wine; the set's own
@@ -30,10 +32,11 @@ fi
 
 . "$top/tests/e2e/e2e_checks.sh"
 
-make_set() {  # make_set DIR [SCRIPT_EDIT]
+make_set() {  # make_set DIR [SCRIPT_EDIT] [EXTRA_FILE]
     local source="$work/source-$(basename "$1")"
     rm -rf "$source" && cp -r "$top/samples/demo" "$source"
     if [ -n "${2:-}" ]; then sed -i "$2" "$source/install.cfg"; fi
+    if [ -n "${3:-}" ]; then echo "MZ" >"$source/$3"; fi
     "$kavpack" build "$source" "$1" --segment-size 16384 --installer "$exe" >/dev/null
 }
 
@@ -57,7 +60,7 @@ pixel() {
 red_of() { pixel "$@" | cut -d, -f1; }
 
 # 1. Two segments, the second put in at the prompt.
-make_set "$work/set1"
+make_set "$work/set1" 's/^File7=.*/&\nFile8=uninstaller.exe~<INSTALLDIR>/' uninstaller.exe
 mkdir -p "$work/floppy2"
 mv "$work/set1/disk.002" "$work/floppy2/"
 (cd "$work/set1" && exec "$run" "$exe") &
@@ -107,10 +110,23 @@ fi
 "$run" "$probe" --timeout 10 >/dev/null
 wait "$pid"
 expect "exit status after completion" "$?" 0
+installed="$WINEPREFIX/drive_c/Program Files/Zephyrin Demo"
+expect "installed tree" "$(cd "$installed" 2>/dev/null && find . -type f | LC_ALL=C sort | tr '\n' ' ')" \
+    "./Bin/zdemo.cfg ./Data/words.dat ./Docs/first-steps.txt ./Docs/manual.txt ./install.cfg ./install.exe ./license.txt ./logo.gif ./readme.txt ./uninstall.cfg ./uninstaller.exe "
+expect "installed file as packed" "$(cmp "$installed/Docs/manual.txt" "$top/samples/demo/docs/manual.txt" && echo same)" same
+dir='C:\Program Files\Zephyrin Demo'
+expect "uninstall.cfg" "$(tr -d '\r' <"$installed/uninstall.cfg" | grep -v '^$' | tr '\n' '|')" \
+    "[Program]|Title=Zephyrin Demo Tool 1.0|[UNINS]|$dir\\*.*=|$dir\\Setup\\*.*=|$dir\\readme.txt=|$dir\\license.txt=|$dir\\logo.gif=|$dir\\uninstaller.exe=|$dir\\Docs\\manual.txt=|$dir\\Docs\\first-steps.txt=|$dir\\Data\\words.dat=|$dir\\Bin\\zdemo.cfg=|[Directories]|$dir=|$dir\\Docs=|$dir\\Data=|$dir\\Bin=|"
+key='HKLM\Software\Microsoft\Windows\currentversion\uninstall\Zephyrin Demo Tool 1.0'
+values=$("$run" reg query "$key" 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/^ *//; s/  */ /g' | tr '\n' '|')
+expect "Uninstall key" "$values" \
+    "DisplayName REG_SZ Zephyrin Demo Tool 1.0|UninstallString REG_SZ $dir\\uninstaller.exe Zephyrin Demo Tool 1.0|"
 expect "the set's directory is kept when started in it" \
     "$(ls "$work/set1" | tr '\n' ' ')" "disk.001 disk.002 install.cfg install.exe "
 
 # 2. Restart announced, never performed; the argument directory loses only the set.
+# A fresh destination, so that no overwrite question comes between.
+rm -rf "$installed"
 make_set "$work/set2" 's/^Show Re-Boot=0/Show Re-Boot=1/'
 echo "keep" >"$work/set2/notes.txt"
 winpath="Z:$(echo "$work/set2" | tr '/' '\\')"

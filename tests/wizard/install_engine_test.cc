@@ -6,6 +6,7 @@
 
 #include "setup/window_routines.h"
 #include "test_machine.h"
+#include "wizard_fixture.h"
 
 namespace kav::wizard::testing {
 namespace {
@@ -15,23 +16,25 @@ using widgets::headless::DialogButton;
 // Pure resolution rules: no machine involved.
 TEST(DirectoryTableTest, EveryKindOfTagResolvesByTheRulesInTheirOrder) {
     const DirectoryBases bases{"C:\\WINDOWS", "C:\\", "C:\\Apps\\Tool", "C:\\Apps\\Tool"};
-    const auto resolve = [&](const std::string& entry) {
-        return ResolveDirectory(DirectoryEntry::Parse(entry), bases);
+    const std::pair<const char*, const char*> cases[] = {
+        {"<INSTALLDIR>~x", "C:\\Apps\\Tool"},
+        {"<SUB1><INSTALLDIR>~Data", "C:\\Apps\\Tool\\Data"},
+        {"<windows>~", "C:\\WINDOWS"},
+        {"<WINDOWS_SYSTEM>~ignored", "C:\\WINDOWS\\System"},
+        {"<PROGRAMFILES>", "C:\\Program Files"},
+        {"<SUB2>~Bin", "C:\\Apps\\Tool\\Bin"},
+        {"<OTHER>~TOOLS", "C:\\TOOLS"},
+        {"<ALT1>~Data", "C:\\Data"},
+        {"<SUB1><WINDOWS>~Fonts", "C:\\WINDOWS\\Fonts"},
+        {"<SUB1><PROGRAMFILES>~Common", "C:\\Program Files\\Common"},
+        {"<SUB1><WINDOWS_SYSTEM>~Drv", "C:\\WINDOWS\\System\\Drv"},
+        {"<SUB1><ELSE>~D:\\Shared", "D:\\Shared"},
+        // Split at the first "~" only; the path is used as written.
+        {"<sub3><installdir>~A~b", "C:\\Apps\\Tool\\A~b"},
     };
-    EXPECT_EQ(resolve("<INSTALLDIR>~x"), "C:\\Apps\\Tool");
-    EXPECT_EQ(resolve("<SUB1><INSTALLDIR>~Data"), "C:\\Apps\\Tool\\Data");
-    EXPECT_EQ(resolve("<windows>~"), "C:\\WINDOWS");
-    EXPECT_EQ(resolve("<WINDOWS_SYSTEM>~ignored"), "C:\\WINDOWS\\System");
-    EXPECT_EQ(resolve("<PROGRAMFILES>"), "C:\\Program Files");
-    EXPECT_EQ(resolve("<SUB2>~Bin"), "C:\\Apps\\Tool\\Bin");
-    EXPECT_EQ(resolve("<OTHER>~TOOLS"), "C:\\TOOLS");
-    EXPECT_EQ(resolve("<ALT1>~Data"), "C:\\Data");
-    EXPECT_EQ(resolve("<SUB1><WINDOWS>~Fonts"), "C:\\WINDOWS\\Fonts");
-    EXPECT_EQ(resolve("<SUB1><PROGRAMFILES>~Common"), "C:\\Program Files\\Common");
-    EXPECT_EQ(resolve("<SUB1><WINDOWS_SYSTEM>~Drv"), "C:\\WINDOWS\\System\\Drv");
-    EXPECT_EQ(resolve("<SUB1><ELSE>~D:\\Shared"), "D:\\Shared");
-    // Split at the first "~" only; the path is used as written.
-    EXPECT_EQ(resolve("<sub3><installdir>~A~b"), "C:\\Apps\\Tool\\A~b");
+    for (const auto& [entry, path] : cases) {
+        EXPECT_EQ(ResolveDirectory(DirectoryEntry::Parse(entry), bases), path) << entry;
+    }
 }
 
 TEST(DirectoryTableTest, LaunchIsRewrittenOnlyByTheWholeTagItStartsWith) {
@@ -357,6 +360,28 @@ TEST_F(InstallEngineTest, LaunchesTheChosenProgramOrAnySetupProgram) {
     ASSERT_EQ(Install(), "");
     EXPECT_EQ(engineMachine_->launches,
               (std::vector<std::string>{"Install.EXE||" + dest_ + "\\|5"}));
+}
+
+using InstallClickTest = WizardTest;
+
+TEST_F(InstallClickTest, AStoppingFailureIsShownAndTheRunEndsCancelled) {
+    WriteScript("Header=Tool 3\r\nShow Re-Boot=1\r\n");
+    Run([&](TKAV& kav) {
+        NextUntil(kav, kReadyPage);
+        Files().RemoveFile(Temp() + "\\install.exe");
+        kav.install.Click();
+        EXPECT_FALSE(kav.Panel1.Visible());
+        EXPECT_EQ(kav.Height(), 120);
+        EXPECT_EQ(kav.Placement().top, main_->Height() - 150);
+    });
+    EXPECT_TRUE(run_.cancelled);
+    EXPECT_TRUE(machine_->restart.calls.empty());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Cannot open file " + Temp() + "\\install.exe",
+                                                    "Your installation was canceled!"}));
+    const std::string script = ReadFile("C:\\WizardTest\\uninstall.cfg");
+    EXPECT_NE(script.find("Title=Tool 3"), std::string::npos);
+    Files().RemoveFile("C:\\WizardTest\\uninstall.cfg");
+    Files().RemoveEmptyDirectory("C:\\WizardTest");
 }
 
 }  // namespace
