@@ -40,7 +40,6 @@ public:
     void Run(const InstallChoices& choices);
 
     const DirectoryTable& Table() const { return table_; }
-    const std::string& InstallDirectory() const { return bases_.installDirectory; }
 
     // True when an entry of the active Files list other than the one at
     // `index` mentions `name` anywhere (in upper case).
