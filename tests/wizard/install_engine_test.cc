@@ -296,6 +296,16 @@ TEST_F(InstallEngineTest, NoUninstallerNoRegistration) {
     EXPECT_EQ(Script().rfind(Opening("Tool No Uninstaller"), 0), 0u);
 }
 
+// An empty title would put the values on the list's own key.
+TEST_F(InstallEngineTest, AnEmptyTitleRegistersNothing) {
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~"};
+    Temp("uninstaller.exe", "U");
+    ASSERT_EQ(Install(""), "");
+    EXPECT_FALSE(machine_->RegistryKeys().ReadStringValue(platform::RootKey::LocalMachine,
+                                                          UninstallKey(""), "UninstallString"));
+    EXPECT_EQ(ReadFile(dest_ + "\\uninstaller.exe"), "U");
+}
+
 TEST_F(InstallEngineTest, ARefusedRegistrationStopsBeforeTheLaunch) {
     Config().Files = {"uninstaller.exe~<INSTALLDIR>~"};
     Config().Launch = "<INSTALLDIR>setup.exe";
