@@ -60,9 +60,11 @@ void InstallEngine::CheckDestination(const std::string& destination) {
             "The installation script names no install directory: its Directories list has no "
             "<INSTALLDIR> entry. Nothing has been installed.");
     }
-    const std::string upper = UpperCase(WithoutTrailingBackslashes(destination));
+    // Compared in full, so that "C:\Apps\.." counts as the root it names.
+    const std::string full = destination.empty() ? "" : machine_.Files().FullPathName(destination);
+    const std::string upper = UpperCase(WithoutTrailingBackslashes(full));
     const std::string windows = UpperCase(bases_.windowsDirectory);
-    if (upper.empty() || setup::IsDriveRoot(destination) || upper == windows ||
+    if (upper.empty() || setup::IsDriveRoot(full) || upper == windows ||
         upper == windows + "\\SYSTEM") {
         throw EInstallStop("Software cannot be installed into \"" + destination +
                            "\": choose a directory of its own. Nothing has been installed.");

@@ -343,8 +343,11 @@ TEST_F(InstallEngineTest, AScriptWithoutInstallDirOrARootDestinationIsRefusedUnt
     EXPECT_FALSE(Files().DirectoryExists(Dir() + "\\Apps"));
 
     ResetRun();
-    dest_ = "C:\\";
-    EXPECT_NE(Install().find("choose a directory of its own"), std::string::npos);
+    const std::vector<std::string> roots = {"C:\\", Dir() + "\\..\\..\\..\\..\\..\\..", ""};
+    for (const std::string& root : roots) {
+        dest_ = root;
+        EXPECT_NE(Install().find("choose a directory of its own"), std::string::npos) << root;
+    }
     dest_ = setup::WindowsDirectory(machine_->SystemDirs());
     EXPECT_NE(Install().find("choose a directory of its own"), std::string::npos);
     EXPECT_FALSE(Exists(dest_ + "\\install.exe"));
