@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "one_line.h"
+#include "app/one_line.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     // The box may still be filling in its text right after it appears.
     std::string text;
     for (int tries = 0; tries < 50 && (text = MessageText(box)).empty(); ++tries) Sleep(50);
-    std::printf("%s\n", OneLine(text).c_str());
+    std::printf("%s\n", kav::app::OneLine(text).c_str());
     std::fflush(stdout);
 
     if (endProcess) {

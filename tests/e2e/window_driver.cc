@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "one_line.h"
+#include "app/one_line.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     for (HWND child : VisibleChildren(window)) {
         const std::string cls = ClassOf(child);
         if (command == "texts") {
-            std::printf("%s: %s\n", cls.c_str(), OneLine(TextOf(child)).c_str());
+            std::printf("%s: %s\n", cls.c_str(), kav::app::OneLine(TextOf(child)).c_str());
         } else if (command == "click" && args.size() > 2 && _stricmp(cls.c_str(), "Button") == 0 &&
                    TextOf(child) == args[2] && IsWindowEnabled(child)) {
             PostMessageA(child, BM_CLICK, 0, 0);

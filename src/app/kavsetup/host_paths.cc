@@ -28,18 +28,4 @@ std::string HostToWindowsPath(const std::string& path, const std::string& hostCu
     return windows;
 }
 
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        if (c == '\r') {
-            line += "\\r";
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            line += c;
-        }
-    }
-    return line;
-}
-
 }  // namespace kav::app

@@ -16,8 +16,4 @@ std::string HostToWindowsPath(const std::string& path, const std::string& hostCu
 // device there would make the first read wait for ever.
 std::vector<std::string> IrregularSetFiles(const std::string& hostDirectory);
 
-// What a message box showed, on one line: carriage returns and line feeds
-// are written as \r and \n.
-std::string OneLine(const std::string& text);
-
 }  // namespace kav::app

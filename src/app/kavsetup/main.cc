@@ -18,6 +18,7 @@
 
 #include "app/kavsetup/change_recorder.h"
 #include "app/kavsetup/host_paths.h"
+#include "app/one_line.h"
 #include "app/stages/installer_stages.h"
 #include "app/stages/wizard_player.h"
 #include "platform/sim/sim_machine.h"

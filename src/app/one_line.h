@@ -1,7 +1,9 @@
 #pragma once
 // A text on one line of output: carriage returns and line feeds written as
-// \r and \n.
+// \r and \n, so that what a message box showed stays one line of a log.
 #include <string>
+
+namespace kav::app {
 
 inline std::string OneLine(const std::string& text) {
     std::string line;
@@ -16,3 +18,5 @@ inline std::string OneLine(const std::string& text) {
     }
     return line;
 }
+
+}  // namespace kav::app
