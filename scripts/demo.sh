@@ -75,9 +75,12 @@ capture() {
         import -window root "$shot"
     fi
     if [ "$shown" = message ]; then
+        # The program's hidden application window bears the same title:
+        # the key goes to whichever window of that name takes it.
         local box
-        box=$(xdotool search --name "^KAV - Setup\$" | head -n 1)
-        xdotool key --window "$box" Return || true
+        for box in $(xdotool search --name "^KAV - Setup\$"); do
+            xdotool key --window "$box" Return 2>/dev/null && break
+        done
         wait "$pid"
     else
         kill "$pid" 2>/dev/null || true
