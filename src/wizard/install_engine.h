@@ -8,6 +8,7 @@
 #include "platform/machine.h"
 #include "setup/run_state.h"
 #include "wizard/directory_table.h"
+#include "wizard/t_shortcuts.h"
 #include "wizard/uninstall_script.h"
 
 namespace kav::wizard {
@@ -28,6 +29,11 @@ struct InstallChoices {
     bool workStation = false;   // min: the WorkStation list replaces Files
     bool launchChosen = false;  // RadioButton1
     std::string title;          // the main screen's header
+    // Shortcuts1 as Install leaves it (the folder check boxes), and the
+    // names of the checked items of DK and SM.
+    TShortcuts shortcuts{};
+    std::vector<std::string> desktopTicked{};
+    std::vector<std::string> startMenuTicked{};
 };
 
 class InstallEngine {
@@ -53,8 +59,9 @@ private:
     void CopyInstallerFiles();
     void InstallFiles();
     void InstallEntry(const DirectoryRow& row, std::size_t index);
+    void CreateShortcuts();
+    void CreateEntryShortcuts(const DirectoryRow& row, const std::string& entry);
     // The next issue's steps, in their place.
-    void CreateShortcuts() {}
     void WriteRegistryAndIni() {}
     void UpdateAutoexecBat() {}
     void FinishUninstallInformation();

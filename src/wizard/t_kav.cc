@@ -17,6 +17,15 @@ constexpr int kButtonBarHeight = 39;
 constexpr int kInstallPageHeight = 120;
 constexpr int kInstallPageBottomGap = 30;
 
+// The texts of a list's checked items: the shortcuts the user kept.
+std::vector<std::string> CheckedItems(const widgets::CheckListBox& list) {
+    std::vector<std::string> texts;
+    for (const auto& item : list.Items()) {
+        if (item.checked) texts.push_back(item.text);
+    }
+    return texts;
+}
+
 }  // namespace
 
 const char* const TKAV::kPageNames[7] = {"page1",       "Page2", "Page3",  "Page4",
@@ -378,7 +387,7 @@ void TKAV::PerformInstall() {
     InstallEngine engine(machine_, run_, view);
     try {
         engine.Run({Label1.Caption(), min.Checked(), run_.finalChoice.RadioButton1.Checked(),
-                    main_.Setup_Header.Caption()});
+                    main_.Setup_Header.Caption(), Shortcuts1, CheckedItems(DK), CheckedItems(SM)});
     } catch (const kav::Exception& error) {
         machine_.Ui().ShowMessage(error.what());
         run_.Cancel();

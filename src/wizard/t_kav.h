@@ -13,6 +13,7 @@
 #include "widgets/notebook.h"
 #include "widgets/radio.h"
 #include "wizard/t_form3.h"
+#include "wizard/t_shortcuts.h"
 
 namespace kav::wizard {
 
@@ -25,13 +26,6 @@ enum WizardPage : int {
     kInstallTypePage = 4,
     kReadyPage = 5,
     kProgressPage = 6,
-};
-
-// What Install hands to the shortcut step of the engine.
-struct ShortcutSettings {
-    std::string Folder;
-    bool FolderStartMenu = false;
-    bool FolderDesktop = false;
 };
 
 class TKAV : public widgets::Form {
@@ -104,7 +98,7 @@ public:
     widgets::Button& next;
     widgets::Button& install;
 
-    ShortcutSettings Shortcuts1;
+    TShortcuts Shortcuts1;
 
 private:
     // The page at `index`, made (with the pages before it) on first use.

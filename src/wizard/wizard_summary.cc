@@ -19,13 +19,14 @@ std::string AfterFirstTag(const std::string& taggedPath) {
 
 DesktopEntry DesktopEntry::Parse(std::string entry) {
     DesktopEntry parsed;
-    std::string desktop, startMenu, icon;
+    std::string desktop, startMenu;
     setup::TakeField(entry, "~", parsed.name);
     setup::TakeField(entry, "~", parsed.program);
     setup::TakeField(entry, "~", desktop);
     setup::TakeField(entry, "~", startMenu);
-    setup::TakeField(entry, "~", icon);
-    setup::TakeField(entry, "~", parsed.folder);
+    setup::TakeField(entry, "~", parsed.icon);
+    // With fewer than six fields the last one taken stays in `entry`.
+    parsed.folder = entry;
     parsed.onDesktop = desktop == "X";
     parsed.inStartMenu = startMenu == "X";
     return parsed;

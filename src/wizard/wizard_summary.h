@@ -20,7 +20,8 @@ struct DesktopEntry {
     std::string program;  // the tagged path, "<TAG>path"
     bool onDesktop = false;
     bool inStartMenu = false;
-    std::string folder;
+    std::string icon;    // the tagged icon path; the tag is not used
+    std::string folder;  // everything after the fifth "~"
 
     static DesktopEntry Parse(std::string entry);
     // The program part: what follows the tag's first ">".
