@@ -10,7 +10,8 @@ native=(build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
         libdeflate-tools gzip
         default-jdk-headless
         mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-        xvfb xdotool imagemagick x11-utils)
+        xvfb xdotool imagemagick x11-utils
+        liblnk-utils)
 i386=(wine wine32:i386 wine64)
 
 sudo_cmd=()

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_shell.h"
 
 #include "platform/errors.h"
+#include "platform/sim/shell_link_file.h"
 
 namespace kav::platform::sim {
 
@@ -18,15 +19,11 @@ int SimShell::Execute(const std::string& file, const std::string& parameters,
 }
 
 bool SimShell::CreateLink(const std::string& linkPath, const ShellLink& link) {
-    const std::string text =
-        "[Shell Link]\r\nTarget=" + link.target + "\r\nWorkingDirectory=" + link.workingDirectory +
-        "\r\nArguments=" + link.arguments + "\r\nDescription=" + link.description +
-        "\r\nIconFile=" + link.iconFile + "\r\nIconIndex=" + std::to_string(link.iconIndex) +
-        "\r\n";
     try {
+        const std::vector<std::uint8_t> bytes = ShellLinkFileBytes(link);
         auto stream = files_.Create(linkPath);
         try {
-            stream->WriteExactly(text.data(), text.size());
+            stream->WriteExactly(bytes.data(), bytes.size());
         } catch (const EPlatformError&) {
             stream.reset();
             files_.RemoveFile(linkPath);

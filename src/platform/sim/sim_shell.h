@@ -1,7 +1,6 @@
 #pragma once
 // The simulated shell: launches are written to the journal; shell links are
-// small text files in profile form, section "Shell Link", keys Target,
-// WorkingDirectory, Arguments, Description, IconFile and IconIndex.
+// real ".lnk" files of the Windows shell link format.
 #include "platform/file_system.h"
 #include "platform/shell.h"
 #include "platform/sim/journal.h"

@@ -49,24 +49,5 @@ TEST_F(SimJournal, ARefusedSessionEndFailsEvenWithThePrivilege) {
               (std::vector<std::string>{"ExitSession", "2", "false"}));
 }
 
-TEST_F(SimJournal, LinksAreReadableTextFiles) {
-    ASSERT_TRUE(M().Files().MakeDirectory("C:\\Links"));
-    ShellLink link;
-    link.target = "C:\\Apps\\run.exe";
-    link.workingDirectory = "C:\\Apps\\";
-    link.iconFile = "C:\\Apps\\run.ico";
-    link.iconIndex = 3;
-    ASSERT_TRUE(M().ShellOps().CreateLink("C:\\Links\\Run.lnk", link));
-    auto& profiles = M().Profiles();
-    EXPECT_EQ(profiles.ReadString("C:\\Links\\Run.lnk", "Shell Link", "Target", ""),
-              "C:\\Apps\\run.exe");
-    EXPECT_EQ(profiles.ReadString("C:\\Links\\Run.lnk", "Shell Link", "WorkingDirectory", ""),
-              "C:\\Apps\\");
-    EXPECT_EQ(profiles.ReadString("C:\\Links\\Run.lnk", "Shell Link", "IconFile", ""),
-              "C:\\Apps\\run.ico");
-    EXPECT_EQ(profiles.ReadString("C:\\Links\\Run.lnk", "Shell Link", "IconIndex", ""), "3");
-    EXPECT_TRUE(sim::ReadJournal(Root().string()).empty());
-}
-
 }  // namespace
 }  // namespace kav::platform::testing
