@@ -20,6 +20,36 @@ public:
     int steps = 0;
 };
 
+// The test machine with a shell that records each link instead of writing
+// it, or refuses it.
+class LinkRecordingMachine final : public platform::Machine, platform::Shell {
+public:
+    explicit LinkRecordingMachine(platform::Machine& real) : real_(real) {}
+    platform::ProfileFiles& Profiles() override { return real_.Profiles(); }
+    platform::Registry& RegistryKeys() override { return real_.RegistryKeys(); }
+    platform::FileSystem& Files() override { return real_.Files(); }
+    platform::SystemDirectories& SystemDirs() override { return real_.SystemDirs(); }
+    platform::Shell& ShellOps() override { return *this; }
+    platform::Restart& Restarter() override { return real_.Restarter(); }
+    platform::Processor& Cpu() override { return real_.Cpu(); }
+    platform::Gui& Ui() override { return real_.Ui(); }
+    int Execute(const std::string&, const std::string&, const std::string&, int) override {
+        return 33;
+    }
+    bool CreateLink(const std::string& path, const platform::ShellLink& link) override {
+        paths.push_back(path);
+        links.push_back(link);
+        return !refuse;
+    }
+
+    std::vector<std::string> paths;
+    std::vector<platform::ShellLink> links;
+    bool refuse = false;
+
+private:
+    platform::Machine& real_;
+};
+
 class ShortcutStepTest : public setup::testing::MachineTest {
 protected:
     void SetUp() override {
@@ -48,8 +78,8 @@ protected:
         setup::ForceDirectories(Files(), windows_ + "\\Desktop");
         setup::ForceDirectories(Files(), windows_ + "\\Start Menu");
     }
-    void Install() {
-        InstallEngine engine(*machine_, run_, view_);
+    void Install(platform::Machine* machine = nullptr) {
+        InstallEngine engine(machine != nullptr ? *machine : *machine_, run_, view_);
         engine.Run(choices_);
     }
     bool LinkIn(const std::string& place) {
@@ -166,6 +196,41 @@ TEST_F(ShortcutStepTest, TheFolderIsEverythingAfterTheFifthTilde) {
     Desktop({name_ + "~<INSTALLDIR>t.exe~~~~Kit~" + name_});
     Install();
     EXPECT_TRUE(LinkIn("\\Start Menu\\Programs\\Kit~" + name_ + "\\"));
+}
+
+TEST_F(ShortcutStepTest, EveryPlaceGetsTheSameLinkInItsOrder) {
+    LinkRecordingMachine shell(*machine_);
+    Desktop({Entry("<INSTALLDIR>bin\\t.exe", "X", "X")});
+    choices_.shortcuts.FolderDesktop = true;
+    choices_.shortcuts.FolderStartMenu = true;
+    choices_.desktopTicked = {name_};
+    choices_.startMenuTicked = {name_};
+    Install(&shell);
+    const std::string file = name_ + ".lnk";
+    const std::vector<std::string> paths = {
+        windows_ + "\\Desktop\\" + Folder() + "\\" + file,
+        windows_ + "\\Start Menu\\Programs\\" + Folder() + "\\" + file,
+        windows_ + "\\Start Menu\\" + Folder() + "\\" + file, windows_ + "\\Desktop\\" + file,
+        windows_ + "\\Start Menu\\" + file};
+    EXPECT_EQ(shell.paths, paths);
+    for (const platform::ShellLink& link : shell.links) {
+        EXPECT_EQ(link.target, dest_ + "\\bin\\t.exe");
+        EXPECT_EQ(link.workingDirectory, dest_ + "\\bin\\");
+        // The icon's tag is not used: its path is taken in the program's row.
+        EXPECT_EQ(link.iconFile, dest_ + "\\ico\\t.ico");
+        EXPECT_EQ(link.iconIndex, 0);
+    }
+}
+
+TEST_F(ShortcutStepTest, ARefusedLinkEndsTheEntrysLinksButNotItsRecordsOrTheNextEntry) {
+    LinkRecordingMachine shell(*machine_);
+    shell.refuse = true;
+    Desktop({Entry("<INSTALLDIR>t.exe", "X", ""), "Second~<INSTALLDIR>u.exe~~~~Other"});
+    choices_.desktopTicked = {name_};
+    Install(&shell);
+    EXPECT_EQ(shell.paths.size(), 2u);  // one per entry: the first place each
+    EXPECT_EQ(LinkRecords().size(), 2u);
+    EXPECT_EQ(Records("Folders").size(), 2u);
 }
 
 }  // namespace
