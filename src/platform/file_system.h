@@ -93,6 +93,12 @@ public:
     // `path`; a read-only existing file is refused, and so is anything but a
     // regular file.
     virtual std::unique_ptr<FileStream> Create(const std::string& path) = 0;
+    // Puts the file `source` in the place of `target` in one step, replacing
+    // an existing target file: afterwards the target is either still the old
+    // file whole or the new one whole, never a mixture or nothing. Both lie
+    // on one drive. A read-only, open or non-regular target is refused.
+    // False on failure; nothing is changed then.
+    virtual bool MoveOnto(const std::string& source, const std::string& target) = 0;
 
     // The last-write time of a file as a DOS date-time (local time), or
     // nothing when the file is missing.

@@ -3,6 +3,8 @@
 #include "setup/fmx_utils.h"
 #include "setup/routines.h"
 #include "setup/window_routines.h"
+#include "wizard/autoexec_step.h"
+#include "wizard/registry_ini_step.h"
 
 namespace kav::wizard {
 
@@ -116,6 +118,16 @@ void InstallEngine::RecordDirectory(const std::string& path) {
     } else {
         unrecordedDirectories_.push_back(path);
     }
+}
+
+void InstallEngine::WriteRegistryAndIni() {
+    wizard::WriteRegistryAndIniEntries(machine_, view_, script_, table_, bases_.windowsDirectory,
+                                       bases_.installDirectory, config_.IniSetup);
+}
+
+void InstallEngine::UpdateAutoexecBat() {
+    wizard::UpdateAutoexecBat(machine_, view_, script_, table_, run_.systemDriveRoot,
+                              config_.AutoexecBat);
 }
 
 void InstallEngine::FinishUninstallInformation() {

@@ -62,8 +62,8 @@ private:
     void CreateShortcuts();
     void CreateEntryShortcuts(const DirectoryRow& row, const std::string& entry);
     // The next issue's steps, in their place.
-    void WriteRegistryAndIni() {}
-    void UpdateAutoexecBat() {}
+    void WriteRegistryAndIni();  // registry_ini_step.h
+    void UpdateAutoexecBat();    // autoexec_step.h
     void FinishUninstallInformation();
     void LaunchProgram();
     void Status(const std::string& text);

@@ -7,7 +7,10 @@ std::vector<std::string> ReadTextLines(platform::FileSystem& files, const std::s
     std::string text;
     char buffer[8192];
     while (const std::size_t n = stream->Read(buffer, sizeof buffer)) text.append(buffer, n);
+    return SplitTextLines(text);
+}
 
+std::vector<std::string> SplitTextLines(const std::string& text) {
     std::vector<std::string> lines;
     std::string line;
     for (std::size_t i = 0; i < text.size(); ++i) {

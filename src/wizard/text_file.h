@@ -12,4 +12,7 @@ namespace kav::wizard {
 // file cannot be opened.
 std::vector<std::string> ReadTextLines(platform::FileSystem& files, const std::string& path);
 
+// The same split of text already read.
+std::vector<std::string> SplitTextLines(const std::string& text);
+
 }  // namespace kav::wizard

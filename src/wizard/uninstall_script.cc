@@ -4,8 +4,8 @@ namespace kav::wizard {
 
 void UninstallScript::Open(const std::string& installDirectory, const std::string& title) {
     fileName_ = installDirectory + "\\uninstall.cfg";
-    for (const char* section :
-         {kUninstallFiles, kUninstallFolders, kUninstallRegistry, kUninstallDirectories}) {
+    for (const char* section : {kUninstallFiles, kUninstallFolders, kUninstallRegistry,
+                                kUninstallDirectories, kUninstallAutoexec}) {
         if (!profiles_.RemoveSection(fileName_, section)) {
             throw EInstallStop("Unable to write to " + fileName_);
         }

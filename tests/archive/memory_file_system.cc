@@ -218,6 +218,20 @@ bool MemoryFileSystem::RemoveFile(const std::string& path) {
     return true;
 }
 
+bool MemoryFileSystem::MoveOnto(const std::string& source, const std::string& target) {
+    auto from = files_.find(Key(source));
+    if (from == files_.end() || from->second->openCount > 0) return false;
+    if (auto to = files_.find(Key(target)); to != files_.end()) {
+        if (to->second->openCount > 0 || (to->second->attributes & platform::faReadOnly)) {
+            return false;
+        }
+    }
+    auto file = from->second;
+    files_.erase(from);
+    files_[Key(target)] = file;
+    return true;
+}
+
 std::unique_ptr<platform::FileStream> MemoryFileSystem::Open(const std::string& path,
                                                              bool exclusive) {
     auto it = files_.find(Key(path));

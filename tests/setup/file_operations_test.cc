@@ -41,6 +41,9 @@ public:
     std::unique_ptr<platform::FileStream> Create(const std::string& p) override {
         return std::make_unique<HalfStream>(real_.Create(p));
     }
+    bool MoveOnto(const std::string& s, const std::string& t) override {
+        return real_.MoveOnto(s, t);
+    }
     std::string CurrentDirectory() override { return real_.CurrentDirectory(); }
     bool ChangeDirectory(const std::string& p) override { return real_.ChangeDirectory(p); }
     std::string FullPathName(const std::string& p) override { return real_.FullPathName(p); }

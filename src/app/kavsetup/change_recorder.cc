@@ -88,6 +88,14 @@ std::unique_ptr<platform::FileStream> ChangeRecorder::Create(const std::string& 
     return stream;
 }
 
+// The file written beside the target (noted when it was created) is gone
+// afterwards; what is there now is the target.
+bool ChangeRecorder::MoveOnto(const std::string& source, const std::string& target) {
+    if (!files().MoveOnto(source, target)) return false;
+    Note(files_, files().FullPathName(target));
+    return true;
+}
+
 bool ChangeRecorder::SetStringValue(platform::RootKey root, const std::string& key,
                                     const std::string& name, const std::string& value) {
     if (!machine_.RegistryKeys().SetStringValue(root, key, name, value)) return false;

@@ -277,6 +277,28 @@ std::unique_ptr<FileStream> SimFileSystem::Create(const std::string& path) {
                                            openFiles_);
 }
 
+// rename() replaces the target in one step, as MoveFileEx does.
+bool SimFileSystem::MoveOnto(const std::string& source, const std::string& target) {
+    if (!MayChange(source) || !MayChange(target)) return false;
+    const auto from = HostPathOf(source);
+    const auto to = HostPathForNewEntry(target);
+    if (!from || !to) return false;
+    const auto own = LinkStatOf(*from);
+    if (!own || !S_ISREG(own->st_mode) || openFiles_->IsOpen(IdentityOf(*own))) return false;
+    if (const auto existing = LinkStatOf(*to)) {
+        if (!S_ISREG(existing->st_mode) || !IsWritable(*existing) ||
+            openFiles_->IsOpen(IdentityOf(*existing))) {
+            return false;
+        }
+    }
+    const auto bits = attributes_.Find(*from);
+    if (::rename(from->c_str(), to->c_str()) != 0) return false;
+    attributes_.Forget(*from);
+    attributes_.Forget(*to);
+    if (bits) attributes_.Set(*to, *bits);
+    return true;
+}
+
 std::optional<std::uint32_t> SimFileSystem::GetDosDateTime(const std::string& path) {
     const auto host = HostPathOf(path);
     if (!host) return std::nullopt;

@@ -120,6 +120,12 @@ std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
     return std::make_unique<Win32FileStream>(std::move(handle));
 }
 
+bool Win32FileSystem::MoveOnto(const std::string& source, const std::string& target) {
+    if (IsReadOnlyFile(target)) return false;
+    return ::MoveFileExA(source.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 std::optional<std::uint32_t> Win32FileSystem::GetDosDateTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
