@@ -1,5 +1,5 @@
 #pragma once
-// The engine's AUTOEXEC.BAT step (Part 4.7): the file kept as it was in
+// The engine's AUTOEXEC.BAT step: the file kept as it was in
 // "autoexec.kav", then the product's lines appended between two marker
 // remarks, with directory tags replaced by short paths.
 #include <functional>

@@ -1,5 +1,5 @@
 #pragma once
-// The engine's step "Processing Registry Entries / INI Creation" (Part 4.6):
+// The engine's step "Processing Registry Entries / INI Creation":
 // the INI - Setup list's entries written as INI keys or registry string
 // values, each INI file and registry key recorded in the uninstall script.
 #include <string>

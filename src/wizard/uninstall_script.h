@@ -22,7 +22,7 @@ inline constexpr const char* kUninstallRegistry = "Registry";
 // Directories the engine made that did not exist before, for the
 // uninstaller to remove once they are empty.
 inline constexpr const char* kUninstallDirectories = "Directories";
-// The AUTOEXEC.BAT that received the marked block (Part 4.7), for the
+// The AUTOEXEC.BAT that received the marked block, for the
 // uninstaller to take the block out again.
 inline constexpr const char* kUninstallAutoexec = "AUTOEXEC.BAT";
 

@@ -1,5 +1,5 @@
-// The install engine's registry and INI step (Part 4.6) and its
-// AUTOEXEC.BAT step (Part 4.7) on the test machine: the INI files, the
+// The install engine's registry and INI step and its
+// AUTOEXEC.BAT step on the test machine: the INI files, the
 // registry, AUTOEXEC.BAT and its backup, and the uninstall script.
 #include <gtest/gtest.h>
 
@@ -212,7 +212,7 @@ protected:
     std::vector<std::string> windowsIniFiles_;
 };
 
-// --- Part 4.6 -------------------------------------------------------------
+// --- Registry and INI entries ---------------------------------------------
 
 TEST(IniSetupEntryTest, TheValueKeepsItsTildesAndMissingFieldsRepeatTheLast) {
     const IniSetupEntry entry = IniSetupEntry::Parse("a.ini~Sec~Key~x~y");
@@ -370,7 +370,7 @@ TEST_F(RegistryAutoexecTest, ARefusedRegistryValueStopsWithItsName) {
     EXPECT_TRUE(Recorded("Registry", "HKEY_LOCAL_MACHINE\\Software\\KavRiY\\P"));
 }
 
-// --- Part 4.7 -------------------------------------------------------------
+// --- AUTOEXEC.BAT ---------------------------------------------------------
 
 TEST(AutoexecLineTest, ConvertsCaseCopyRootAndTagsInRounds) {
     const DirectoryTable table = {{"<INSTALLDIR>", "C:\\Program Files\\Tool"},
