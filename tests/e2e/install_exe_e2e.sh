@@ -20,14 +20,16 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 run="$top/scripts/wine-run.sh"
 exe="$build/src/app/install/install.exe"
 probe="$build/tests/e2e/msgbox_probe.exe"
+probe_shell="$build/tests/e2e/shell_probe.exe"
 artefacts="$build/e2e-artefacts"
 kavpack=${KAV_KAVPACK:-$top/build/native/src/app/kavpack/kavpack}
+kavsetup=${KAV_KAVSETUP:-$top/build/native/src/app/kavsetup/kavsetup}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$artefacts"
 
-if [ ! -x "$kavpack" ]; then
-    (cd "$top" && cmake --preset native >/dev/null && cmake --build --preset native --target kavpack >/dev/null)
+if [ ! -x "$kavpack" ] || [ ! -x "$kavsetup" ]; then
+    (cd "$top" && cmake --preset native >/dev/null && cmake --build --preset native --target kavpack kavsetup >/dev/null)
 fi
 
 . "$top/tests/e2e/e2e_checks.sh"
@@ -60,6 +62,7 @@ pixel() {
 red_of() { pixel "$@" | cut -d, -f1; }
 
 # 1. Two segments, the second put in at the prompt.
+autoexec_before=$(cat "$WINEPREFIX/drive_c/autoexec.bat" 2>/dev/null)
 make_set "$work/set1" 's/^File7=.*/&\nFile8=uninstaller.exe~<INSTALLDIR>/' uninstaller.exe
 mkdir -p "$work/floppy2"
 mv "$work/set1/disk.002" "$work/floppy2/"
@@ -112,15 +115,51 @@ wait "$pid"
 expect "exit status after completion" "$?" 0
 installed="$WINEPREFIX/drive_c/Program Files/Zephyrin Demo"
 expect "installed tree" "$(cd "$installed" 2>/dev/null && find . -type f | LC_ALL=C sort | tr '\n' ' ')" \
-    "./Bin/zdemo.cfg ./Data/words.dat ./Docs/first-steps.txt ./Docs/manual.txt ./install.cfg ./install.exe ./license.txt ./logo.gif ./readme.txt ./uninstall.cfg ./uninstaller.exe "
+    "./Bin/zdemo.cfg ./Data/words.dat ./Docs/first-steps.txt ./Docs/manual.txt ./install.cfg ./install.exe ./license.txt ./logo.gif ./readme.txt ./uninstall.cfg ./uninstaller.exe ./zdemo.ico ./zdemo.ini "
 expect "installed file as packed" "$(cmp "$installed/Docs/manual.txt" "$top/samples/demo/docs/manual.txt" && echo same)" same
 dir='C:\Program Files\Zephyrin Demo'
+win='C:\windows'
+links() {  # links NAME [DIRECT]: the patterns of one Desktop entry's links
+    echo "|$win\\Desktop\\Zephyrin Demo\\$1.*=${2:+|$win\\Desktop\\$1.*=}|$win\\Start Menu\\$1.*=|$win\\Start Menu\\Zephyrin Demo\\$1.*=|$win\\Start Menu\\Programs\\Zephyrin Demo\\$1.*="
+}
 expect "uninstall.cfg" "$(tr -d '\r' <"$installed/uninstall.cfg" | grep -v '^$' | tr '\n' '|')" \
-    "[Program]|Title=Zephyrin Demo Tool 1.0|[UNINS]|$dir\\*.*=|$dir\\Setup\\*.*=|$dir\\readme.txt=|$dir\\license.txt=|$dir\\logo.gif=|$dir\\uninstaller.exe=|$dir\\Docs\\manual.txt=|$dir\\Docs\\first-steps.txt=|$dir\\Data\\words.dat=|$dir\\Bin\\zdemo.cfg=|[Directories]|$dir=|$dir\\Docs=|$dir\\Data=|$dir\\Bin=|"
+    "[Program]|Title=Zephyrin Demo Tool 1.0|[UNINS]|$dir\\*.*=|$dir\\Setup\\*.*=|$dir\\readme.txt=|$dir\\license.txt=|$dir\\logo.gif=|$dir\\uninstaller.exe=|$dir\\zdemo.ico=|$dir\\Docs\\manual.txt=|$dir\\Docs\\first-steps.txt=|$dir\\Data\\words.dat=|$dir\\Bin\\zdemo.cfg=$(links 'Zephyrin Demo Read Me' desktop)$(links 'Zephyrin Demo Manual')|$dir\\zdemo.ini=|[Directories]|$dir=|$dir\\Docs=|$dir\\Data=|$dir\\Bin=|[Folders]|$win\\Desktop\\Zephyrin Demo=|$win\\Start Menu\\Zephyrin Demo=|$win\\Start Menu\\Programs\\Zephyrin Demo=|[Registry]|HKEY_LOCAL_MACHINE\\Software\\Zephyrin\\Demo\\Settings=|[AUTOEXEC.BAT]|C:\\autoexec.bat=|"
 key='HKLM\Software\Microsoft\Windows\currentversion\uninstall\Zephyrin Demo Tool 1.0'
 values=$("$run" reg query "$key" 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/^ *//; s/  */ /g' | tr '\n' '|')
 expect "Uninstall key" "$values" \
     "DisplayName REG_SZ Zephyrin Demo Tool 1.0|UninstallString REG_SZ $dir\\uninstaller.exe Zephyrin Demo Tool 1.0|"
+# What the set's script puts on the machine besides the files: links, the
+# registry value, the INI entry and the AUTOEXEC.BAT block. The links are
+# compared with those the simulated machine writes for the same set, field by
+# field as lnkinfo reads them, and through the shell's own IShellLinkA.
+windir="$WINEPREFIX/drive_c/windows"
+wine_links=$(cd "$windir" && find Desktop "Start Menu" -name '*.lnk' 2>/dev/null | LC_ALL=C sort)
+"$kavsetup" --root "$work/sim" "$work/set1" >/dev/null 2>&1
+sim_links=$(cd "$work/sim/drive_c/WINDOWS" && find Desktop "Start Menu" -name '*.lnk' | LC_ALL=C sort)
+expect "links made" "$(echo "$wine_links" | wc -l)" 9
+expect "the same links as on the simulated machine" "$wine_links" "$sim_links"
+link_fields() { lnkinfo "$1" | grep -E 'Local path|Working directory|Icon location|Icon index' | tr -d '\t' | tr '\n' '|'; }
+while IFS= read -r link; do
+    [ -n "$link" ] || continue
+    expect "lnkinfo: $link" "$(link_fields "$windir/$link")" "$(link_fields "$work/sim/drive_c/WINDOWS/$link")"
+    expect "IShellLinkA: $link" \
+        "$("$run" "$probe_shell" link "C:\\windows\\$(echo "$link" | tr '/' '\\')" | tr -d '\r' | tr '\n' '|')" \
+        "$("$run" "$probe_shell" link "Z:$(echo "$work/sim/drive_c/WINDOWS/$link" | tr '/' '\\')" | tr -d '\r' | tr '\n' '|')"
+done <<<"$wine_links"
+expect "desktop link read by the shell" \
+    "$("$run" "$probe_shell" link 'C:\windows\Desktop\Zephyrin Demo Read Me.lnk' | tr -d '\r' | tr '\n' '|')" \
+    "Target: $dir\\readme.txt|Working directory: $dir\\|Icon: $dir\\zdemo.ico,0|"
+expect "registry value" \
+    "$("$run" reg query 'HKLM\Software\Zephyrin\Demo\Settings' /v InstallDir 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/^ *//; s/  */ /g')" \
+    "InstallDir REG_SZ $dir\\"
+expect "INI entry" "$(tr -d '\r' <"$installed/zdemo.ini" | grep -v '^$' | tr '\n' '|')" \
+    "[Options]|DataDir=$dir\\Data|"
+short=$("$run" "$probe_shell" short "$dir" | tr -d '\r')
+autoexec="$WINEPREFIX/drive_c/autoexec.bat"
+expect "AUTOEXEC.BAT backup is the file as it was" "$(cat "$WINEPREFIX/drive_c/autoexec.kav" 2>/dev/null)" "$autoexec_before"
+expect "AUTOEXEC.BAT keeps its lines" "$(head -n -3 "$autoexec")" "$autoexec_before"
+expect "AUTOEXEC.BAT block" "$(tail -n 3 "$autoexec" | tr '\r\n' '#|')" \
+    "REM - Starting Zephyrin Update#|PATH %PATH%;$short\\BIN#|REM - End of Zephyrin#|"
 expect "the set's directory is kept when started in it" \
     "$(ls "$work/set1" | tr '\n' ' ')" "disk.001 disk.002 install.cfg install.exe "
 

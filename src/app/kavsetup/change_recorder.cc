@@ -101,7 +101,10 @@ bool ChangeRecorder::SetStringValue(platform::RootKey root, const std::string& k
     if (!machine_.RegistryKeys().SetStringValue(root, key, name, value)) return false;
     const std::string rootName =
         root == platform::RootKey::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-    const auto id = std::make_tuple(rootName, key, name);
+    // The registry takes a key path with or without its leading "\"; the
+    // report names it once, below its root.
+    const std::string path = key.substr(std::min(key.find_first_not_of('\\'), key.size()));
+    const auto id = std::make_tuple(rootName, path, name);
     if (!registryValues_.count(id)) registryOrder_.push_back(id);
     registryValues_[id] = value;
     return true;
