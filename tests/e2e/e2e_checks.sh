@@ -1,5 +1,47 @@
-# Checks shared by the end-to-end scripts (sourced): each prints "ok: NAME"
-# or "FAIL: NAME" with what differed, and counts the failures in $failures.
+# Shared by the end-to-end scripts (sourced, after `top` and `build` are set).
+#
+# The programs under test and the helpers, a scratch folder that goes when the
+# script ends, and the native tools that make and play sets (built when they
+# are missing).
+run="$top/scripts/wine-run.sh"
+exe="$build/src/app/install/install.exe"
+probe="$build/tests/e2e/msgbox_probe.exe"
+driver="$build/tests/e2e/window_driver.exe"
+probe_shell="$build/tests/e2e/shell_probe.exe"
+artefacts="$build/e2e-artefacts"
+kavpack=${KAV_KAVPACK:-$top/build/native/src/app/kavpack/kavpack}
+kavsetup=${KAV_KAVSETUP:-$top/build/native/src/app/kavsetup/kavsetup}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$artefacts"
+if [ ! -x "$kavpack" ] || [ ! -x "$kavsetup" ]; then
+    (cd "$top" && cmake --preset native >/dev/null && cmake --build --preset native --target kavpack kavsetup >/dev/null)
+fi
+
+# Sets and the wizard: a copy of the demo source, edited, packed into two
+# segments; and the wizard gone through as a user who accepts every default.
+make_set() {  # make_set DIR [SCRIPT_EDIT] [EXTRA_FILE]
+    local source="$work/source-$(basename "$1")"
+    rm -rf "$source" && cp -r "$top/samples/demo" "$source"
+    if [ -n "${2:-}" ]; then sed -i "$2" "$source/install.cfg"; fi
+    if [ -n "${3:-}" ]; then echo "MZ" >"$source/$3"; fi
+    "$kavpack" build "$source" "$1" --segment-size 16384 --installer "$exe" >/dev/null
+}
+
+# Goes through the wizard as the default user: Accept on the licence, Next
+# on every other page, Install on the last.
+walk_wizard() {
+    "$run" "$driver" "KAV32 - Setup" wait --timeout 90 >/dev/null || return 1
+    for _ in 1 2 3 4 5 6 7; do
+        "$run" "$driver" "KAV32 - Setup" click "&Install" --timeout 5 2>/dev/null && return 0
+        "$run" "$driver" "KAV32 - Setup" click "Accept" --timeout 5 2>/dev/null ||
+            "$run" "$driver" "KAV32 - Setup" click "&Next" --timeout 5 2>/dev/null
+    done
+    return 1
+}
+
+# Checks: each prints "ok: NAME" or "FAIL: NAME" with what differed, and
+# counts the failures in $failures.
 failures=0
 expect() {  # expect NAME ACTUAL EXPECTED
     if [ "$2" == "$3" ]; then

@@ -14,15 +14,6 @@
 set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
-run="$top/scripts/wine-run.sh"
-exe="$build/src/app/install/install.exe"
-probe="$build/tests/e2e/msgbox_probe.exe"
-driver="$build/tests/e2e/window_driver.exe"
-artefacts="$build/e2e-artefacts"
-kavpack=${KAV_KAVPACK:-$top/build/native/src/app/kavpack/kavpack}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$artefacts"
 wizard="KAV32 - Setup"
 
 . "$top/tests/e2e/e2e_checks.sh"
@@ -49,9 +40,6 @@ start_setup() {  # start_setup DIR: install.exe on the set in DIR, the wizard up
 }
 ending() { "$run" "$probe" --timeout 60 | tr -d '\r'; wait "$pid"; }
 
-if [ ! -x "$kavpack" ]; then
-    (cd "$top" && cmake --preset native >/dev/null && cmake --build --preset native --target kavpack >/dev/null)
-fi
 "$kavpack" build "$top/samples/demo" "$work/set" --installer "$exe" >/dev/null
 
 # 1. Declined.
