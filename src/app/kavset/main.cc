@@ -9,11 +9,16 @@
 
 #include "app/kavset/set_tool.h"
 #include "app/kavset/terminal_gui.h"
+#include "app/kavset/throttled_processor.h"
 #include "archive/compress.h"
 #include "platform/machine.h"
 
 #if !defined(_WIN32)
 #include "app/kavsetup/host_paths.h"
+#include "platform/sim/host_drives.h"
+#include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_system_dirs.h"
 #endif
 
 namespace {
@@ -63,6 +68,32 @@ private:
     kav::platform::FileSystem& files_;
     std::string hostCwd_;
 };
+
+#if !defined(_WIN32)
+// What kavset needs of the simulated machine: its file system (the host's
+// files through drive Z:, a drive C: for the segment reader's work files)
+// and its processor. The machine's folder is made only when something goes
+// there (extracted files' attributes, a segment set's work files): making
+// and removing folders costs more than testing a small archive.
+class HostFilesMachine {
+public:
+    explicit HostFilesMachine(std::string root)
+        : root_(std::move(root)), drives_(root_), files_(drives_) {}
+
+    kav::platform::FileSystem& Files() { return files_; }
+    kav::platform::Processor& Cpu() { return processor_; }
+    std::string WindowsDirectory() const {
+        return kav::platform::sim::SimSystemDirectories::kWindowsDirectory;
+    }
+    void MakeFolder() { std::filesystem::create_directories(root_); }
+
+private:
+    std::string root_;
+    kav::platform::sim::HostDrives drives_;
+    kav::platform::sim::SimFileSystem files_;
+    kav::platform::sim::SimProcessor processor_;
+};
+#endif
 
 std::string UniqueSuffix() {
     return std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 100000000);
@@ -128,8 +159,10 @@ int main(int argc, char** argv) {
 #else
         const std::filesystem::path simRoot =
             std::filesystem::temp_directory_path() / ("kavset-" + UniqueSuffix());
-        auto machine = kav::platform::MakeSimMachine(simRoot.string(), gui);
-        const std::string workParent = machine->SystemDirs().WindowsDirectory() + "\\Temp";
+        auto machine = std::make_unique<HostFilesMachine>(simRoot.string());
+        const std::string workParent = machine->WindowsDirectory() + "\\Temp";
+        options.prepareWorkDirectory = [&machine] { machine->MakeFolder(); };
+        if (options.command == SetCommand::Extract) machine->MakeFolder();
 #endif
         auto& files = machine->Files();
         PathMapper toMachine(files);
@@ -142,8 +175,9 @@ int main(int argc, char** argv) {
         if (options.command == SetCommand::Extract) {
             kav::archive::TCompress(files).ForceDirectoryChain(options.targetDirectory);
         }
+        kav::app::ThrottledProcessor processor(machine->Cpu());
         const int status =
-            kav::app::RunSetCommand(options, files, gui, &machine->Cpu(), std::cout, std::cerr);
+            kav::app::RunSetCommand(options, files, gui, &processor, std::cout, std::cerr);
         RemoveWorkDirectory(files, options.workDirectory);
         machine.reset();
         if (!simRoot.empty()) {

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/kavset/progress_bar.h"
+#include "app/kavset/read_ahead_stream.h"
 #include "app/kavset/safe_names.h"
 #include "app/kavset/terminal_gui.h"
 #include "archive/compress.h"
@@ -281,6 +282,7 @@ void SetTool::RunArchive() {
 }
 
 void SetTool::RunSegments(const SegmentSetPlace& place) {
+    if (options_.prepareWorkDirectory) options_.prepareWorkDirectory();
     TSegCompEZ reader(files_, gui_, processor_);
     ConfigureReader(reader);
     reader.SegPopUp = false;
@@ -342,13 +344,14 @@ void SetTool::FindSegment(TSegCompEZ& reader, const std::string& name, std::uint
 void SetTool::InspectArchive(TCompress& reader, const std::string& archivePath, int archiveIndex) {
     archive::TCompressedFileList entries;
     reader.ScanArchive(archivePath, entries);
-    auto stream = files_.OpenReadExclusive(archivePath);
+    const auto file = files_.OpenReadExclusive(archivePath);
+    ReadAheadStream stream(*file);
     if (options_.command == SetCommand::Test) {
-        CheckArchiveLayout(reader, *stream, entries, archiveIndex);
-        stream->Seek(0);
+        CheckArchiveLayout(reader, stream, entries, archiveIndex);
+        stream.Seek(0);
     }
     std::string compressId;
-    reader.ReadArchiveHeader(*stream, compressId);
+    reader.ReadArchiveHeader(stream, compressId);
 
     // The reader visits entries in archive order; match each visited name
     // with the next listed entry of that name.
@@ -369,7 +372,7 @@ void SetTool::InspectArchive(TCompress& reader, const std::string& archivePath, 
                  << AttributeText(entry.Info.FileAttributes) << " " << PrintableText(entry.Name)
                  << "\n";
         } else {
-            TestEntry(reader, *stream, compressId, entry);
+            TestEntry(reader, stream, compressId, entry);
         }
     }
     visited_.clear();

@@ -3,6 +3,7 @@
 // a single compressed archive or on a segment set, through the same
 // readers the installer uses.
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ struct SetOptions {
     std::int32_t key = 0;
     std::vector<std::string> mediaDirectories;  // Windows paths
     std::string workDirectory;                  // Windows path for the segment reader's work files
+    // Called before the work directory is first made, when it is needed.
+    std::function<void()> prepareWorkDirectory;
     bool progress = false;
 };
 
