@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "forwarding_file_system.h"
 #include "platform/errors.h"
 #include "setup/window_routines.h"
 #include "test_machine.h"
@@ -30,30 +31,13 @@ public:
 // The file system of the test machine, with a write into the file named
 // `failingWrite` (once it has been created `failAfter` times) stopping half
 // way, as a full disk does, and the replacement of `refusedReplace` refused.
-class FaultyFiles final : public platform::FileSystem {
+class FaultyFiles final : public setup::testing::ForwardingFileSystem {
 public:
-    explicit FaultyFiles(platform::FileSystem& real) : real_(real) {}
-
-    class HalfStream final : public platform::FileStream {
-    public:
-        explicit HalfStream(std::unique_ptr<platform::FileStream> s) : s_(std::move(s)) {}
-        std::size_t Read(void* b, std::size_t n) override { return s_->Read(b, n); }
-        void WriteExactly(const void* b, std::size_t n) override {
-            s_->WriteExactly(b, n / 2);
-            throw platform::EWriteError("disk full");
-        }
-        std::int64_t Position() const override { return s_->Position(); }
-        std::int64_t Size() const override { return s_->Size(); }
-        void Seek(std::int64_t p) override { s_->Seek(p); }
-        bool SetDosDateTime(std::uint32_t t) override { return s_->SetDosDateTime(t); }
-
-    private:
-        std::unique_ptr<platform::FileStream> s_;
-    };
+    using ForwardingFileSystem::ForwardingFileSystem;
 
     std::unique_ptr<platform::FileStream> Create(const std::string& p) override {
         if (!failingWrite.empty() && UpperCase(p) == UpperCase(failingWrite) && failAfter-- == 0) {
-            return std::make_unique<HalfStream>(real_.Create(p));
+            return std::make_unique<setup::testing::HalfWrittenStream>(real_.Create(p));
         }
         return real_.Create(p);
     }
@@ -61,43 +45,10 @@ public:
         if (!refusedReplace.empty() && UpperCase(t) == UpperCase(refusedReplace)) return false;
         return real_.MoveOnto(s, t);
     }
-    std::string CurrentDirectory() override { return real_.CurrentDirectory(); }
-    bool ChangeDirectory(const std::string& p) override { return real_.ChangeDirectory(p); }
-    std::string FullPathName(const std::string& p) override { return real_.FullPathName(p); }
-    std::vector<platform::FoundFile> FindFiles(const std::string& p, std::uint32_t m) override {
-        return real_.FindFiles(p, m);
-    }
-    bool FileExists(const std::string& p) override { return real_.FileExists(p); }
-    bool DirectoryExists(const std::string& p) override { return real_.DirectoryExists(p); }
-    std::optional<std::uint32_t> GetAttributes(const std::string& p) override {
-        return real_.GetAttributes(p);
-    }
-    bool SetAttributes(const std::string& p, std::uint32_t a) override {
-        return real_.SetAttributes(p, a);
-    }
-    bool MakeDirectory(const std::string& p) override { return real_.MakeDirectory(p); }
-    bool RemoveEmptyDirectory(const std::string& p) override {
-        return real_.RemoveEmptyDirectory(p);
-    }
-    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
-    std::unique_ptr<platform::FileStream> OpenRead(const std::string& p) override {
-        return real_.OpenRead(p);
-    }
-    std::unique_ptr<platform::FileStream> OpenReadExclusive(const std::string& p) override {
-        return real_.OpenReadExclusive(p);
-    }
-    std::optional<std::uint32_t> GetDosDateTime(const std::string& p) override {
-        return real_.GetDosDateTime(p);
-    }
-    std::optional<std::uint64_t> FreeSpace(int d) override { return real_.FreeSpace(d); }
-    std::vector<platform::DriveInfo> Drives() override { return real_.Drives(); }
 
     std::string failingWrite;
     int failAfter = 0;
     std::string refusedReplace;
-
-private:
-    platform::FileSystem& real_;
 };
 
 // The test machine with the faulty file system, a shell that launches
