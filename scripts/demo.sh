@@ -95,6 +95,8 @@ installed="$WINEPREFIX/drive_c/Program Files/Zephyrin Demo"
 if [ -f "$installed/uninstall.cfg" ]; then
     echo "demo: installed into $installed:"
     (cd "$installed" && find . -type f | sort | sed 's/^/  /')
+    echo "demo: shortcuts made:"
+    (cd "$WINEPREFIX/drive_c/windows" && find Desktop "Start Menu" -name '*.lnk' 2>/dev/null | sort | sed 's/^/  /')
 else
     echo "demo: nothing was installed" >&2
     exit 1
