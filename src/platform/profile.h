@@ -31,6 +31,10 @@ public:
     // Removes the section with all its keys. Returns false when the file
     // cannot be written. A missing section or file is not an error.
     virtual bool RemoveSection(const std::string& file, const std::string& section) = 0;
+    // Removes one key of the section. A missing file, section or key is not
+    // an error; false when the file cannot be written.
+    virtual bool RemoveKey(const std::string& file, const std::string& section,
+                           const std::string& key) = 0;
 };
 
 }  // namespace kav::platform

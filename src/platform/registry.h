@@ -23,6 +23,18 @@ public:
     // The named string value, or nothing when the key or value is missing.
     virtual std::optional<std::string> ReadStringValue(RootKey root, const std::string& key,
                                                        const std::string& name) = 0;
+    // True when the key exists.
+    virtual bool KeyExists(RootKey root, const std::string& key) = 0;
+    // Removes the named value; a missing key or value is no failure. False
+    // when it cannot be removed.
+    virtual bool DeleteValue(RootKey root, const std::string& key, const std::string& name) = 0;
+    // Removes the key with every key and value below it; a missing key is no
+    // failure. False when it (or part of it) cannot be removed. A root
+    // itself (an empty key path) is refused.
+    virtual bool DeleteKeyTree(RootKey root, const std::string& key) = 0;
+    // Removes the key only while it holds neither keys nor values; false when
+    // it is missing, holds something or cannot be removed.
+    virtual bool DeleteEmptyKey(RootKey root, const std::string& key) = 0;
 };
 
 }  // namespace kav::platform

@@ -16,6 +16,10 @@ public:
     // 1 shut down, 2 restart, 4 force, 8 power off). Returns whether the
     // request was accepted; the request is asynchronous.
     virtual bool ExitSession(unsigned flags) = 0;
+    // Has Windows delete a file, or an empty directory, when it next starts
+    // (a file in use cannot be deleted now). False when that cannot be
+    // arranged.
+    virtual bool RemoveAtRestart(const std::string& path) = 0;
 };
 
 }  // namespace kav::platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "wizard/install_undo.h"
 #include "wizard/text_file.h"
 
 namespace kav::wizard {
@@ -15,32 +16,19 @@ void Status(platform::Machine& machine, InstallView& view, const std::string& te
 
 // The whole file, or an empty text when there is none.
 std::string ReadWhole(platform::FileSystem& files, const std::string& path) {
-    std::string text;
-    if (!files.FileExists(path)) return text;
+    if (!files.FileExists(path)) return std::string();
     try {
-        auto stream = files.OpenRead(path);
-        char buffer[8192];
-        while (const std::size_t n = stream->Read(buffer, sizeof buffer)) text.append(buffer, n);
+        return ReadWholeFile(files, path);
     } catch (const kav::Exception&) {
         throw EInstallStop("Cannot open file " + path);
     }
-    return text;
 }
 
-// Writes `text` to `scratch` beside `path` and puts it in the place of
-// `path` in one step; on any failure the scratch file goes and `path` is
-// as it was.
+// Puts `text` in the place of `path` in one step; on any failure the
+// scratch file goes and `path` is as it was.
 void ReplaceWhole(platform::FileSystem& files, const std::string& path, const std::string& scratch,
                   const std::string& text) {
-    bool written = false;
-    try {
-        auto stream = files.Create(scratch);
-        if (!text.empty()) stream->WriteExactly(text.data(), text.size());
-        written = true;
-    } catch (const kav::Exception&) {
-    }
-    if (!written || !files.MoveOnto(scratch, path)) {
-        files.RemoveFile(scratch);
+    if (!ReplaceWholeFile(files, path, scratch, text)) {
         throw EInstallStop("Cannot create file " + path);
     }
 }
@@ -112,10 +100,12 @@ void UpdateAutoexecBat(platform::Machine& machine, InstallView& view, UninstallS
     ReplaceWhole(files, backup, scratch, old);
 
     std::vector<std::string> lines = SplitTextLines(old);
+    const auto oldLines = static_cast<std::ptrdiff_t>(lines.size());
     AppendAutoexecBlock(lines, entries, table, systemDriveRoot, [&](const std::string& path) {
         return machine.SystemDirs().ShortPathName(path);
     });
     script.Record(kUninstallAutoexec, file);
+    RecordAutoexecBlock(script, {lines.begin() + oldLines, lines.end()});
 
     Status(machine, view, "Updating Autoexec.bat file");
     std::string text;

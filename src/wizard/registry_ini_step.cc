@@ -3,6 +3,7 @@
 #include <set>
 
 #include "setup/routines.h"
+#include "wizard/install_undo.h"
 
 namespace kav::wizard {
 
@@ -114,6 +115,11 @@ void WriteRegistryAndIniEntries(platform::Machine& machine, InstallView& view,
             if (created.count(key) != 0 || StartsWith(key, installPrefix)) {
                 script.Record(kUninstallFiles, file);
             }
+            if (created.count(key) != 0) {
+                script.RecordOnce(kUninstallFileStates, file, kFileNew);
+            } else {
+                RecordIniEntry(profiles, script, file, entry.target, entry.section, entry.name);
+            }
             if (!profiles.WriteString(entry.target, entry.section, entry.name, entry.value)) {
                 throw EInstallStop("Unable to write to " + entry.target);
             }
@@ -124,6 +130,7 @@ void WriteRegistryAndIniEntries(platform::Machine& machine, InstallView& view,
         // uninstaller take every key below it.
         if (place.key.find_first_not_of('\\') == std::string::npos) continue;
         script.Record(kUninstallRegistry, place.record);
+        RecordRegistryValue(registry, script, place.root, place.key, entry.name);
         if (!registry.CreateKey(place.root, place.key)) continue;
         if (!registry.SetStringValue(place.root, place.key, entry.name, entry.value)) {
             throw EInstallStop("Failed to set data for '" + entry.name + "'");

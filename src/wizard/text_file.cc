@@ -1,13 +1,33 @@
 #include "wizard/text_file.h"
 
+#include "platform/exception.h"
+
 namespace kav::wizard {
 
 std::vector<std::string> ReadTextLines(platform::FileSystem& files, const std::string& path) {
+    return SplitTextLines(ReadWholeFile(files, path));
+}
+
+std::string ReadWholeFile(platform::FileSystem& files, const std::string& path) {
     auto stream = files.OpenRead(path);
     std::string text;
     char buffer[8192];
     while (const std::size_t n = stream->Read(buffer, sizeof buffer)) text.append(buffer, n);
-    return SplitTextLines(text);
+    return text;
+}
+
+bool ReplaceWholeFile(platform::FileSystem& files, const std::string& path,
+                      const std::string& scratch, const std::string& text) {
+    bool written = false;
+    try {
+        auto stream = files.Create(scratch);
+        if (!text.empty()) stream->WriteExactly(text.data(), text.size());
+        written = true;
+    } catch (const kav::Exception&) {
+    }
+    if (written && files.MoveOnto(scratch, path)) return true;
+    files.RemoveFile(scratch);
+    return false;
 }
 
 std::vector<std::string> SplitTextLines(const std::string& text) {

@@ -12,6 +12,14 @@ namespace kav::wizard {
 // file cannot be opened.
 std::vector<std::string> ReadTextLines(platform::FileSystem& files, const std::string& path);
 
+// The whole file as it is, byte for byte. Throws platform::EFOpenError.
+std::string ReadWholeFile(platform::FileSystem& files, const std::string& path);
+
+// Writes `text` to `scratch` and puts it in the place of `path` in one step.
+// False on any failure: `path` is as it was then and the scratch file gone.
+bool ReplaceWholeFile(platform::FileSystem& files, const std::string& path,
+                      const std::string& scratch, const std::string& text);
+
 // The same split of text already read.
 std::vector<std::string> SplitTextLines(const std::string& text);
 

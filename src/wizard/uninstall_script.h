@@ -2,6 +2,7 @@
 // The uninstall script uninstall.cfg in the install directory: what the
 // engine put on the machine, for the uninstaller to take away, and the
 // uninstaller's registration with Windows.
+#include <optional>
 #include <string>
 
 #include "platform/exception.h"
@@ -25,6 +26,15 @@ inline constexpr const char* kUninstallDirectories = "Directories";
 // The AUTOEXEC.BAT that received the marked block, for the
 // uninstaller to take the block out again.
 inline constexpr const char* kUninstallAutoexec = "AUTOEXEC.BAT";
+// How things were before the install, so that the uninstaller can put them
+// back (install_undo.h). These are kept across installations into the same
+// directory: the first install's record of what was there before stays.
+inline constexpr const char* kUninstallFileStates = "File States";
+inline constexpr const char* kUninstallIniEntries = "INI Entries";
+inline constexpr const char* kUninstallRegistryValues = "Registry Values";
+inline constexpr const char* kUninstallRegistryKeys = "Registry Keys";
+// The lines of this run's AUTOEXEC.BAT block.
+inline constexpr const char* kUninstallAutoexecLines = "AUTOEXEC Lines";
 
 class UninstallScript {
 public:
@@ -39,6 +49,15 @@ public:
     // Adds `key` with an empty value to `section`; a key written again stays
     // one line. Throws EInstallStop ("Unable to write to <file>").
     void Record(const std::string& section, const std::string& key);
+    // Records `key` with `value` unless it is recorded already: the first
+    // record wins. Throws EInstallStop.
+    void RecordOnce(const std::string& section, const std::string& key, const std::string& value);
+    bool IsRecorded(const std::string& section, const std::string& key) {
+        return RecordedValue(section, key).has_value();
+    }
+    std::optional<std::string> RecordedValue(const std::string& section, const std::string& key);
+    // Drops a section. Throws EInstallStop.
+    void ClearSection(const std::string& section);
     void Close() { fileName_.clear(); }
 
 private:

@@ -87,7 +87,7 @@ win='C:\windows'
 links() {  # links NAME [DIRECT]: the patterns of one Desktop entry's links
     echo "|$win\\Desktop\\Zephyrin Demo\\$1.*=${2:+|$win\\Desktop\\$1.*=}|$win\\Start Menu\\$1.*=|$win\\Start Menu\\Zephyrin Demo\\$1.*=|$win\\Start Menu\\Programs\\Zephyrin Demo\\$1.*="
 }
-expect "uninstall.cfg" "$(tr -d '\r' <"$installed/uninstall.cfg" | grep -v '^$' | tr '\n' '|')" \
+expect "uninstall.cfg" "$(tr -d '\r' <"$installed/uninstall.cfg" | grep -v '^$' | awk '/^\[/ { own = /^\[(File States|INI Entries|Registry Values|Registry Keys|AUTOEXEC Lines)\]$/ } !own' | tr '\n' '|')" \
     "[Program]|Title=Zephyrin Demo Tool 1.0|[UNINS]|$dir\\*.*=|$dir\\Setup\\*.*=|$dir\\readme.txt=|$dir\\license.txt=|$dir\\logo.gif=|$dir\\uninstaller.exe=|$dir\\zdemo.ico=|$dir\\Docs\\manual.txt=|$dir\\Docs\\first-steps.txt=|$dir\\Data\\words.dat=|$dir\\Bin\\zdemo.cfg=$(links 'Zephyrin Demo Read Me' desktop)$(links 'Zephyrin Demo Manual')|$dir\\zdemo.ini=|[Directories]|$dir=|$dir\\Docs=|$dir\\Data=|$dir\\Bin=|[Folders]|$win\\Desktop\\Zephyrin Demo=|$win\\Start Menu\\Zephyrin Demo=|$win\\Start Menu\\Programs\\Zephyrin Demo=|[Registry]|HKEY_LOCAL_MACHINE\\Software\\Zephyrin\\Demo\\Settings=|[AUTOEXEC.BAT]|C:\\autoexec.bat=|"
 key='HKLM\Software\Microsoft\Windows\currentversion\uninstall\Zephyrin Demo Tool 1.0'
 values=$("$run" reg query "$key" 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/^ *//; s/  */ /g' | tr '\n' '|')

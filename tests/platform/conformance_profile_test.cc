@@ -126,5 +126,14 @@ TEST_F(ProfileConformance, RemoveSectionTakesItsKeysAlong) {
     EXPECT_EQ(Lines().back(), "c=");
 }
 
+TEST_F(ProfileConformance, RemoveKeyTakesOneLine) {
+    WriteFile(Ini(), "[Options]\r\nPath=a\r\nData=b\r\n[Other]\r\nPath=c\r\n");
+    ASSERT_TRUE(Profiles().RemoveKey(Ini(), "OPTIONS", "path"));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"[Options]", "Data=b", "[Other]", "Path=c"}));
+    EXPECT_TRUE(Profiles().RemoveKey(Ini(), "Options", "Missing"));
+    EXPECT_TRUE(Profiles().RemoveKey(InScratch("none.ini"), "Options", "Path"));
+    EXPECT_FALSE(Files().FileExists(InScratch("none.ini")));
+}
+
 }  // namespace
 }  // namespace kav::platform::testing

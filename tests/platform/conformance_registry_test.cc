@@ -40,5 +40,30 @@ TEST_F(RegistryConformance, TheTwoRootsAreSeparate) {
     EXPECT_FALSE(Reg().ReadStringValue(RootKey::CurrentUser, key, "DisplayName").has_value());
 }
 
+TEST_F(RegistryConformance, KeysAndValuesAreRemoved) {
+    const RootKey user = RootKey::CurrentUser;
+    const std::string key = Key() + "\\Vendor\\Product";
+    ASSERT_TRUE(Reg().SetStringValue(user, key + "\\Settings", "Dir", "x"));
+    ASSERT_TRUE(Reg().SetStringValue(user, key, "Keep", "y"));
+    EXPECT_TRUE(Reg().KeyExists(user, Upper(key) + "\\settings"));
+    EXPECT_FALSE(Reg().KeyExists(user, key + "\\None"));
+
+    EXPECT_TRUE(Reg().DeleteValue(user, key, "keep"));
+    EXPECT_FALSE(Reg().ReadStringValue(user, key, "Keep").has_value());
+    EXPECT_TRUE(Reg().DeleteValue(user, key, "Keep"));  // missing: no failure
+    // Only an empty key goes with DeleteEmptyKey.
+    EXPECT_FALSE(Reg().DeleteEmptyKey(user, key));
+    EXPECT_TRUE(Reg().KeyExists(user, key + "\\Settings"));
+
+    ASSERT_TRUE(Reg().CreateKey(user, key + "\\Settings\\Deeper\\Still"));
+    ASSERT_TRUE(Reg().DeleteKeyTree(user, "\\" + key + "\\"));
+    EXPECT_FALSE(Reg().KeyExists(user, key));
+    EXPECT_TRUE(Reg().KeyExists(user, Key() + "\\Vendor"));
+    EXPECT_TRUE(Reg().DeleteKeyTree(user, key));  // missing: no failure
+    EXPECT_TRUE(Reg().DeleteEmptyKey(user, Key() + "\\Vendor"));
+    EXPECT_FALSE(Reg().KeyExists(user, Key() + "\\Vendor"));
+    EXPECT_FALSE(Reg().DeleteKeyTree(user, "\\"));  // a root itself: refused
+}
+
 }  // namespace
 }  // namespace kav::platform::testing

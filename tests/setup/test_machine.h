@@ -25,6 +25,10 @@ public:
         calls.push_back("exit " + std::to_string(flags));
         return accept;
     }
+    bool RemoveAtRestart(const std::string& path) override {
+        calls.push_back("remove at restart " + path);
+        return true;
+    }
     std::vector<std::string> calls;
     bool accept = true;
 };

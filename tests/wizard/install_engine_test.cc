@@ -102,6 +102,12 @@ public:
                                                const std::string&) override {
         return std::nullopt;
     }
+    bool KeyExists(platform::RootKey, const std::string&) override { return false; }
+    bool DeleteValue(platform::RootKey, const std::string&, const std::string&) override {
+        return false;
+    }
+    bool DeleteKeyTree(platform::RootKey, const std::string&) override { return false; }
+    bool DeleteEmptyKey(platform::RootKey, const std::string&) override { return false; }
 
     std::vector<std::string> launches;
     bool refuseRegistry = false;
@@ -212,7 +218,8 @@ TEST_F(InstallEngineTest, InstallsFilesByDirectoryRowAndRecordsEach) {
     // nor recorded.
     EXPECT_EQ(Script(), Opening() + dest_ + "\\a.txt=\r\n" + dest_ + "\\Data\\b.dat=\r\n" +
                             "[Directories]\r\n" + Dir() + "\\Apps=\r\n" + dest_ + "=\r\n" + dest_ +
-                            "\\Data=\r\n");
+                            "\\Data=\r\n[File States]\r\n" + dest_ + "\\a.txt=new\r\n" + dest_ +
+                            "\\Data\\b.dat=new\r\n");
     EXPECT_EQ(view_.sources.front(), "Preparing Directory Structure");
     EXPECT_EQ(view_.sources.back(), "Creating Uninstall Information");
 }
@@ -239,6 +246,13 @@ TEST_F(InstallEngineTest, OverwriteQuestionYesReplacesNoKeepsAndBothAreRecorded)
     EXPECT_EQ(ReadFile(dest_ + "\\new.txt"), "new");
     EXPECT_NE(Script().find(dest_ + "\\keep.txt=\r\n" + dest_ + "\\take.txt=\r\n"),
               std::string::npos);
+    // What was there before: kept at No, saved before it was replaced.
+    EXPECT_NE(Script().find(dest_ + "\\keep.txt=kept\r\n" + dest_ + "\\take.txt=" + dest_ +
+                            "\\Setup\\Saved\\1\\take.txt\r\n" + dest_ + "\\plain.txt=" + dest_ +
+                            "\\Setup\\Saved\\2\\plain.txt\r\n"),
+              std::string::npos)
+        << Script();
+    EXPECT_EQ(ReadFile(dest_ + "\\Setup\\Saved\\1\\take.txt"), "old");
 }
 
 TEST_F(InstallEngineTest, AFileNamedTwiceLandsInBothAndItsTemporaryCopySurvives) {
@@ -265,7 +279,7 @@ TEST_F(InstallEngineTest, WorkStationInstallTakesOnlyTheWorkStationList) {
     EXPECT_EQ(view_.max, 2);
 }
 
-TEST_F(InstallEngineTest, ASecondInstallationLeavesOnlyItsOwnRecords) {
+TEST_F(InstallEngineTest, ASecondInstallationStartsItsListsAfresh) {
     Config().Files = {"one.txt~<INSTALLDIR>~"};
     Temp("one.txt", "1");
     ASSERT_EQ(Install("Tool 1.0"), "");
@@ -274,7 +288,12 @@ TEST_F(InstallEngineTest, ASecondInstallationLeavesOnlyItsOwnRecords) {
     Config().Files = {"two.txt~<INSTALLDIR>~"};
     Temp("two.txt", "2");
     ASSERT_EQ(Install("Tool 2.0"), "");
-    EXPECT_EQ(Script(), Opening("Tool 2.0") + dest_ + "\\two.txt=\r\n");
+    // The lists start afresh; what the first run found or made stays known.
+    EXPECT_EQ(Script(), "[Program]\r\nTitle=Tool 2.0\r\n[Directories]\r\n" + Dir() + "\\Apps=\r\n" +
+                            dest_ + "=\r\n" + dest_ + "\\Data=\r\n[File States]\r\n" + dest_ +
+                            "\\one.txt=new\r\n" + dest_ + "\\two.txt=new\r\n" +
+                            Opening("Tool 2.0").substr(Opening("Tool 2.0").find("[UNINS]")) +
+                            dest_ + "\\two.txt=\r\n");
 }
 
 TEST_F(InstallEngineTest, RegistersTheUninstallerWhenItWasInstalled) {

@@ -80,6 +80,10 @@ public:
                                                const std::string&) override {
         return std::nullopt;
     }
+    bool KeyExists(RootKey, const std::string&) override { return false; }
+    bool DeleteValue(RootKey, const std::string&, const std::string&) override { return false; }
+    bool DeleteKeyTree(RootKey, const std::string&) override { return false; }
+    bool DeleteEmptyKey(RootKey, const std::string&) override { return false; }
 
     bool refuseValues = false;
 

@@ -84,6 +84,19 @@ private:
                                                const std::string& name) override {
         return machine_.RegistryKeys().ReadStringValue(root, key, name);
     }
+    bool KeyExists(platform::RootKey root, const std::string& key) override {
+        return machine_.RegistryKeys().KeyExists(root, key);
+    }
+    bool DeleteValue(platform::RootKey root, const std::string& key,
+                     const std::string& name) override {
+        return machine_.RegistryKeys().DeleteValue(root, key, name);
+    }
+    bool DeleteKeyTree(platform::RootKey root, const std::string& key) override {
+        return machine_.RegistryKeys().DeleteKeyTree(root, key);
+    }
+    bool DeleteEmptyKey(platform::RootKey root, const std::string& key) override {
+        return machine_.RegistryKeys().DeleteEmptyKey(root, key);
+    }
 
     // ProfileFiles
     std::string ReadString(const std::string& file, const std::string& section,
@@ -98,6 +111,10 @@ private:
                      const std::string& value) override;
     bool RemoveSection(const std::string& file, const std::string& section) override {
         return machine_.Profiles().RemoveSection(file, section);
+    }
+    bool RemoveKey(const std::string& file, const std::string& section,
+                   const std::string& key) override {
+        return machine_.Profiles().RemoveKey(file, section, key);
     }
 
     platform::FileSystem& files() { return machine_.Files(); }

@@ -18,6 +18,7 @@
 
 #include "app/kavsetup/change_recorder.h"
 #include "app/kavsetup/host_paths.h"
+#include "app/kavsetup/uninstall_command.h"
 #include "app/one_line.h"
 #include "app/stages/installer_stages.h"
 #include "app/stages/wizard_player.h"
@@ -37,6 +38,8 @@ int Usage() {
                  "  is the next disk, put in when the setup asks for one. The wizard is\n"
                  "  gone through with Next, Accept and the preselected choices, unless:\n"
                  "  --report FILE  also writes what the run changed as JSON to FILE\n"
+                 "  --uninstall TITLE  instead removes the installed product TITLE as its\n"
+                 "                 uninstaller would, found through its registration\n"
               << kav::app::WizardOptionsUsage();
     return 2;
 }
@@ -116,6 +119,7 @@ private:
 int main(int argc, char** argv) {
     std::string root;
     std::string reportFile;
+    std::string uninstallTitle;
     std::vector<std::string> rest;
     std::deque<std::string> media;
     kav::app::WizardAnswers answers;
@@ -130,6 +134,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "--root" && i + 1 < args.size()) {
             root = args[++i];
+        } else if (arg == "--uninstall" && i + 1 < args.size()) {
+            uninstallTitle = args[++i];
         } else if (arg == "--report" && i + 1 < args.size()) {
             reportFile = args[++i];
         } else if (arg == "--media" && i + 1 < args.size()) {
@@ -139,6 +145,9 @@ int main(int argc, char** argv) {
         } else {
             rest.push_back(arg);
         }
+    }
+    if (!uninstallTitle.empty() && !root.empty() && rest.empty()) {
+        return kav::app::RunUninstall(root, uninstallTitle);
     }
     if (root.empty() || rest.size() > 1) return Usage();
     const auto irregular =

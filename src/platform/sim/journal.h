@@ -8,6 +8,7 @@
 //   Execute          file  parameters  directory  show-command  result
 //   AdjustPrivilege  privilege-name  enable|disable  true|false
 //   ExitSession      flags (decimal)  true|false
+//   RemoveAtRestart  path  true
 // Tabs and line ends inside a field are written as blanks.
 #include <string>
 #include <vector>

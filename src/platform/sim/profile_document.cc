@@ -163,6 +163,15 @@ bool ProfileDocument::RemoveSection(std::string_view section) {
     return true;
 }
 
+bool ProfileDocument::RemoveKey(std::string_view section, std::string_view key) {
+    const IndexedSection* found = FindSection(section);
+    const std::optional<std::size_t> keyLine = found ? FindKey(*found, key) : std::nullopt;
+    if (!keyLine) return false;
+    index_.reset();
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*keyLine));
+    return true;
+}
+
 std::string ProfileDocument::Text() const {
     std::string text;
     for (const Line& line : lines_) {

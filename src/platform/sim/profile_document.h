@@ -34,6 +34,9 @@ public:
     // Removes the first matching section: its header and every line up to
     // the next section. False when there is no such section.
     bool RemoveSection(std::string_view section);
+    // Removes the key's line from the first matching section. False when
+    // there is no such key.
+    bool RemoveKey(std::string_view section, std::string_view key);
 
     std::string Text() const;
 

@@ -60,6 +60,31 @@ std::optional<std::string> RegistryTree::ReadValue(RootKey root,
     return it->second.second;
 }
 
+bool RegistryTree::HasKey(RootKey root, const std::vector<std::string>& path) const {
+    return Find(root, path) != nullptr;
+}
+
+bool RegistryTree::RemoveValue(RootKey root, const std::vector<std::string>& path,
+                               const std::string& name) {
+    Key* found = Find(root, path);
+    if (!found) return false;
+    return found->values.erase(FoldCase(name)) != 0;
+}
+
+bool RegistryTree::RemoveKey(RootKey root, const std::vector<std::string>& path,
+                             bool onlyWhenEmpty) {
+    if (path.empty()) return false;
+    const std::vector<std::string> parentPath(path.begin(), path.end() - 1);
+    Key* parent = Find(root, parentPath);
+    if (!parent) return false;
+    auto& siblings = parent->subkeys;
+    const auto it = siblings.find(FoldCase(path.back()));
+    if (it == siblings.end()) return false;
+    if (onlyWhenEmpty && (!it->second.subkeys.empty() || !it->second.values.empty())) return false;
+    siblings.erase(it);
+    return true;
+}
+
 namespace {
 
 std::string Quote(std::string_view text) {

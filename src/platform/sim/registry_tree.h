@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/registry.h"
@@ -28,6 +29,11 @@ public:
                   const std::string& value);
     std::optional<std::string> ReadValue(RootKey root, const std::vector<std::string>& path,
                                          const std::string& name) const;
+    bool HasKey(RootKey root, const std::vector<std::string>& path) const;
+    // Each false when there was nothing to remove (or, for the empty key,
+    // when it holds something); a root itself is never removed.
+    bool RemoveValue(RootKey root, const std::vector<std::string>& path, const std::string& name);
+    bool RemoveKey(RootKey root, const std::vector<std::string>& path, bool onlyWhenEmpty);
 
     // The whole tree as a REGEDIT4 file: "REGEDIT4", a blank line, then per
     // key its "[HKEY_...\path]" line, its values ("name"="text", @ for the
@@ -49,6 +55,9 @@ private:
     }
     Key& Descend(RootKey root, const std::vector<std::string>& path);
     const Key* Find(RootKey root, const std::vector<std::string>& path) const;
+    Key* Find(RootKey root, const std::vector<std::string>& path) {
+        return const_cast<Key*>(std::as_const(*this).Find(root, path));
+    }
     static void Write(const Key& key, const std::string& path, std::string& out);
 
     Key localMachine_{"HKEY_LOCAL_MACHINE", {}, {}};

@@ -129,4 +129,15 @@ bool SimProfileFiles::RemoveSection(const std::string& file, const std::string& 
     return Store(path, *host, *cached);
 }
 
+bool SimProfileFiles::RemoveKey(const std::string& file, const std::string& section,
+                                const std::string& key) {
+    const std::string path = Locate(file);
+    if (!files_.FileExists(path)) return true;
+    const auto host = files_.HostPathOf(path);
+    CachedFile* cached = host ? Load(path, *host) : nullptr;
+    if (!cached) return false;
+    if (!cached->document.RemoveKey(section, key)) return true;
+    return Store(path, *host, *cached);
+}
+
 }  // namespace kav::platform::sim

@@ -51,4 +51,33 @@ std::optional<std::string> SimRegistry::ReadStringValue(RootKey root, const std:
     return tree_.ReadValue(root, *path, name);
 }
 
+bool SimRegistry::KeyExists(RootKey root, const std::string& key) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    return path && tree_.HasKey(root, *path);
+}
+
+bool SimRegistry::DeleteValue(RootKey root, const std::string& key, const std::string& name) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    if (!path) return true;
+    RegistryTree changed = tree_;
+    if (!changed.RemoveValue(root, *path, name)) return true;
+    return Commit(std::move(changed));
+}
+
+bool SimRegistry::DeleteKeyTree(RootKey root, const std::string& key) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    if (!path || path->empty()) return false;
+    RegistryTree changed = tree_;
+    if (!changed.RemoveKey(root, *path, false)) return true;
+    return Commit(std::move(changed));
+}
+
+bool SimRegistry::DeleteEmptyKey(RootKey root, const std::string& key) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    if (!path) return false;
+    RegistryTree changed = tree_;
+    if (!changed.RemoveKey(root, *path, true)) return false;
+    return Commit(std::move(changed));
+}
+
 }  // namespace kav::platform::sim

@@ -64,4 +64,9 @@ bool SimRestart::ExitSession(unsigned flags) {
     return accepted;
 }
 
+bool SimRestart::RemoveAtRestart(const std::string& path) {
+    journal_.Append({"RemoveAtRestart", path, "true"});
+    return true;
+}
+
 }  // namespace kav::platform::sim

@@ -18,6 +18,8 @@ public:
     // True for privilege names Windows knows (such as "SeShutdownPrivilege").
     bool AdjustPrivilege(const std::string& name, bool enable) override;
     bool ExitSession(unsigned flags) override;
+    // Journalled as "RemoveAtRestart", the Windows path; always arranged.
+    bool RemoveAtRestart(const std::string& path) override;
 
     // Makes every later session-end request fail, as when another program
     // vetoes it.

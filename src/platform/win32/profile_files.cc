@@ -97,4 +97,11 @@ bool Win32ProfileFiles::RemoveSection(const std::string& file, const std::string
     return ::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
 }
 
+bool Win32ProfileFiles::RemoveKey(const std::string& file, const std::string& section,
+                                  const std::string& key) {
+    if (IsReadOnlyFile(ProfilePath(file))) return false;
+    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()) !=
+           FALSE;
+}
+
 }  // namespace kav::platform

@@ -12,6 +12,8 @@ public:
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
     bool RemoveSection(const std::string& file, const std::string& section) override;
+    bool RemoveKey(const std::string& file, const std::string& section,
+                   const std::string& key) override;
 };
 
 }  // namespace kav::platform

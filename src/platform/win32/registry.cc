@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/win32/handles.h"
 
 namespace kav::platform {
@@ -28,7 +31,95 @@ RegistryKey CreateOrOpen(RootKey root, const std::string& key, REGSAM access) {
     return handle;
 }
 
+RegistryKey OpenExisting(RootKey root, const std::string& key, REGSAM access) {
+    RegistryKey handle;
+    if (::RegOpenKeyExA(RootHandle(root), RelativeKeyName(key).c_str(), 0, access,
+                        handle.Receive()) != ERROR_SUCCESS) {
+        handle.Release();
+    }
+    return handle;
+}
+
+// The key's path without empty components, so that "a\\b\\" names a\b
+// and an empty result is recognised as the root.
+std::string CleanKeyPath(const std::string& key) {
+    std::string clean;
+    std::size_t start = 0;
+    while (start <= key.size()) {
+        std::size_t end = key.find('\\', start);
+        if (end == std::string::npos) end = key.size();
+        if (end > start) clean += (clean.empty() ? "" : "\\") + key.substr(start, end - start);
+        start = end + 1;
+    }
+    return clean;
+}
+
+// The names of the key's sub-keys; empty when it cannot be read.
+std::vector<std::string> SubKeyNames(HKEY key) {
+    std::vector<std::string> names;
+    char name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof name;
+        if (::RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
+// Removes `path` below `parent` with everything below it, leaves first
+// (NT's RegDeleteKey refuses a key that still has sub-keys).
+bool DeleteTree(HKEY parent, const std::string& path, int depth) {
+    if (depth > 64) return false;
+    {
+        RegistryKey handle;
+        if (::RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, handle.Receive()) != ERROR_SUCCESS) {
+            handle.Release();
+            return true;  // already gone
+        }
+        for (const std::string& child : SubKeyNames(handle.Get())) {
+            if (!DeleteTree(handle.Get(), child, depth + 1)) return false;
+        }
+    }
+    return ::RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
+}
+
 }  // namespace
+
+bool Win32Registry::KeyExists(RootKey root, const std::string& key) {
+    return OpenExisting(root, key, KEY_QUERY_VALUE).Valid();
+}
+
+bool Win32Registry::DeleteValue(RootKey root, const std::string& key, const std::string& name) {
+    const RegistryKey handle = OpenExisting(root, key, KEY_SET_VALUE);
+    if (!handle) return true;
+    const LONG status = ::RegDeleteValueA(handle.Get(), name.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+bool Win32Registry::DeleteKeyTree(RootKey root, const std::string& key) {
+    const std::string path = CleanKeyPath(key);
+    if (path.empty()) return false;
+    return DeleteTree(RootHandle(root), path, 0);
+}
+
+bool Win32Registry::DeleteEmptyKey(RootKey root, const std::string& key) {
+    const std::string path = CleanKeyPath(key);
+    if (path.empty()) return false;
+    {
+        const RegistryKey handle = OpenExisting(root, path, KEY_READ);
+        if (!handle) return false;
+        DWORD subKeys = 0, values = 0;
+        if (::RegQueryInfoKeyA(handle.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                               &values, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+            subKeys != 0 || values != 0) {
+            return false;
+        }
+    }
+    return ::RegDeleteKeyA(RootHandle(root), path.c_str()) == ERROR_SUCCESS;
+}
 
 bool Win32Registry::CreateKey(RootKey root, const std::string& key) {
     return CreateOrOpen(root, key, KEY_READ).Valid();
@@ -46,12 +137,8 @@ bool Win32Registry::SetStringValue(RootKey root, const std::string& key, const s
 
 std::optional<std::string> Win32Registry::ReadStringValue(RootKey root, const std::string& key,
                                                           const std::string& name) {
-    RegistryKey handle;
-    if (::RegOpenKeyExA(RootHandle(root), RelativeKeyName(key).c_str(), 0, KEY_QUERY_VALUE,
-                        handle.Receive()) != ERROR_SUCCESS) {
-        handle.Release();
-        return std::nullopt;
-    }
+    const RegistryKey handle = OpenExisting(root, key, KEY_QUERY_VALUE);
+    if (!handle) return std::nullopt;
     // The value may change size between the two calls; ask again until the
     // buffer was large enough.
     for (int attempt = 0; attempt < 4; ++attempt) {

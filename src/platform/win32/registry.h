@@ -3,7 +3,8 @@
 
 namespace kav::platform {
 
-// Registry keys through RegCreateKeyExA, RegSetValueExA and RegQueryValueExA.
+// Registry keys through RegCreateKeyExA, RegSetValueExA and RegQueryValueExA;
+// removal through RegDeleteValueA and RegDeleteKeyA, a tree leaf first.
 class Win32Registry final : public Registry {
 public:
     bool CreateKey(RootKey root, const std::string& key) override;
@@ -11,6 +12,10 @@ public:
                         const std::string& value) override;
     std::optional<std::string> ReadStringValue(RootKey root, const std::string& key,
                                                const std::string& name) override;
+    bool KeyExists(RootKey root, const std::string& key) override;
+    bool DeleteValue(RootKey root, const std::string& key, const std::string& name) override;
+    bool DeleteKeyTree(RootKey root, const std::string& key) override;
+    bool DeleteEmptyKey(RootKey root, const std::string& key) override;
 };
 
 }  // namespace kav::platform

@@ -42,4 +42,8 @@ bool Win32Restart::AdjustPrivilege(const std::string& name, bool enable) {
 
 bool Win32Restart::ExitSession(unsigned flags) { return exitWindows_(flags); }
 
+bool Win32Restart::RemoveAtRestart(const std::string& path) {
+    return ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
 }  // namespace kav::platform

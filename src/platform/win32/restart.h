@@ -19,6 +19,8 @@ public:
 
     bool AdjustPrivilege(const std::string& name, bool enable) override;
     bool ExitSession(unsigned flags) override;
+    // MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT and no new name.
+    bool RemoveAtRestart(const std::string& path) override;
 
 private:
     ExitWindowsFunction exitWindows_;

@@ -1,0 +1,91 @@
+#include "uninstall/path_guard.h"
+
+#include <algorithm>
+
+#include "setup/routines.h"
+#include "wizard/directory_table.h"
+
+namespace kav::uninstall {
+
+namespace {
+
+using wizard::UpperCase;
+
+std::string DriveRootOf(const std::string& full) {
+    return full.size() >= 3 && full[1] == ':' ? full.substr(0, 3) : std::string();
+}
+
+}  // namespace
+
+PathGuard::PathGuard(platform::FileSystem& files, const std::string& windowsDirectory,
+                     const std::string& installDirectory)
+    : files_(files), windowsDirectory_(Full(windowsDirectory)) {
+    const std::string& w = windowsDirectory_;
+    for (const char* place : {"\\Desktop", "\\Start Menu", "\\Start Menu\\Programs",
+                              "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch"}) {
+        linkPlaces_.push_back(w + place);
+    }
+    protected_ = linkPlaces_;
+    for (const char* place : {"\\SYSTEM", "\\SYSTEM32", "\\TEMP", "\\FONTS", "\\FAVORITES",
+                              "\\Start Menu\\Programs\\StartUp", "\\Application Data"}) {
+        protected_.push_back(w + place);
+    }
+    protected_.push_back(w);
+    const std::string root = DriveRootOf(w);
+    if (!root.empty()) protected_.push_back(root + "Program Files");
+    const std::string install = Full(installDirectory);
+    const bool usable = !install.empty() && !IsProtectedDirectory(install) &&
+                        !(InWindowsDirectory(install) && !InLinkPlace(install));
+    if (usable) installDirectory_ = install;
+}
+
+std::string PathGuard::Full(const std::string& path) const {
+    if (path.empty()) return std::string();
+    std::string full = files_.FullPathName(path);
+    while (full.size() > 3 && full.back() == '\\') full.pop_back();
+    return full;
+}
+
+bool PathGuard::IsAtOrBelow(const std::string& full, const std::string& directory) {
+    if (directory.empty()) return false;
+    const std::string f = UpperCase(full);
+    std::string d = UpperCase(directory);
+    if (f == d) return true;
+    if (d.back() != '\\') d += '\\';
+    return f.compare(0, d.size(), d) == 0;
+}
+
+bool PathGuard::IsBelow(const std::string& full, const std::string& directory) {
+    return IsAtOrBelow(full, directory) && UpperCase(full) != UpperCase(directory);
+}
+
+bool PathGuard::InInstallDirectory(const std::string& full) const {
+    return IsBelow(full, installDirectory_);
+}
+
+bool PathGuard::InLinkPlace(const std::string& full) const {
+    return std::any_of(linkPlaces_.begin(), linkPlaces_.end(),
+                       [&](const std::string& place) { return IsBelow(full, place); });
+}
+
+bool PathGuard::InWindowsDirectory(const std::string& full) const {
+    return IsAtOrBelow(full, windowsDirectory_);
+}
+
+bool PathGuard::IsProtectedDirectory(const std::string& full) const {
+    if (setup::IsDriveRoot(full)) return true;
+    const std::string upper = UpperCase(full);
+    return std::any_of(protected_.begin(), protected_.end(),
+                       [&](const std::string& place) { return UpperCase(place) == upper; });
+}
+
+bool PathGuard::PassesThroughLink(const std::string& full) const {
+    for (std::size_t at = full.find('\\', 3);; at = full.find('\\', at + 1)) {
+        const std::string part = at == std::string::npos ? full : full.substr(0, at);
+        const auto attributes = files_.GetAttributes(part);
+        if (attributes && (*attributes & platform::faReparsePoint) != 0) return true;
+        if (at == std::string::npos) return false;
+    }
+}
+
+}  // namespace kav::uninstall

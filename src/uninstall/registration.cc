@@ -1,0 +1,84 @@
+#include "uninstall/registration.h"
+
+#include "uninstall/uninstall_record.h"
+#include "wizard/directory_table.h"
+#include "wizard/uninstall_script.h"
+
+namespace kav::uninstall {
+
+namespace {
+
+using wizard::UpperCase;
+
+}  // namespace
+
+std::string Registration::ScriptFile() const {
+    const std::size_t cut = program.find_last_of('\\');
+    return (cut == std::string::npos ? std::string() : program.substr(0, cut + 1)) +
+           "uninstall.cfg";
+}
+
+std::optional<Registration> FindRegistration(platform::Registry& registry,
+                                             const std::string& title) {
+    if (title.empty() || title.find('\\') != std::string::npos) return std::nullopt;
+    const std::string key = wizard::UninstallKey(title);
+    const auto command =
+        registry.ReadStringValue(platform::RootKey::LocalMachine, key, "UninstallString");
+    if (!command) return std::nullopt;
+    auto registration = SplitUninstallString(*command);
+    if (!registration) return std::nullopt;
+    registration->displayName =
+        registry.ReadStringValue(platform::RootKey::LocalMachine, key, "DisplayName")
+            .value_or(std::string());
+    return registration;
+}
+
+std::optional<Registration> SplitUninstallString(const std::string& command) {
+    const std::string text = TrimBlanks(command);
+    Registration registration;
+    if (!text.empty() && text.front() == '"') {
+        const std::size_t close = text.find('"', 1);
+        if (close == std::string::npos) return std::nullopt;
+        registration.program = text.substr(1, close - 1);
+        registration.arguments = TrimBlanks(text.substr(close + 1));
+        return registration;
+    }
+    const std::string upper = UpperCase(text);
+    for (std::size_t at = upper.find(".EXE"); at != std::string::npos;
+         at = upper.find(".EXE", at + 1)) {
+        const std::size_t end = at + 4;
+        if (end == text.size() || text[end] == ' ') {
+            registration.program = text.substr(0, end);
+            registration.arguments = TrimBlanks(text.substr(end));
+            return registration;
+        }
+    }
+    return std::nullopt;
+}
+
+UninstallCommand ParseUninstallCommand(const std::string& arguments) {
+    UninstallCommand command;
+    std::string title;
+    std::size_t at = 0;
+    while (at < arguments.size()) {
+        const std::size_t start = arguments.find_first_not_of(" \t", at);
+        if (start == std::string::npos) break;
+        std::size_t end = arguments.find_first_of(" \t", start);
+        if (end == std::string::npos) end = arguments.size();
+        const std::string word = arguments.substr(start, end - start);
+        if (word.front() == '/') {
+            const std::string upper = UpperCase(word);
+            command.silent = command.silent || upper == "/SILENT";
+            command.verySilent = command.verySilent || upper == "/VERYSILENT";
+        } else {
+            // The blanks between two words of the title stay as written.
+            if (!title.empty()) title += arguments.substr(at, start - at);
+            title += word;
+        }
+        at = end;
+    }
+    command.title = title;
+    return command;
+}
+
+}  // namespace kav::uninstall

@@ -1,0 +1,38 @@
+#pragma once
+// The product's entry in Windows' list of installed programs, as the
+// uninstaller and the simulated machine find it.
+#include <optional>
+#include <string>
+
+#include "platform/registry.h"
+
+namespace kav::uninstall {
+
+struct Registration {
+    std::string displayName;
+    std::string program;    // the uninstaller's full path
+    std::string arguments;  // what follows it: the title
+    // The uninstall script beside the program.
+    std::string ScriptFile() const;
+};
+
+// The registration of `title`, or nothing when there is none or its
+// UninstallString names no program.
+std::optional<Registration> FindRegistration(platform::Registry& registry,
+                                             const std::string& title);
+
+// An UninstallString taken apart: the program is everything up to and
+// including the first ".exe" that ends a word (the path may hold blanks and
+// is not quoted), or the quoted first word; the arguments follow it.
+std::optional<Registration> SplitUninstallString(const std::string& command);
+
+// The uninstaller's command line: its words beginning with "/" are
+// switches; the rest, as written, is the title.
+struct UninstallCommand {
+    std::string title;
+    bool silent = false;      // /SILENT: no question, the progress shows
+    bool verySilent = false;  // /VERYSILENT: no question and no window
+};
+UninstallCommand ParseUninstallCommand(const std::string& arguments);
+
+}  // namespace kav::uninstall

@@ -1,0 +1,33 @@
+#pragma once
+// A registry key as the uninstall script names it ("HKEY_LOCAL_MACHINE\..."
+// or a path below HKEY_CURRENT_USER), taken apart, and the rule for keys
+// that other programs share.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace kav::uninstall {
+
+struct RegistryPlace {
+    platform::RootKey root = platform::RootKey::CurrentUser;
+    // The key's names below the root; "." and ".." folded, empty ones gone.
+    std::vector<std::string> path;
+
+    // The path as the registry takes it ("\" separated).
+    std::string Key() const;
+    // Root name and path, for people.
+    std::string Name() const;
+};
+
+// The root is HKEY_LOCAL_MACHINE when a leading "HKEY_" name says so, and
+// HKEY_CURRENT_USER otherwise, as the installer chose it.
+RegistryPlace ParseRegistryPlace(const std::string& text);
+
+// True for a key that other programs share: a root, anything outside
+// "Software", "Software" itself and any key fewer than two levels below it,
+// and everything below the system's own vendor, classes and policies keys.
+bool IsSharedKey(const RegistryPlace& place);
+
+}  // namespace kav::uninstall

@@ -1,0 +1,254 @@
+// The file steps: replaced files put back, the listed files and patterns,
+// the link folders, and the folders the install made.
+#include <algorithm>
+
+#include "uninstall/removal.h"
+#include "wizard/directory_table.h"
+#include "wizard/install_undo.h"
+#include "wizard/text_file.h"
+
+namespace kav::uninstall {
+
+namespace {
+
+using wizard::UpperCase;
+
+bool HasWildcards(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
+
+// Files the shell shows as links; only these are taken from link folders.
+bool IsLinkFile(const std::string& name) {
+    const std::string upper = UpperCase(name);
+    for (const char* end : {".LNK", ".PIF", ".URL"}) {
+        const std::size_t size = std::string(end).size();
+        if (upper.size() > size && upper.compare(upper.size() - size, size, end) == 0) return true;
+    }
+    return false;
+}
+
+std::string ParentOf(const std::string& full) {
+    const std::size_t cut = full.find_last_of('\\');
+    return cut == std::string::npos ? std::string() : full.substr(0, cut);
+}
+
+std::size_t Depth(const std::string& path) {
+    return static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\'));
+}
+
+}  // namespace
+
+void Removal::RestoreReplacedFiles() {
+    platform::FileSystem& files = machine_.Files();
+    const std::string savedFolder = guard_.InstallDirectory().empty()
+                                        ? std::string()
+                                        : guard_.InstallDirectory() + wizard::kSavedFilesFolder;
+    for (const auto& [path, state] : record_.fileStates) {
+        if (state == wizard::kFileNew || state == wizard::kFileKept) continue;
+        Step(path);
+        const std::string target = guard_.Full(path);
+        const std::string saved = guard_.Full(state);
+        handled_.insert(UpperCase(target));
+        if (!PathGuard::IsBelow(saved, savedFolder) || guard_.PassesThroughLink(saved) ||
+            !files.FileExists(saved)) {
+            Left(target, "the copy saved before the install is missing");
+            continue;
+        }
+        if (guard_.PassesThroughLink(ParentOf(target)) || files.DirectoryExists(target)) {
+            Left(target, "its folder is no longer where it was");
+            continue;
+        }
+        // Written beside the target first, so that the target is replaced in
+        // one step or not at all.
+        bool restored = false;
+        try {
+            const std::string bytes = wizard::ReadWholeFile(files, saved);
+            const auto attributes = files.GetAttributes(target);
+            if (attributes && (*attributes & platform::faReadOnly) != 0) {
+                files.SetAttributes(target, *attributes & ~platform::faReadOnly);
+            }
+            restored =
+                wizard::ReplaceWholeFile(files, target, ParentOf(target) + "\\~kavback.tmp", bytes);
+        } catch (const kav::Exception&) {
+        }
+        if (!restored) {
+            Left(target, "in use or not writable; the original stays in " + saved);
+            continue;
+        }
+        files.RemoveFile(saved);
+        files.RemoveEmptyDirectory(ParentOf(saved));
+        result_.restored.push_back(target);
+    }
+}
+
+void Removal::RemoveListedFiles() {
+    for (const std::string& entry : record_.files) {
+        Step(entry);
+        const std::string full = guard_.Full(entry);
+        const std::size_t cut = full.find_last_of('\\');
+        if (full.empty() || cut == std::string::npos) {
+            Left(entry, "not a full path");
+        } else if (HasWildcards(full.substr(0, cut))) {
+            Left(entry, "a pattern reaches into folders only through its last part");
+        } else if (HasWildcards(full.substr(cut + 1))) {
+            RemoveMatches(entry, full);
+        } else {
+            RemoveOne(full, false);
+        }
+    }
+}
+
+void Removal::RemoveMatches(const std::string& entry, const std::string& pattern) {
+    const std::string folder = ParentOf(pattern);
+    const bool inInstall = PathGuard::IsAtOrBelow(folder, guard_.InstallDirectory());
+    const bool inLinks = guard_.InLinkPlace(folder + "\\x") && !guard_.PassesThroughLink(folder);
+    if (!inInstall && !inLinks) {
+        Left(entry, "a pattern outside the install directory and the link folders");
+        return;
+    }
+    if (guard_.PassesThroughLink(folder)) {
+        Left(entry, "its folder is a link to another place");
+        return;
+    }
+    // In a link folder a pattern names one link, as "name.*": a wider one
+    // would take other programs' links along.
+    const std::string mask = pattern.substr(folder.size() + 1);
+    const std::string linkName = mask.size() > 2 ? mask.substr(0, mask.size() - 2) : std::string();
+    if (!inInstall && (linkName.empty() || mask.compare(mask.size() - 2, 2, ".*") != 0 ||
+                       HasWildcards(linkName))) {
+        Left(entry, "names more than one link");
+        return;
+    }
+    const auto found = machine_.Files().FindFiles(
+        pattern, platform::faHidden | platform::faSysFile | platform::faReadOnly);
+    for (const platform::FoundFile& file : found) {
+        if ((file.attributes & platform::faDirectory) != 0) continue;
+        const bool ownLink =
+            IsLinkFile(file.name) &&
+            UpperCase(file.name.substr(0, file.name.size() - 4)) == UpperCase(linkName);
+        if (!inInstall && !ownLink) continue;
+        RemoveOne(folder + "\\" + file.name, true);
+    }
+}
+
+void Removal::RemoveOne(const std::string& full, bool fromPattern) {
+    const std::string upper = UpperCase(full);
+    if (upper == UpperCase(guard_.Full(record_.scriptFile))) return;  // goes last
+    if (!handled_.insert(upper).second) return;
+    const std::string state = StateOf(full);
+    if (state == wizard::kFileKept) {
+        Left(full, "was there before the install and was not replaced");
+        return;
+    }
+    if (guard_.PassesThroughLink(ParentOf(full))) {
+        Left(full, "its folder is a link to another place");
+        return;
+    }
+    const bool mine = guard_.InInstallDirectory(full) || state == wizard::kFileNew ||
+                      (guard_.InLinkPlace(full) && IsLinkFile(full));
+    if (!mine) {
+        if (machine_.Files().FileExists(full) || !fromPattern) {
+            Left(full, "outside the install directory and not installed by the product");
+        }
+        return;
+    }
+    DeleteFile(full);
+}
+
+bool Removal::DeleteFile(const std::string& full) {
+    platform::FileSystem& files = machine_.Files();
+    const auto attributes = files.GetAttributes(full);
+    if (!attributes) return true;
+    if ((*attributes & platform::faDirectory) != 0 &&
+        (*attributes & platform::faReparsePoint) == 0) {
+        Left(full, "a folder, not a file");
+        return false;
+    }
+    if (!IsRunningProgram(full)) {
+        if ((*attributes & platform::faReadOnly) != 0) {
+            files.SetAttributes(full, *attributes & ~platform::faReadOnly);
+        }
+        if (files.RemoveFile(full)) {
+            result_.removed.push_back(full);
+            return true;
+        }
+    }
+    if (machine_.Restarter().RemoveAtRestart(full)) {
+        result_.atRestart.push_back(full);
+        return true;
+    }
+    Left(full, "in use, and its removal at the next restart could not be arranged");
+    return false;
+}
+
+void Removal::RemoveLinkFolders() {
+    platform::FileSystem& files = machine_.Files();
+    for (const std::string& entry : record_.folders) {
+        Step(entry);
+        const std::string full = guard_.Full(entry);
+        if (!guard_.InLinkPlace(full) || guard_.IsProtectedDirectory(full) ||
+            guard_.PassesThroughLink(full)) {
+            Left(entry, "not a program folder of the Desktop or the Start menu");
+        } else if (files.RemoveEmptyDirectory(full)) {
+            result_.removed.push_back(full);
+        } else if (files.DirectoryExists(full)) {
+            Left(full, "not empty");
+        }
+    }
+}
+
+bool Removal::HoldsOnlyWhatGoesAtRestart(const std::string& folder) {
+    const auto found = machine_.Files().FindFiles(
+        folder + "\\*.*", platform::faHidden | platform::faSysFile | platform::faDirectory);
+    bool holdsSomething = false;
+    for (const platform::FoundFile& file : found) {
+        if (file.name == "." || file.name == "..") continue;
+        const std::string upper = UpperCase(folder + "\\" + file.name);
+        const bool scheduled =
+            std::any_of(result_.atRestart.begin(), result_.atRestart.end(),
+                        [&](const std::string& item) { return UpperCase(item) == upper; });
+        if (!scheduled) return false;
+        holdsSomething = true;
+    }
+    return holdsSomething;
+}
+
+void Removal::RemoveDirectories() {
+    std::vector<std::string> folders;
+    for (const std::string& entry : record_.directories) {
+        Step(entry);
+        const std::string full = guard_.Full(entry);
+        if (guard_.IsProtectedDirectory(full) || guard_.PassesThroughLink(full)) {
+            Left(entry, "a folder of the system's own");
+        } else {
+            folders.push_back(full);
+        }
+    }
+    const std::string& install = guard_.InstallDirectory();
+    if (!install.empty()) {
+        for (const std::string& own :
+             {install + wizard::kSavedFilesFolder, install + "\\Setup", install}) {
+            if (!guard_.PassesThroughLink(own)) folders.push_back(own);
+        }
+    }
+    // Deepest first, so that a folder is empty when its turn comes.
+    std::stable_sort(
+        folders.begin(), folders.end(),
+        [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
+    platform::FileSystem& files = machine_.Files();
+    std::set<std::string> seen;
+    for (const std::string& folder : folders) {
+        if (!seen.insert(UpperCase(folder)).second || !files.DirectoryExists(folder)) continue;
+        if (files.RemoveEmptyDirectory(folder)) {
+            result_.removed.push_back(folder);
+            continue;
+        }
+        // Still holding the running uninstaller: it goes at the restart, and
+        // its folders after it.
+        if (HoldsOnlyWhatGoesAtRestart(folder) && machine_.Restarter().RemoveAtRestart(folder)) {
+            result_.atRestart.push_back(folder);
+        } else {
+            Left(folder, "not empty");
+        }
+    }
+}
+
+}  // namespace kav::uninstall

@@ -1,0 +1,170 @@
+// kavsetup installs the demo set on a simulated machine that looks like a
+// used one, then plays its uninstaller: after the restart the uninstaller
+// asks for, the machine is as it was, but for the empty vendor key that
+// the uninstaller leaves because such keys are shared.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "platform/sim/journal.h"
+#include "platform/sim/sim_machine.h"
+#include "widgets/headless/headless_backend.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadHost(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class DemoUninstall : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const fs::path build = std::getenv("KAV_BUILD_DIR");
+        kavsetup_ = build / "src/app/kavsetup/kavsetup";
+        kavpack_ = build / "src/app/kavpack/kavpack";
+        work_ = fs::temp_directory_path() /
+                ("uninstall_demo_" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(work_);
+        fs::create_directories(work_);
+        PackDemo();
+        SeedMachine();
+    }
+    void TearDown() override { fs::remove_all(work_); }
+
+    // The demo's sources with an uninstaller of their own and its Files
+    // line, packed into one set.
+    void PackDemo() {
+        const fs::path demo =
+            fs::path(std::getenv("KAV_TEST_DATA")) / ".." / ".." / "samples" / "demo";
+        fs::copy(demo, work_ / "src", fs::copy_options::recursive);
+        std::ofstream(work_ / "src" / "uninstaller.exe") << "MZ uninstaller";
+        std::ofstream(work_ / "install.exe") << "MZ";
+        std::string script = ReadHost(work_ / "src" / "install.cfg");
+        if (script.find("uninstaller.exe") == std::string::npos) {
+            const std::size_t files = script.find("[Files]");
+            ASSERT_NE(files, std::string::npos);
+            script.insert(script.find('\n', files) + 1, "FileU=uninstaller.exe~<INSTALLDIR>\r\n");
+            std::ofstream(work_ / "src" / "install.cfg", std::ios::binary) << script;
+        }
+        ASSERT_EQ(Shell("'" + kavpack_.string() + "' build '" + (work_ / "src").string() + "' '" +
+                        (work_ / "set").string() + "' --installer '" +
+                        (work_ / "install.exe").string() + "' >/dev/null 2>&1"),
+                  0);
+    }
+
+    // What a used Windows machine holds before the install: the shell
+    // folders, the list of installed programs, an AUTOEXEC.BAT, and a file
+    // of the product's name already in its install directory.
+    void SeedMachine() {
+        kav::widgets::headless::HeadlessBackend ui;
+        kav::platform::sim::SimMachine machine(Root(), ui);
+        auto& files = machine.Files();
+        for (const char* dir : {"C:\\WINDOWS\\Desktop", "C:\\WINDOWS\\Start Menu",
+                                "C:\\WINDOWS\\Start Menu\\Programs", "C:\\Program Files",
+                                "C:\\Program Files\\Zephyrin Demo"}) {
+            files.MakeDirectory(dir);
+        }
+        const auto write = [&](const std::string& path, const std::string& text) {
+            files.Create(path)->WriteExactly(text.data(), text.size());
+        };
+        write("C:\\autoexec.bat", "@ECHO OFF\r\nPATH C:\\DOS\r\n");
+        write("C:\\Program Files\\Zephyrin Demo\\readme.txt", "an older read-me");
+        machine.RegistryKeys().CreateKey(kav::platform::RootKey::LocalMachine,
+                                         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    }
+
+    std::string Root() const { return (work_ / "root").string(); }
+
+    int Shell(const std::string& command) {
+        output_.clear();
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) return -1;
+        std::array<char, 512> buffer{};
+        while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) output_ += buffer.data();
+        return pclose(pipe);
+    }
+    int Kavsetup(const std::string& args) {
+        return Shell("cd '" + (work_ / "set").string() + "' && '" + kavsetup_.string() +
+                     "' --root '" + Root() + "' " + args + " </dev/null 2>&1");
+    }
+
+    // Every file of drive C: with its bytes, every folder, and the registry.
+    std::map<std::string, std::string> Snapshot() {
+        std::map<std::string, std::string> state;
+        for (const auto& entry : fs::recursive_directory_iterator(work_ / "root" / "drive_c")) {
+            const std::string name = fs::relative(entry.path(), work_ / "root").string();
+            state[name] = entry.is_directory() ? "<dir>" : ReadHost(entry.path());
+        }
+        state["registry"] = ReadHost(work_ / "root" / "registry.reg");
+        return state;
+    }
+
+    // Windows at its next start: what was scheduled goes.
+    void Restart() {
+        kav::widgets::headless::HeadlessBackend ui;
+        kav::platform::sim::SimMachine machine(Root(), ui);
+        for (const auto& event : kav::platform::sim::ReadJournal(Root())) {
+            if (event.size() < 2 || event[0] != "RemoveAtRestart") continue;
+            if (!machine.Files().RemoveFile(event[1])) {
+                machine.Files().RemoveEmptyDirectory(event[1]);
+            }
+        }
+    }
+
+    void ExpectAsBefore(const std::map<std::string, std::string>& before) {
+        auto after = Snapshot();
+        const std::string leftover = "[HKEY_LOCAL_MACHINE\\Software\\Zephyrin]\r\n\r\n";
+        const std::size_t at = after["registry"].find(leftover);
+        ASSERT_NE(at, std::string::npos) << after["registry"];
+        after["registry"].erase(at, leftover.size());
+        for (const auto& [name, content] : before) {
+            EXPECT_EQ(after.count(name) ? after[name] : "<missing>", content) << name;
+        }
+        for (const auto& [name, content] : after) EXPECT_TRUE(before.count(name)) << name;
+    }
+
+    fs::path work_, kavsetup_, kavpack_;
+    std::string output_;
+};
+
+TEST_F(DemoUninstall, TheMachineIsAsBeforeAfterOneOrTwoInstalls) {
+    const auto before = Snapshot();
+    for (int installs = 1; installs <= 2; ++installs) {
+        for (int i = 0; i < installs; ++i) ASSERT_EQ(Kavsetup(""), 0) << output_;
+        ASSERT_NE(Snapshot(), before);
+        ASSERT_EQ(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0) << output_;
+        EXPECT_NE(output_.find("put back: C:\\Program Files\\Zephyrin Demo\\readme.txt"),
+                  std::string::npos)
+            << output_;
+        EXPECT_NE(output_.find("put back: C:\\autoexec.bat"), std::string::npos) << output_;
+        EXPECT_NE(output_.find("removed when Windows restarts: C:\\Program Files\\Zephyrin "
+                               "Demo\\uninstaller.exe"),
+                  std::string::npos)
+            << output_;
+        EXPECT_NE(output_.find("left: HKEY_LOCAL_MACHINE\\Software\\Zephyrin (a registry key "
+                               "other programs share)"),
+                  std::string::npos)
+            << output_;
+        Restart();
+        fs::remove(work_ / "root" / "journal.txt");
+        ExpectAsBefore(before);
+        // The next round starts from the machine as it was.
+        fs::remove_all(work_ / "root");
+        SeedMachine();
+    }
+    EXPECT_NE(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0);
+    EXPECT_NE(output_.find("is not registered for uninstalling"), std::string::npos) << output_;
+}
+
+}  // namespace

@@ -1,0 +1,184 @@
+// The uninstaller's logic on the simulated machine: an edited script that
+// names shared places, a file in use, the title check, and the command
+// line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/sim/journal.h"
+#include "platform/sim/sim_machine.h"
+#include "uninstall/product_remover.h"
+#include "uninstall/registration.h"
+#include "widgets/headless/headless_backend.h"
+
+namespace kav::uninstall {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::RootKey;
+
+class UninstallOnSim : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("uninstall_" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root_);
+        machine_ = std::make_unique<platform::sim::SimMachine>(root_.string(), ui_);
+    }
+    void TearDown() override {
+        machine_.reset();
+        fs::remove_all(root_);
+    }
+
+    platform::FileSystem& Files() { return machine_->Files(); }
+    platform::Registry& Reg() { return machine_->RegistryKeys(); }
+    void Write(const std::string& path, const std::string& text) {
+        const std::size_t cut = path.find_last_of('\\');
+        std::string at;
+        for (std::size_t i = path.find('\\', 3); i != std::string::npos && i <= cut;
+             i = path.find('\\', i + 1)) {
+            Files().MakeDirectory(path.substr(0, i));
+        }
+        auto stream = Files().Create(path);
+        stream->WriteExactly(text.data(), text.size());
+    }
+    UninstallResult Remove(const std::string& script, const UninstallOptions& options = {}) {
+        const auto record = ReadUninstallRecord(Files(), script);
+        CheckTitle(record, "Tool 1.0");
+        return RemoveProduct(*machine_, record, options);
+    }
+    static bool Lists(const std::vector<Leftover>& left, const std::string& item) {
+        for (const auto& l : left) {
+            if (l.item == item) return true;
+        }
+        return false;
+    }
+
+    fs::path root_;
+    widgets::headless::HeadlessBackend ui_;
+    std::unique_ptr<platform::sim::SimMachine> machine_;
+};
+
+TEST_F(UninstallOnSim, AnEditedScriptRemovesNothingOutsideTheProduct) {
+    const std::vector<std::string> others = {
+        "C:\\WINDOWS\\win.ini",      "C:\\WINDOWS\\SYSTEM\\shared.dll",
+        "C:\\autoexec.bat",          "C:\\other.txt",
+        "C:\\Apps\\Other\\keep.txt", "C:\\WINDOWS\\Start Menu\\Programs\\Other\\Other.lnk",
+        "C:\\Program Files\\x.txt"};
+    for (const auto& path : others) Write(path, "theirs");
+    Write("C:\\Apps\\Tool\\a.txt", "mine");
+    Write("C:\\Apps\\Tool\\Sub\\b.txt", "mine");
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::LocalMachine, "Software\\Other\\Product", "v", "1"));
+    ASSERT_TRUE(Reg().SetStringValue(
+        RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x", "y"));
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::CurrentUser, "Control Panel\\Desktop", "w", "z"));
+    Write("C:\\Apps\\Tool\\uninstall.cfg",
+          "[Program]\r\nTitle=Tool 1.0\r\n"
+          "[UNINS]\r\nC:\\Apps\\Tool\\*.*=\r\nC:\\WINDOWS\\*.*=\r\nC:\\*.*=\r\n"
+          "C:\\WINDOWS\\SYSTEM\\*.*=\r\nC:\\WINDOWS\\SYSTEM\\shared.dll=\r\n"
+          "C:\\Apps\\Tool\\..\\Other\\keep.txt=\r\nC:\\Apps\\Tool\\..\\..\\WINDOWS\\win.ini=\r\n"
+          "C:\\Apps\\Tool\\*\\*.*=\r\nC:\\Apps\\Tool\\Sub\\..\\..\\..\\*.*=\r\n"
+          "C:\\WINDOWS\\Start Menu\\Programs\\Other\\*.*=\r\nC:\\Program Files\\*.*=\r\n"
+          "C:\\WINDOWS\\Start Menu\\Programs\\Other\\Oth*.*=\r\n"
+          "[Folders]\r\nC:\\WINDOWS\\Start Menu\\Programs=\r\nC:\\WINDOWS\\Start Menu\\..=\r\n"
+          "[Registry]\r\nHKEY_LOCAL_MACHINE\\Software=\r\nHKEY_LOCAL_MACHINE=\r\n"
+          "HKEY_LOCAL_MACHINE\\Software\\Other=\r\n"
+          "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run=\r\n"
+          "HKEY_LOCAL_MACHINE\\Software\\Tool\\X\\..\\..\\Other=\r\nControl Panel\\Desktop=\r\n"
+          "[Directories]\r\nC:\\WINDOWS=\r\nC:\\=\r\nC:\\Program Files=\r\nC:\\Apps\\Other=\r\n"
+          "C:\\Apps\\Tool\\..\\..\\WINDOWS\\SYSTEM=\r\n"
+          "[File States]\r\nC:\\WINDOWS\\SYSTEM\\..\\SYSTEM\\shared.dll=kept\r\n");
+
+    const UninstallResult result = Remove("C:\\Apps\\Tool\\uninstall.cfg");
+
+    for (const auto& path : others) EXPECT_TRUE(Files().FileExists(path)) << path;
+    EXPECT_FALSE(Files().FileExists("C:\\Apps\\Tool\\a.txt"));
+    EXPECT_FALSE(Files().FileExists("C:\\Apps\\Tool\\uninstall.cfg"));
+    // Only the named folder's own files: Sub is not reached by "*.*".
+    EXPECT_TRUE(Files().FileExists("C:\\Apps\\Tool\\Sub\\b.txt"));
+    EXPECT_TRUE(Files().DirectoryExists("C:\\WINDOWS\\Start Menu\\Programs"));
+    EXPECT_TRUE(Reg().ReadStringValue(RootKey::LocalMachine, "Software\\Other\\Product", "v"));
+    EXPECT_TRUE(Reg().ReadStringValue(RootKey::LocalMachine,
+                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x"));
+    EXPECT_TRUE(Reg().ReadStringValue(RootKey::CurrentUser, "Control Panel\\Desktop", "w"));
+    EXPECT_EQ(result.removed,
+              (std::vector<std::string>{"C:\\Apps\\Tool\\a.txt", "C:\\Apps\\Tool\\uninstall.cfg"}));
+    EXPECT_TRUE(result.atRestart.empty());
+    for (const char* refused :
+         {"C:\\WINDOWS\\*.*", "C:\\*.*", "C:\\Apps\\Tool\\*\\*.*", "C:\\Apps\\Other\\keep.txt",
+          "C:\\WINDOWS\\win.ini", "C:\\WINDOWS\\SYSTEM\\shared.dll", "HKEY_LOCAL_MACHINE\\Software",
+          "C:\\WINDOWS\\Start Menu\\Programs", "C:\\Apps\\Tool (not empty)"}) {
+        const std::string text = refused;
+        const bool found = std::any_of(
+            result.left.begin(), result.left.end(),
+            [&](const Leftover& l) { return (l.item + " (" + l.reason + ")").find(text) == 0; });
+        EXPECT_TRUE(found) << refused;
+    }
+}
+
+TEST_F(UninstallOnSim, AFileInUseGoesAtTheNextRestartWithItsFolder) {
+    Write("C:\\Apps\\Tool\\a.txt", "mine");
+    Write("C:\\Apps\\Tool\\busy.dll", "mine");
+    Write("C:\\Apps\\Tool\\uninstaller.exe", "MZ");
+    Write("C:\\Apps\\Tool\\uninstall.cfg",
+          "[Program]\r\nTitle=Tool 1.0\r\n[UNINS]\r\nC:\\Apps\\Tool\\*.*=\r\n"
+          "C:\\Apps\\Tool\\Setup\\*.*=\r\n");
+    UninstallOptions options;
+    options.runningProgram = "C:\\Apps\\Tool\\uninstaller.exe";
+    std::vector<std::string> steps;
+    options.progress = [&](const std::string& item, int done, int total) {
+        EXPECT_LE(done, total);
+        steps.push_back(item);
+    };
+    UninstallResult result;
+    {
+        const auto held = Files().OpenRead("C:\\Apps\\Tool\\busy.dll");
+        result = Remove("C:\\Apps\\Tool\\uninstall.cfg", options);
+    }
+    EXPECT_FALSE(Files().FileExists("C:\\Apps\\Tool\\a.txt"));
+    EXPECT_TRUE(result.RestartNeeded());
+    EXPECT_EQ(result.atRestart,
+              (std::vector<std::string>{"C:\\Apps\\Tool\\busy.dll",
+                                        "C:\\Apps\\Tool\\uninstaller.exe", "C:\\Apps\\Tool"}));
+    const auto journal = platform::sim::ReadJournal(root_.string());
+    ASSERT_EQ(journal.size(), 3u);
+    EXPECT_EQ(journal[2], (std::vector<std::string>{"RemoveAtRestart", "C:\\Apps\\Tool", "true"}));
+    EXPECT_TRUE(result.left.empty());
+    EXPECT_FALSE(steps.empty());
+}
+
+TEST_F(UninstallOnSim, TheScriptMustBeThereAndBeTheTitlesOwn) {
+    EXPECT_THROW(Remove("C:\\Apps\\Tool\\uninstall.cfg"), EUninstallError);
+    Write("C:\\Apps\\Tool\\a.txt", "mine");
+    Write("C:\\Apps\\Tool\\uninstall.cfg",
+          "[Program]\r\nTitle=Other 2.0\r\n[UNINS]\r\nC:\\Apps\\Tool\\*.*=\r\n");
+    EXPECT_THROW(Remove("C:\\Apps\\Tool\\uninstall.cfg"), EUninstallError);
+    EXPECT_TRUE(Files().FileExists("C:\\Apps\\Tool\\a.txt"));
+}
+
+TEST(UninstallCommandLine, TheTitleIsWhatIsNotASwitch) {
+    const auto silent = ParseUninstallCommand(" /VERYSILENT Zephyrin  Demo 1.0 /x");
+    EXPECT_EQ(silent.title, "Zephyrin  Demo 1.0");
+    EXPECT_TRUE(silent.verySilent);
+    EXPECT_FALSE(silent.silent);
+    const auto plain = ParseUninstallCommand("Tool 1.0 /silent");
+    EXPECT_EQ(plain.title, "Tool 1.0");
+    EXPECT_TRUE(plain.silent);
+
+    const auto split =
+        SplitUninstallString("C:\\Program Files\\Tool.exes\\uninstaller.exe Tool.exe 1.0");
+    ASSERT_TRUE(split);
+    EXPECT_EQ(split->program, "C:\\Program Files\\Tool.exes\\uninstaller.exe");
+    EXPECT_EQ(split->arguments, "Tool.exe 1.0");
+    EXPECT_EQ(split->ScriptFile(), "C:\\Program Files\\Tool.exes\\uninstall.cfg");
+    const auto quoted = SplitUninstallString("\"C:\\A B\\u.exe\" /SILENT T");
+    ASSERT_TRUE(quoted);
+    EXPECT_EQ(quoted->program, "C:\\A B\\u.exe");
+    EXPECT_EQ(quoted->arguments, "/SILENT T");
+    EXPECT_FALSE(SplitUninstallString("C:\\Apps\\tool.dll x"));
+}
+
+}  // namespace
+}  // namespace kav::uninstall
