@@ -1,6 +1,8 @@
 #include "lzh/adaptive_model.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace kav::lzh {
 
@@ -15,7 +17,7 @@ AdaptiveModel::AdaptiveModel() {
         child_[j] = static_cast<std::uint16_t>(i);
         parent_[i] = parent_[i + 1] = static_cast<std::uint16_t>(j);
     }
-    weight_[kNodes] = 0xFFFF;
+    std::fill(weight_.begin() + kNodes, weight_.end(), std::uint16_t{0xFFFF});
     parent_[kRoot] = 0;
 }
 
@@ -32,9 +34,50 @@ void AdaptiveModel::IncrementUpFrom(unsigned x) {
     } while (x != 0);
 }
 
+void AdaptiveModel::MakeTopStep(TopStep& step, unsigned topBits) {
+    // The root's child changes only when the tree is rebuilt.
+    unsigned node = child_[kRoot];
+    unsigned used = 0;
+    while (node < kNodes && used < kTopBits) {
+        ++used;
+        const unsigned rest = kTopBits - used;
+        const unsigned position = node + ((topBits >> rest) & 1);
+        step.path[used - 1] = static_cast<std::uint16_t>(position);
+        passedFirst_[position] = static_cast<std::uint16_t>(topBits >> rest << rest);
+        passedCount_[position] = static_cast<std::uint16_t>(1u << rest);
+        node = child_[position];
+    }
+    step.node = static_cast<std::uint16_t>(node);
+    step.bits = static_cast<std::uint8_t>(used);
+    step.made = true;
+}
+
+void AdaptiveModel::ForgetTopSteps() {
+    for (auto& step : topSteps_) step.made = false;
+    passedCount_.fill(0);
+}
+
+static_assert(std::endian::native == std::endian::little, "the run scan reads weights as words");
+
 unsigned AdaptiveModel::MoveBehindLighter(unsigned x, std::uint16_t k) {
-    unsigned l = x + 1;
-    while (k > weight_[l + 1]) ++l;
+    // The nodes from x + 1 to l all weigh k - 1, as x did: weights never
+    // decrease along the index. l ends that run, found four weights at a
+    // time (the lanes of a little-endian word are in index order; the
+    // sentinel and its padding end every run).
+    const std::uint64_t run = 0x0001000100010001ull * static_cast<std::uint16_t>(k - 1);
+    unsigned next = x + 2;
+    for (;;) {
+        std::uint64_t four;
+        std::memcpy(&four, &weight_[next], sizeof four);
+        if (const std::uint64_t other = four ^ run; other != 0) {
+            next += static_cast<unsigned>(std::countr_zero(other)) / 16;
+            break;
+        }
+        next += 4;
+    }
+    const unsigned l = next - 1;
+    ForgetTopStepsThrough(x);
+    ForgetTopStepsThrough(l);
     weight_[x] = weight_[l];
     weight_[l] = k;
     const unsigned i = child_[x];
@@ -58,6 +101,7 @@ std::string AdaptiveModel::CodeOf(unsigned symbol) const {
 }
 
 void AdaptiveModel::Rebuild() {
+    ForgetTopSteps();
     // Keep the leaves in node order with their weights halved, rounding up.
     unsigned j = 0;
     for (unsigned i = 0; i < kNodes; ++i) {

@@ -4,6 +4,7 @@
 // frequent symbols get ever shorter codes.
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace kav::lzh {
@@ -19,28 +20,32 @@ public:
 
     // Walks from the root to a leaf by the bits of `bits` (a BitInput),
     // one per inner node, updates the model and returns the leaf's symbol.
-    // The bits are taken from the input's word and consumed together.
+    // The first steps come from the lookup of the top of the tree, the rest
+    // are taken from the input's word and consumed together.
     template <typename BitSource>
     unsigned DecodeSymbol(BitSource& bits) {
         // The nodes passed are noted, so that the update can climb back
         // without following the parent links while no node moves.
-        unsigned depth = 0;
+        auto word = bits.PeekWord();
+        constexpr unsigned kWordBits = sizeof(word) * 8;
+        const TopStep& top = TopStepFor(static_cast<unsigned>(word >> (kWordBits - kTopBits)));
         path_[0] = kRoot;
-        unsigned node = child_[kRoot];
-        for (;;) {
-            auto word = bits.PeekWord();
-            constexpr unsigned kTopShift = sizeof(word) * 8 - 1;
+        std::memcpy(&path_[1], top.path.data(), sizeof top.path);
+        unsigned depth = top.bits;
+        unsigned node = top.node;
+        bits.Skip(depth);
+        while (node < kNodes) {
+            word = bits.PeekWord();
             const unsigned held = bits.BitsHeld() < 32 ? bits.BitsHeld() : 32;
             unsigned used = 0;
             while (node < kNodes && used < held) {
-                const unsigned position = node + static_cast<unsigned>(word >> kTopShift);
+                const unsigned position = node + static_cast<unsigned>(word >> (kWordBits - 1));
                 path_[++depth] = static_cast<std::uint16_t>(position);
                 node = child_[position];
                 word <<= 1;
                 ++used;
             }
             bits.Skip(used);
-            if (node >= kNodes) break;
         }
         const unsigned symbol = node - kNodes;
         UpdateAlongPath(symbol, depth);
@@ -79,6 +84,35 @@ private:
         Increment(kRoot);
     }
 
+    // The first steps from the root for every value of the next kTopBits
+    // bits: the node reached (a leaf, or the inner node to go on from), the
+    // bits used and the positions passed. A step is made when first needed
+    // and kept until a node moves at a position it passed; the nodes that
+    // move are mostly light ones, far from the root, which few steps pass.
+    static constexpr unsigned kTopBits = 6;
+    struct TopStep {
+        std::array<std::uint16_t, kTopBits> path;
+        std::uint16_t node;
+        std::uint8_t bits;
+        bool made;
+    };
+    const TopStep& TopStepFor(unsigned topBits) {
+        TopStep& step = topSteps_[topBits];
+        if (!step.made) [[unlikely]]
+            MakeTopStep(step, topBits);
+        return step;
+    }
+    void MakeTopStep(TopStep& step, unsigned topBits);
+    // Called when the children of `position` change.
+    void ForgetTopStepsThrough(unsigned position) {
+        const unsigned count = passedCount_[position];
+        if (count == 0) return;
+        passedCount_[position] = 0;
+        const unsigned first = passedFirst_[position];
+        for (unsigned i = first; i < first + count; ++i) topSteps_[i].made = false;
+    }
+    void ForgetTopSteps();
+
     // Adds 1 to the weight of the node at position x, moving it if need be
     // (see MoveBehindLighter); returns its position afterwards.
     unsigned Increment(unsigned x) {
@@ -94,17 +128,27 @@ private:
     void IncrementUpFrom(unsigned x);
     void Rebuild();
 
-    // weight_ is non-decreasing along the node index; its last entry is a
-    // sentinel above every real weight that ends the upward scans.
-    std::array<std::uint16_t, kNodes + 1> weight_;
+    // weight_ is non-decreasing along the node index; its last entries are a
+    // sentinel above every real weight that ends the upward scans, and room
+    // for a scan's last four-weight load.
+    std::array<std::uint16_t, kNodes + 4> weight_;
     // For an inner node: its children are child_ and child_ + 1. For a leaf:
     // kNodes + its symbol.
     std::array<std::uint16_t, kNodes> child_;
     // Entries below kNodes: the parent of each node; from kNodes on: the leaf
     // of each symbol.
     std::array<std::uint16_t, kNodes + kSymbols> parent_;
-    // The positions DecodeSymbol passed, root first.
-    std::array<std::uint16_t, kNodes> path_;
+    // The positions DecodeSymbol passed, root first (and room for a whole
+    // top step's copy).
+    std::array<std::uint16_t, kNodes + kTopBits> path_;
+    std::array<TopStep, 1u << kTopBits> topSteps_{};
+    // For each position, the steps that passed it when they were made: the
+    // values of the top bits that share the bits up to it form a range. A
+    // count of 0: no step passes it now. A range noted before a move above
+    // the position may be out of date; forgetting its steps costs only
+    // their making again.
+    std::array<std::uint16_t, kNodes> passedFirst_{};
+    std::array<std::uint16_t, kNodes> passedCount_{};
 };
 
 }  // namespace kav::lzh

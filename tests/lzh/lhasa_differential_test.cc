@@ -57,6 +57,18 @@ TEST(LhasaDifferential, RandomAdaptiveStreamsDecodeTheSame) {
     EXPECT_GT(accepted, 30);
 }
 
+// A long random stream: the model is rebuilt several times (every 32K
+// symbols or so) and its top nodes move, which its lookups must follow.
+TEST(LhasaDifferential, LongRandomAdaptiveStreamDecodesTheSame) {
+    std::uint32_t seed = 11;
+    Bytes coded(300000);
+    for (auto& b : coded) {
+        seed = seed * 1664525 + 1013904223;
+        b = static_cast<std::uint8_t>(seed >> 24);
+    }
+    ExpectSameAsLhasa(coLZH, coded, 1000000);
+}
+
 // Damaged fixtures: one byte changed at a time. Whatever this decoder
 // accepts, lhasa must expand to the same bytes.
 TEST(LhasaDifferential, DamagedFixturesDecodeTheSameWhereAccepted) {
