@@ -54,6 +54,9 @@ using TCompressEvent =
                        std::int32_t& Outputsize, std::int32_t& checksum)>;
 using TRecognizeEvent = std::function<void(const std::string& CompressID, bool& recognized)>;
 using lzh::TShowProgressEvent;
+// An entry has been expanded to `filepath` and its checksum matched.
+using TExpandedEvent =
+    std::function<void(const std::string& filepath, std::int32_t size, std::uint32_t checksum)>;
 
 // The method identifiers, indexed by method ordinal.
 inline constexpr const char* kMethodIds[] = {"NON", "RLE", "LZH", "CUS", "LH5"};
@@ -75,6 +78,7 @@ public:
     TFilenameCheckEvent OnCheckFile;
     TRecognizeEvent OnRecognize;
     TShowProgressEvent OnShowProgress;
+    TExpandedEvent OnExpanded;
 
     const std::string& TargetPath() const { return targetPath_; }
     // A non-empty value gets a final "\" when it has none.

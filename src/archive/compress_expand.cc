@@ -105,6 +105,7 @@ void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string
         written.push_back(outputPath);
         output.reset();
         files_.SetAttributes(outputPath, attributes);
+        if (OnExpanded) OnExpanded(outputPath, header.UncompressedSize(), header.Checksum());
         runningTotal += header.UncompressedSize();
     }
     if (names != nullptr) *names = std::move(written);

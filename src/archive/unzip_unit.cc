@@ -86,6 +86,13 @@ TUnzip::TUnzip(widgets::Backend& backend, platform::Machine& machine, setup::Run
         SegCompEZ1CheckFile(filepath, mode);
     };
     SegCompEZ1.OnShowProgress = [this](int& percent) { SegCompEZ1ShowProgress(percent); };
+    SegCompEZ1.OnExpanded = [this](const std::string& path, std::int32_t size,
+                                   std::uint32_t checksum) {
+        char sum[12];
+        std::snprintf(sum, sizeof sum, "%08X", static_cast<unsigned>(checksum));
+        machine_.Log().Note("expanded " + path + ": " + std::to_string(size) + " bytes, checksum " +
+                            sum);
+    };
 
     Timer1.SetEnabled(false);
     Timer1.OnTimer = [this] { Timer1Timer(); };
@@ -132,6 +139,7 @@ void TUnzip::Expand() {
         SegCompEZ1.ExpandAll();
     } catch (const std::exception& error) {
         lastError_ = error.what();
+        machine_.Log().Note("expansion failed: " + lastError_);
         machine_.Ui().ShowMessage("Error Expanding Files!!");
         run_.Cancel();
     }
@@ -147,6 +155,8 @@ void TUnzip::SegCompEZ1SegBefore(TSegMode, const std::string&, std::uint16_t Seg
          ++prompts) {
         ui.ShowMessage("Please Insert Disk #" + std::to_string(SegNumber) + " into Floppy Drive.");
     }
+    machine_.Log().Note("segment #" + std::to_string(SegNumber) + ": " + segmentPath_ +
+                        (files.FileExists(segmentPath_) ? "" : " (missing)"));
     if (SegNumber == 1) {
         const int files = static_cast<int>(run_.configuration->Files.size());
         ProgressBar2.SetMax(files + kGaugeExtraSteps);

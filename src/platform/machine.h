@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/event_log.h"
 #include "platform/file_system.h"
 #include "platform/gui.h"
 #include "platform/processor.h"
@@ -29,6 +30,11 @@ public:
     virtual Restart& Restarter() = 0;
     virtual Processor& Cpu() = 0;
     virtual Gui& Ui() = 0;
+    // The install log; off unless a front end gives the machine one.
+    virtual EventLog& Log() {
+        static NoEventLog off;
+        return off;
+    }
 };
 
 // The real machine, through the Windows API (Windows builds only).

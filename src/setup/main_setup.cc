@@ -156,6 +156,10 @@ bool TMainSetup::StartUp() {
     ScreenLook look = CurrentLook();
     run_.configuration = std::make_unique<InstallConfiguration>(
         LoadInstallConfiguration(machine_.Profiles(), run_.sourceDirectory, look));
+    const InstallConfiguration& read = *run_.configuration;
+    machine_.Log().Note("configuration read from " + run_.sourceDirectory + "install.cfg: \"" +
+                        look.header.text + "\", " + std::to_string(read.Files.size()) + " files, " +
+                        std::to_string(read.Desktop.size()) + " shortcuts");
     ApplyLook(look);
     // The headers took the script's fonts and sized themselves: lay out
     // again so that the second stays below the first.
@@ -204,11 +208,17 @@ void TMainSetup::FormClose(widgets::CloseAction&) {
 void TMainSetup::ShowEnding() {
     platform::Gui& ui = machine_.Ui();
     const FinalChoice& choice = run_.finalChoice;
-    if (choice.reboot.Checked()) {
+    if (choice.reboot.Checked() && run_.noRestart) {
+        // Installed all the same: the ending is the completion message.
+        run_.restartDeclined = true;
+        machine_.Log().Note("restart needed, not made (/NORESTART)");
+    }
+    if (choice.reboot.Checked() && !run_.restartDeclined) {
         ui.ShowMessage(
             "Zephyrin is about to RE-BOOT your PC\r\rPlease Remove any floppies from "
             "drive.\r\rClick on OK when ready.");
         ui.ProcessMessages();
+        machine_.Log().Note("restarting Windows");
         WinReboot1.Reboot(kRestartFlags);
         ui.ProcessMessages();
     } else if (run_.cancelled) {

@@ -27,6 +27,10 @@ struct RunState {
     // Start-up settled the directories and read the script; a run that did
     // not get this far ends without any ending of its own.
     bool startedUp = false;
+    // A restart the ending would make is left to the user (/NORESTART);
+    // restartDeclined says that one was wanted.
+    bool noRestart = false;
+    bool restartDeclined = false;
 
     // Marks the run abandoned. An abandoned run never restarts Windows.
     void Cancel() {

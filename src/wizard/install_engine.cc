@@ -37,19 +37,34 @@ void InstallEngine::Run(const InstallChoices& choices) {
     bases_.systemDriveRoot = run_.systemDriveRoot;
     CheckDestination(choices.destination);
     bases_.destination = WithoutTrailingBackslashes(choices.destination);
+    machine_.Log().Note("install into " + bases_.destination +
+                        (choices.workStation ? ", work station" : ", full"));
 
     view_.SetProgressMax(static_cast<int>(config_.Files.size() + config_.Desktop.size() +
                                           config_.IniSetup.size() + config_.WorkStation.size()));
     Status("Preparing Directory Structure");
-    BuildDirectoryTable();
+    Step("directories", [&] { BuildDirectoryTable(); });
     if (choices.workStation) config_.Files = config_.WorkStation;
-    CopyInstallerFiles();
-    InstallFiles();
-    CreateShortcuts();
-    if (!config_.IniSetup.empty()) WriteRegistryAndIni();
-    if (!config_.AutoexecBat.empty()) UpdateAutoexecBat();
-    FinishUninstallInformation();
-    LaunchProgram();
+    Step("installer files", [&] { CopyInstallerFiles(); });
+    Step("files", [&] { InstallFiles(); });
+    Step("shortcuts", [&] { CreateShortcuts(); });
+    if (!config_.IniSetup.empty()) Step("registry and INI", [&] { WriteRegistryAndIni(); });
+    if (!config_.AutoexecBat.empty()) Step("AUTOEXEC.BAT", [&] { UpdateAutoexecBat(); });
+    Step("uninstall information", [&] { FinishUninstallInformation(); });
+    Step("launch", [&] { LaunchProgram(); });
+}
+
+// A step that throws stops the run; the log says which.
+void InstallEngine::Step(const char* name, const std::function<void()>& step) {
+    platform::EventLog& log = machine_.Log();
+    log.Note(std::string("step ") + name);
+    try {
+        step();
+    } catch (const std::exception& error) {
+        log.Note(std::string("step ") + name + " failed: " + error.what());
+        throw;
+    }
+    log.Note(std::string("step ") + name + ": done");
 }
 
 // Refused before anything is changed: without an install directory there

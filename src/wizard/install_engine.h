@@ -2,6 +2,7 @@
 // The install engine: the destination tree from the Directories list, the
 // installer's own files and the product's files, the uninstall script and
 // the uninstaller's registration, and the launch at the end.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,7 @@ private:
     void FinishUninstallInformation();
     void LaunchProgram();
     void Status(const std::string& text);
+    void Step(const char* name, const std::function<void()>& step);
 
     platform::Machine& machine_;
     setup::RunState& run_;

@@ -4,7 +4,6 @@
 #include "setup/fmx_utils.h"
 #include "setup/routines.h"
 #include "wizard/install_engine.h"
-#include "wizard/install_undo.h"
 
 namespace kav::wizard {
 
@@ -29,6 +28,7 @@ void InstallEngine::CopyInstallerFiles() {
     const std::string& temp = run_.temporaryDirectory;
     for (const char* name : {"install.exe", "install.cfg"}) {
         setup::CopyFile(machine_.Files(), temp + "\\" + name, bases_.installDirectory);
+        machine_.Log().Note(std::string("copied ") + name + " to " + bases_.installDirectory);
     }
 }
 
@@ -71,10 +71,8 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, std::size_t index) {
     bool copy = true;
     if (flag == "X" && files.FileExists(target)) {
         copy = machine_.Ui().AskYesNo("File Already Exists (" + name + "). Overwrite?");
-        if (!copy) RecordKeptFile(script_, target);
+        if (!copy) machine_.Log().Note("kept " + target);
     }
-    // A file that cannot be saved first is not replaced: nothing is lost.
-    if (copy) copy = SaveBeforeReplacing(files, script_, bases_.installDirectory, target);
     if (copy) {
         const std::string temporary = run_.temporaryDirectory + "\\" + name;
         try {
@@ -82,10 +80,12 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, std::size_t index) {
             // have the copy replace that file itself.
             if (!files.DirectoryExists(row.path)) throw platform::EFCreateError(target);
             setup::CopyFile(files, temporary, row.path);
+            machine_.Log().Note("installed " + target);
             if (!IsFileShared(name, index)) files.RemoveFile(temporary);
-        } catch (const kav::Exception&) {
+        } catch (const kav::Exception& error) {
             // A file that cannot be read or written is skipped; it is still
             // recorded below.
+            machine_.Log().Note("not installed " + target + ": " + error.what());
         }
     }
     machine_.Ui().ProcessMessages();

@@ -81,7 +81,12 @@ void InstallEngine::CreateEntryShortcuts(const DirectoryRow& row, const std::str
     // A link that cannot be written is left out; its records stay.
     try {
         links.CreateShortcuts(machine_);
-    } catch (const EShortcutError&) {
+        machine_.Log().Note("shortcuts of \"" + entry.name + "\" to " + links.RunProgram +
+                            (links.Desktop ? ", desktop" : "") +
+                            (links.StartMenu ? ", start menu" : "") + ", folder \"" + folder +
+                            "\"");
+    } catch (const EShortcutError& error) {
+        machine_.Log().Note("shortcut \"" + entry.name + "\" not made: " + error.what());
     }
 }
 

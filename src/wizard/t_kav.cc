@@ -389,6 +389,7 @@ void TKAV::PerformInstall() {
         engine.Run({Label1.Caption(), min.Checked(), run_.finalChoice.RadioButton1.Checked(),
                     main_.Setup_Header.Caption(), Shortcuts1, CheckedItems(DK), CheckedItems(SM)});
     } catch (const kav::Exception& error) {
+        machine_.Log().Note(std::string("install stopped: ") + error.what());
         machine_.Ui().ShowMessage(error.what());
         run_.Cancel();
     }

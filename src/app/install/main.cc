@@ -1,45 +1,112 @@
-// install.exe: the setup run on the real machine with real windows.
+// install.exe: the setup run on the real machine with real windows, or with
+// none at all under /VERYSILENT. The exit status tells a script how the run
+// ended (app/stages/exit_status.h).
 #include <windows.h>
 
-#include <cstdlib>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/stages/installer_stages.h"
+#include "app/stages/command_line.h"
+#include "app/stages/exit_status.h"
+#include "app/stages/install_log.h"
+#include "app/stages/unattended_run.h"
 #include "platform/machine.h"
-#include "setup/main_setup.h"
-#include "setup/run_state.h"
+#include "widgets/headless/headless_backend.h"
 #include "widgets/win32/win32_backend.h"
 
 namespace {
 
 constexpr const char* kApplicationTitle = "KAV - Setup";
 
-int Run() {
-    std::unique_ptr<kav::platform::Machine> machine = kav::platform::MakeWin32Machine();
-    kav::widgets::win32::Win32Backend backend(&machine->Ui());
-    kav::setup::RunState run;
-    kav::app::InstallerStages stages(backend, *machine, run);
+std::vector<std::string> Arguments() {
     std::vector<std::string> arguments;
     for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
-    kav::setup::TMainSetup mainSetup(backend, *machine, run, arguments, stages);
-    stages.CreateWindows(mainSetup);
-    backend.Run(mainSetup);
-    return 0;
+    return arguments;
+}
+
+// Whether the line asks for quiet, however the rest of it reads: a bad
+// switch beside /VERYSILENT must not bring up a box that waits.
+bool AsksForQuiet(const std::vector<std::string>& arguments) {
+    kav::app::RunOptions options;
+    for (const std::string& argument : arguments) {
+        if (!kav::app::IsSwitch(argument)) continue;
+        try {
+            kav::app::TakeSwitch(argument, options);
+        } catch (const kav::app::ECommandLine&) {
+        }
+    }
+    return options.Unattended();
+}
+
+void Tell(const std::string& text, UINT icon) {
+    MessageBoxA(nullptr, text.c_str(), kApplicationTitle, MB_OK | icon);
+}
+
+// The user's temporary folder, where a log without a name goes.
+std::string TemporaryFolder() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(MAX_PATH + 1, path);
+    if (length == 0 || length > MAX_PATH) return "C:\\";
+    return std::string(path, length);
+}
+
+int Run(const std::vector<std::string>& arguments) {
+    kav::app::InstallCommandLine line;
+    try {
+        line = kav::app::ParseInstallCommandLine(arguments);
+    } catch (const kav::app::ECommandLine& error) {
+        if (!AsksForQuiet(arguments)) {
+            Tell(std::string(error.what()) + "\n\n" + kav::app::InstallSwitchesHelp(),
+                 MB_ICONERROR);
+        }
+        return kav::app::kExitBadCommandLine;
+    }
+    const kav::app::RunOptions& options = line.options;
+    if (options.help) {
+        Tell(kav::app::InstallSwitchesHelp(), MB_ICONINFORMATION);
+        return kav::app::kExitInstalled;
+    }
+
+    std::unique_ptr<kav::platform::Machine> machine = kav::platform::MakeWin32Machine();
+    const auto log = kav::app::OpenRunLog(options.log, options.logFile, TemporaryFolder(),
+                                          machine->Files(), [&options](const std::string& problem) {
+                                              if (!options.Unattended()) {
+                                                  Tell(problem, MB_ICONWARNING);
+                                              }
+                                          });
+    std::string commandLine = "install.exe";
+    for (const std::string& argument : arguments) commandLine += " " + argument;
+    log->Note("started: " + commandLine);
+
+    if (options.quietness == kav::app::Quietness::VerySilent) {
+        // No window at all: the forms live in the model only, with the real
+        // machine underneath.
+        kav::widgets::headless::HeadlessBackend ui;
+        kav::app::UnattendedRun run(ui, ui, *machine, options, line.arguments, *log, false);
+        run.PlayWizard();
+        return run.Execute();
+    }
+    kav::widgets::win32::Win32Backend backend(&machine->Ui());
+    kav::app::UnattendedRun run(backend, machine->Ui(), *machine, options, line.arguments, *log,
+                                false);
+    if (options.PlaysWizard()) run.PlayWizard();
+    return run.Execute();
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const std::vector<std::string> arguments = Arguments();
     // The last line of defence: whatever no stage caught is reported the way
-    // the framework reports errors, and the program ends.
+    // the framework reports errors, and the program ends as failed.
     try {
-        return Run();
+        return Run(arguments);
     } catch (const std::exception& error) {
-        MessageBoxA(nullptr, error.what(), kApplicationTitle, MB_OK | MB_ICONERROR);
+        if (!AsksForQuiet(arguments)) Tell(error.what(), MB_ICONERROR);
     } catch (...) {
-        MessageBoxA(nullptr, "Unexpected error", kApplicationTitle, MB_OK | MB_ICONERROR);
+        if (!AsksForQuiet(arguments)) Tell("Unexpected error", MB_ICONERROR);
     }
-    return 1;
+    return kav::app::kExitInstallFailed;
 }

@@ -1,11 +1,14 @@
-// kavsetup --root DIR [--media DIR]... [wizard options] [ARG]: runs the
-// setup as install.exe [ARG] would, on the simulated machine kept in DIR,
-// with no windows. A scripted user goes through the wizard as the options
-// say; every page it passes and every message box is printed as one line,
-// and each question is answered as --answer says or with its default
-// button. The host is drive Z:, seen as read-only media: nothing outside
-// DIR changes. At the end it prints what the run changed on the machine
-// (--report FILE: the same as JSON).
+// kavsetup --root DIR [--media DIR]... [wizard options] [switches] [ARG]:
+// runs the setup as install.exe [ARG] would, on the simulated machine kept
+// in DIR, with no windows. A scripted user goes through the wizard as the
+// options say; every page it passes and every message box is printed as one
+// line, and each question is answered as --answer (/ANSWER) says, with its
+// unattended default under /SILENT, /VERYSILENT or /SUPPRESSMSGBOXES, or else
+// with its default button. install.exe's switches are taken too (/LOG names
+// a file on the simulated machine). The host is drive Z:, seen as read-only
+// media: nothing outside DIR changes. At the end it prints what the run
+// changed on the machine (--report FILE: the same as JSON). The exit status
+// is install.exe's.
 #include <unistd.h>
 
 #include <deque>
@@ -18,10 +21,10 @@
 
 #include "app/kavsetup/change_recorder.h"
 #include "app/kavsetup/host_paths.h"
-#include "app/kavsetup/uninstall_command.h"
 #include "app/one_line.h"
-#include "app/stages/installer_stages.h"
-#include "app/stages/wizard_player.h"
+#include "app/stages/command_line.h"
+#include "app/stages/install_log.h"
+#include "app/stages/unattended_run.h"
 #include "platform/sim/sim_machine.h"
 #include "setup/main_setup.h"
 #include "setup/run_state.h"
@@ -38,10 +41,9 @@ int Usage() {
                  "  is the next disk, put in when the setup asks for one. The wizard is\n"
                  "  gone through with Next, Accept and the preselected choices, unless:\n"
                  "  --report FILE  also writes what the run changed as JSON to FILE\n"
-                 "  --uninstall TITLE  instead removes the installed product TITLE as its\n"
-                 "                 uninstaller would, found through its registration\n"
-              << kav::app::WizardOptionsUsage();
-    return 2;
+              << kav::app::WizardOptionsUsage() << "and install.exe's switches:\n"
+              << kav::app::InstallSwitchesHelp();
+    return kav::app::kExitBadCommandLine;
 }
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
@@ -60,29 +62,15 @@ std::optional<std::string> AskAtTerminal(const std::string& question) {
 // Plays the person in front of the drive: a disk prompt is answered by
 // putting in the next --media folder (or one named at the terminal), and the
 // reader's box for a segment still missing is cancelled unless someone at
-// the terminal says otherwise, so that a run never waits for ever.
+// the terminal says otherwise, so that a run never waits for ever. The
+// --answer rules come first: they are applied before a dialog gets here.
 class DiskSwapper {
 public:
     DiskSwapper(kav::platform::sim::SimMachine& machine, const kav::setup::RunState& run,
-                std::deque<std::string> media, const kav::app::WizardAnswers& answers)
-        : machine_(machine), run_(run), media_(std::move(media)), answers_(answers) {}
+                std::deque<std::string> media)
+        : machine_(machine), run_(run), media_(std::move(media)) {}
 
     std::optional<DialogButton> operator()(const std::string& text) {
-        if (auto button = DiskAnswer(text)) return button;
-        if (const auto named = answers_.ButtonFor(text)) return ButtonNamed(*named);
-        return std::nullopt;
-    }
-
-private:
-    static DialogButton ButtonNamed(const std::string& name) {
-        if (name == "Yes") return DialogButton::Yes;
-        if (name == "No") return DialogButton::No;
-        if (name == "Abort") return DialogButton::Abort;
-        if (name == "Cancel") return DialogButton::Cancel;
-        return DialogButton::Ok;
-    }
-
-    std::optional<DialogButton> DiskAnswer(const std::string& text) {
         if (StartsWith(text, "Please Insert Disk #")) {
             std::optional<std::string> folder;
             if (!media_.empty()) {
@@ -94,7 +82,6 @@ private:
             if (folder && !folder->empty()) Insert(*folder);
             return std::nullopt;
         }
-        if (answers_.ButtonFor(text)) return std::nullopt;
         if (StartsWith(text, "Unable to locate") || StartsWith(text, "Incorrect segmented")) {
             const auto answer = AskAtTerminal(kav::app::OneLine(text) + " [o]k or [c]ancel? ");
             return answer && StartsWith(*answer, "o") ? DialogButton::Ok : DialogButton::Cancel;
@@ -102,6 +89,7 @@ private:
         return std::nullopt;
     }
 
+private:
     void Insert(const std::string& folder) {
         kav::platform::sim::ParsedPath at;
         if (!kav::platform::sim::ParseFullPath(run_.sourceDirectory, "C:\\", at)) return;
@@ -111,7 +99,6 @@ private:
     kav::platform::sim::SimMachine& machine_;
     const kav::setup::RunState& run_;
     std::deque<std::string> media_;
-    const kav::app::WizardAnswers& answers_;
 };
 
 }  // namespace
@@ -119,23 +106,25 @@ private:
 int main(int argc, char** argv) {
     std::string root;
     std::string reportFile;
-    std::string uninstallTitle;
     std::vector<std::string> rest;
     std::deque<std::string> media;
-    kav::app::WizardAnswers answers;
+    kav::app::RunOptions options;
     const std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         try {
-            if (kav::app::TakeWizardOption(args, i, answers)) continue;
-        } catch (const std::invalid_argument& error) {
+            if (kav::app::TakeWizardOption(args, i, options.answers)) continue;
+            // A host path may begin with "/" too: only a switch's name counts.
+            if (kav::app::IsSwitch(arg)) {
+                kav::app::TakeSwitch(arg, options);
+                continue;
+            }
+        } catch (const std::exception& error) {
             std::cerr << "kavsetup: " << error.what() << "\n";
-            return 2;
+            return kav::app::kExitBadCommandLine;
         }
         if (arg == "--root" && i + 1 < args.size()) {
             root = args[++i];
-        } else if (arg == "--uninstall" && i + 1 < args.size()) {
-            uninstallTitle = args[++i];
         } else if (arg == "--report" && i + 1 < args.size()) {
             reportFile = args[++i];
         } else if (arg == "--media" && i + 1 < args.size()) {
@@ -146,8 +135,9 @@ int main(int argc, char** argv) {
             rest.push_back(arg);
         }
     }
-    if (!uninstallTitle.empty() && !root.empty() && rest.empty()) {
-        return kav::app::RunUninstall(root, uninstallTitle);
+    if (options.help) {
+        Usage();
+        return kav::app::kExitInstalled;
     }
     if (root.empty() || rest.size() > 1) return Usage();
     const auto irregular =
@@ -155,13 +145,17 @@ int main(int argc, char** argv) {
     for (const auto& path : irregular) {
         std::cerr << "kavsetup: " << path << " is not a regular file; refused\n";
     }
-    if (!irregular.empty()) return 1;
+    if (!irregular.empty()) return kav::app::kExitBadCommandLine;
 
     try {
         kav::widgets::headless::HeadlessBackend ui;
-        ui.OnMessage = [](const kav::widgets::headless::ShownMessage& m) {
-            std::cout << "[" << m.caption << "] " << kav::app::OneLine(m.text) << " <" << m.answer
-                      << ">" << std::endl;
+        auto print = [](const std::string& caption, const std::string& text,
+                        const std::string& answer) {
+            std::cout << "[" << caption << "] " << kav::app::OneLine(text) << " <" << answer << ">"
+                      << std::endl;
+        };
+        ui.OnMessage = [print](const kav::widgets::headless::ShownMessage& m) {
+            print(m.caption, m.text, m.answer);
         };
         kav::platform::sim::SimMachine machine(root, ui);
         machine.Drives().SetReadOnly('Z', true);
@@ -170,23 +164,21 @@ int main(int argc, char** argv) {
         std::vector<std::string> arguments;
         if (!rest.empty()) arguments.push_back(kav::app::HostToWindowsPath(rest.front(), hostCwd));
 
-        kav::setup::RunState run;
+        const auto log = kav::app::OpenRunLog(
+            options.log, options.logFile, machine.SystemDirs().WindowsDirectory() + "\\Temp",
+            machine.Files(),
+            [](const std::string& problem) { std::cerr << "kavsetup: " << problem << "\n"; });
         kav::app::ChangeRecorder changes(machine);
-        kav::app::InstallerStages stages(ui, changes, run);
-        kav::setup::TMainSetup mainSetup(ui, changes, run, arguments, stages);
-        stages.CreateWindows(mainSetup);
-        ui.User().Decide = DiskSwapper(machine, run, std::move(media), answers);
-        kav::app::WizardPlayer player(
-            answers, run.finalChoice,
+        kav::app::UnattendedRun run(
+            ui, ui, changes, options, arguments, *log, true,
             [](const std::string& line) { std::cout << line << std::endl; },
             [](const std::string& line) { std::cerr << "kavsetup: " << line << "\n"; });
-        ui.User().WhenShown("KAV",
-                            [&](kav::widgets::Form&) { player.PlayWizard(stages.Wizard()); });
-        ui.User().WhenShown("Form3",
-                            [&](kav::widgets::Form&) { player.PlayChooser(stages.Form3()); });
-        ui.Run(mainSetup);
-        if (!stages.ExpansionError().empty()) {
-            std::cerr << "kavsetup: expansion failed: " << stages.ExpansionError() << "\n";
+        run.Dialogs().OnAnswered = print;
+        ui.User().Decide = DiskSwapper(machine, run.State(), std::move(media));
+        run.PlayWizard();
+        const kav::app::ExitStatus status = run.Execute();
+        if (!run.Stages().ExpansionError().empty()) {
+            std::cerr << "kavsetup: expansion failed: " << run.Stages().ExpansionError() << "\n";
         }
         changes.WriteText(std::cout);
         if (!reportFile.empty()) {
@@ -194,12 +186,12 @@ int main(int argc, char** argv) {
             changes.WriteJson(report);
             if (!report.flush()) {
                 std::cerr << "kavsetup: cannot write " << reportFile << "\n";
-                return 1;
+                return kav::app::kExitInstallFailed;
             }
         }
-        return 0;
+        return status;
     } catch (const std::exception& error) {
         std::cerr << "kavsetup: " << error.what() << "\n";
-        return 1;
+        return kav::app::kExitInstallFailed;
     }
 }

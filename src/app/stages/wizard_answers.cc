@@ -1,11 +1,22 @@
 #include "app/stages/wizard_answers.h"
 
+#include <cctype>
 #include <stdexcept>
 
 namespace kav::app {
 namespace {
 
 const std::vector<std::string> kButtons = {"OK", "Yes", "No", "Abort", "Cancel"};
+
+bool SameLetters(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (std::tolower(x) != std::tolower(y)) return false;
+    }
+    return true;
+}
 
 bool YesNo(const std::string& option, const std::string& value) {
     if (value == "yes") return true;
@@ -59,22 +70,15 @@ bool TakeWizardOption(const std::vector<std::string>& args, std::size_t& i,
     } else if (option == "--full") {
         answers.fullInstall = true;
     } else if (option == "--finish") {
-        const std::string& v = value();
-        if (v == "launch") {
-            answers.finish = Finish::Launch;
-        } else if (v == "return") {
-            answers.finish = Finish::Return;
-        } else if (v == "reboot") {
-            answers.finish = Finish::Reboot;
-        } else {
-            throw std::invalid_argument("--finish takes launch, return or reboot");
-        }
+        answers.finish = ParseFinish(option, value());
     } else if (option == "--start-menu-folder") {
         answers.startMenuFolder = YesNo(option, value());
     } else if (option == "--desktop-folder") {
         answers.desktopFolder = YesNo(option, value());
     } else if (option == "--no-shortcut" || option == "--shortcut") {
         answers.shortcuts.push_back({value(), option == "--shortcut"});
+    } else if (option == "--no-icons") {
+        answers.noIcons = true;
     } else if (option == "--decline") {
         answers.decline = true;
     } else if (option == "--cancel-at") {
@@ -84,18 +88,28 @@ bool TakeWizardOption(const std::vector<std::string>& args, std::size_t& i,
         }
         answers.cancelAt = v[0] - '0';
     } else if (option == "--answer") {
-        const std::string& v = value();
-        const auto equals = v.rfind('=');
-        if (equals == std::string::npos) throw std::invalid_argument("--answer takes TEXT=BUTTON");
-        const std::string button = v.substr(equals + 1);
-        bool known = false;
-        for (const std::string& b : kButtons) known = known || b == button;
-        if (!known) throw std::invalid_argument("--answer: unknown button \"" + button + "\"");
-        answers.questions.push_back({v.substr(0, equals), button});
+        answers.questions.push_back(ParseQuestionRule(option, value()));
     } else {
         return false;
     }
     return true;
+}
+
+Finish ParseFinish(const std::string& option, const std::string& value) {
+    if (SameLetters(value, "launch")) return Finish::Launch;
+    if (SameLetters(value, "return")) return Finish::Return;
+    if (SameLetters(value, "reboot")) return Finish::Reboot;
+    throw std::invalid_argument(option + " takes launch, return or reboot, not \"" + value + "\"");
+}
+
+WizardAnswers::QuestionRule ParseQuestionRule(const std::string& option, const std::string& value) {
+    const auto equals = value.rfind('=');
+    if (equals == std::string::npos) throw std::invalid_argument(option + " takes TEXT=BUTTON");
+    const std::string button = value.substr(equals + 1);
+    for (const std::string& known : kButtons) {
+        if (SameLetters(known, button)) return {value.substr(0, equals), known};
+    }
+    throw std::invalid_argument(option + ": unknown button \"" + button + "\"");
 }
 
 const char* WizardOptionsUsage() {
@@ -104,6 +118,7 @@ const char* WizardOptionsUsage() {
            "  --finish launch|return|reboot   what happens at the end\n"
            "  --start-menu-folder yes|no, --desktop-folder yes|no   the folder boxes\n"
            "  --no-shortcut NAME, --shortcut NAME   untick or tick a shortcut (repeatable)\n"
+           "  --no-icons                 no program folder and no shortcuts\n"
            "  --decline                  decline the licence\n"
            "  --cancel-at PAGE           press Cancel on page PAGE (0 to 5)\n"
            "  --answer TEXT=BUTTON       answer questions matching the glob TEXT\n"

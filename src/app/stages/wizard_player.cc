@@ -72,6 +72,7 @@ void WizardPlayer::ActOn(wizard::TKAV& kav, int page) {
         case wizard::kFoldersPage:
             SetBox(kav.CheckBox1, answers_.startMenuFolder);
             SetBox(kav.CheckBox2, answers_.desktopFolder);
+            DropIcons(kav);
             ChooseShortcuts(kav);
             break;
         case wizard::kInstallTypePage:
@@ -79,6 +80,9 @@ void WizardPlayer::ActOn(wizard::TKAV& kav, int page) {
             if (answers_.fullInstall) kav.full.Click();
             break;
         case wizard::kReadyPage:
+            // The folders page may have been passed over, with every
+            // shortcut ticked when it was.
+            DropIcons(kav);
             ChooseFinish(kav);
             kav.install.Click();
             report_(ChoicesLine(kav, *choice_));
@@ -95,6 +99,15 @@ void WizardPlayer::ActOn(wizard::TKAV& kav, int page) {
 
 void WizardPlayer::SetBox(widgets::CheckBox& box, std::optional<bool> wanted) {
     if (wanted && box.Checked() != *wanted) box.Click();
+}
+
+void WizardPlayer::DropIcons(wizard::TKAV& kav) {
+    if (!answers_.noIcons) return;
+    kav.CheckBox1.SetChecked(false);
+    kav.CheckBox2.SetChecked(false);
+    for (widgets::CheckListBox* list : {&kav.DK, &kav.SM}) {
+        for (std::size_t i = 0; i < list->Count(); ++i) list->SetChecked(i, false);
+    }
 }
 
 void WizardPlayer::ChooseShortcuts(wizard::TKAV& kav) {

@@ -31,6 +31,8 @@ public:
 
 private:
     void ActOn(wizard::TKAV& kav, int page);
+    // Unticks the folder boxes and every shortcut when no icons are wanted.
+    void DropIcons(wizard::TKAV& kav);
     void ChooseShortcuts(wizard::TKAV& kav);
     void ChooseFinish(wizard::TKAV& kav);
     // A user's click on a box to bring it to `wanted`.

@@ -1,0 +1,115 @@
+#include "app/stages/install_log.h"
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+
+namespace kav::app {
+namespace {
+
+// The characters of 0x80 to 0x9F; the code page leaves five of them
+// undefined, written as the replacement character.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::tm LocalTime(std::time_t when) {
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &when);
+#else
+    localtime_r(&when, &local);
+#endif
+    return local;
+}
+
+}  // namespace
+
+std::string Utf8FromWindows1252(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80 && byte < 0xA0) {
+            AppendUtf8(out, kHighControls[byte - 0x80]);
+        } else {
+            AppendUtf8(out, byte);
+        }
+    }
+    return out;
+}
+
+std::string FileEventLog::LocalTimeStamp() {
+    const auto now = std::chrono::system_clock::now();
+    const std::tm local = LocalTime(std::chrono::system_clock::to_time_t(now));
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                  static_cast<int>(ms));
+    return text;
+}
+
+std::string DatedLogName(const std::string& folder, std::time_t when) {
+    const std::tm local = LocalTime(when);
+    char name[80];
+    std::snprintf(name, sizeof name, "install-%04d%02d%02d-%02d%02d%02d.log", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::string path = folder;
+    if (!path.empty() && path.back() != '\\') path += '\\';
+    return path + name;
+}
+
+std::unique_ptr<platform::EventLog> OpenRunLog(bool wanted, const std::string& path,
+                                               const std::string& temporaryFolder,
+                                               platform::FileSystem& files,
+                                               FileEventLog::Report report) {
+    if (!wanted) return std::make_unique<platform::NoEventLog>();
+    return std::make_unique<FileEventLog>(
+        files, path.empty() ? DatedLogName(temporaryFolder, std::time(nullptr)) : path,
+        std::move(report));
+}
+
+FileEventLog::FileEventLog(platform::FileSystem& files, std::string path, Report report,
+                           Stamp stamp)
+    : path_(std::move(path)), report_(std::move(report)), stamp_(std::move(stamp)) {
+    try {
+        file_ = files.Create(path_);
+    } catch (const std::exception& error) {
+        Fail(error.what());
+    }
+}
+
+void FileEventLog::Note(const std::string& event) {
+    if (failed_ || !file_) return;
+    const std::string line = Utf8FromWindows1252(stamp_() + " " + event) + "\r\n";
+    try {
+        file_->WriteExactly(line.data(), line.size());
+    } catch (const std::exception& error) {
+        Fail(error.what());
+    }
+}
+
+void FileEventLog::Fail(const std::string& why) {
+    failed_ = true;
+    file_.reset();
+    if (report_) report_("The log " + path_ + " cannot be written (" + why + "); the run goes on.");
+}
+
+}  // namespace kav::app

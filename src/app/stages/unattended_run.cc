@@ -1,0 +1,65 @@
+#include "app/stages/unattended_run.h"
+
+namespace kav::app {
+namespace {
+
+// Long enough for a shown window to be painted once.
+constexpr unsigned kAutopilotDelayMs = 100;
+
+std::unique_ptr<widgets::Timer> PlayWhenShown(widgets::Form& form, std::function<void()> play) {
+    auto timer = std::make_unique<widgets::Timer>(form, "Autopilot", kAutopilotDelayMs);
+    timer->OnTimer = std::move(play);
+    widgets::Timer* armed = timer.get();
+    form.OnShow = [shown = std::move(form.OnShow), armed] {
+        if (shown) shown();
+        armed->SetEnabled(true);
+    };
+    return timer;
+}
+
+}  // namespace
+
+WizardAutopilot::WizardAutopilot(InstallerStages& stages, WizardPlayer& player)
+    : wizardTimer_(PlayWhenShown(stages.Wizard(),
+                                 [&stages, &player] { player.PlayWizard(stages.Wizard()); })),
+      chooserTimer_(PlayWhenShown(stages.Form3(),
+                                  [&stages, &player] { player.PlayChooser(stages.Form3()); })) {}
+
+UnattendedRun::UnattendedRun(widgets::Backend& backend, platform::Gui& dialogs,
+                             platform::Machine& machine, const RunOptions& options,
+                             std::vector<std::string> arguments, platform::EventLog& log,
+                             bool showMessages, WizardPlayer::Report echo,
+                             WizardPlayer::Report warn)
+    : backend_(backend),
+      log_(log),
+      dialogs_(dialogs, options.answers, options.Unattended(), showMessages, log),
+      machine_(machine, dialogs_, log),
+      stages_(backend, machine_, run_),
+      mainSetup_(backend, machine_, run_, std::move(arguments), stages_),
+      player_(
+          options.answers, run_.finalChoice,
+          [this, echo](const std::string& line) {
+              log_.Note(line);
+              if (echo) echo(line);
+          },
+          [this, warn](const std::string& line) {
+              log_.Note("warning: " + line);
+              if (warn) warn(line);
+          }) {
+    run_.noRestart = options.noRestart;
+    stages_.CreateWindows(mainSetup_);
+}
+
+void UnattendedRun::PlayWizard() {
+    if (!autopilot_) autopilot_ = std::make_unique<WizardAutopilot>(stages_, player_);
+}
+
+ExitStatus UnattendedRun::Execute() {
+    backend_.Run(mainSetup_);
+    const ExitStatus status =
+        StatusOf(run_, {!stages_.ExpansionError().empty(), stages_.Wizard().InstallStarted()});
+    log_.Note("exit status " + ExitStatusText(status));
+    return status;
+}
+
+}  // namespace kav::app
