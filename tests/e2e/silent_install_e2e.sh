@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# silent_install_e2e.sh BUILD_DIR: install.exe's unattended runs under Wine
+# on the demo set, packed into two segments.
+#   1. /VERYSILENT /DIR=... /LOG=...: the set is installed with no window
+#      shown at any time (the X window list is read while the program
+#      runs), exit status 0, and the log lists every file of the set, as
+#      expanded (with its size) and as installed.
+#   2. The second segment missing: the run ends by itself with status 3,
+#      no window shown, and the log says which segment was missing.
+#   3. /SILENT: the windows are shown, nothing is asked (no message box);
+#      exit status 0.
+#   4. A bad switch: status 1 and nothing installed.
+set -u
+build=$1
+top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/tests/e2e/e2e_checks.sh"
+
+drive_c="${WINEPREFIX:-$top/build/wineprefix-${WINEARCH:-win32}}/drive_c"
+# The names of the windows mapped on the display while process $1 runs,
+# one per line, each once.
+watch_windows() {
+    while kill -0 "$1" 2>/dev/null; do
+        for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+            xdotool getwindowname "$id" 2>/dev/null
+        done
+        sleep 0.1
+    done | sort -u
+}
+# The lines of the [Files] list of the demo script: the file names.
+set_files() {
+    sed -n '/^\[Files\]/,/^\[/p' "$top/samples/demo/install.cfg" | tr -d '\r' |
+        sed -n 's/^File[0-9]*=\([^~]*\)~.*/\1/p'
+}
+in_log() {  # in_log LOG EXTENDED_REGEX
+    tr -d '\r' <"$1" | grep -Eq "$2"
+}
+
+# 1. Very silent, into C:\Tools\Demo, with a log.
+make_set "$work/set1"
+(cd "$work/set1" && exec "$run" "$exe" /VERYSILENT '/DIR="C:\Tools\Demo"' '/LOG="C:\setup.log"') &
+pid=$!
+windows=$(watch_windows "$pid")
+wait "$pid"
+expect "very silent: exit status" "$?" 0
+expect "very silent: no window shown" "$windows" ""
+log="$drive_c/setup.log"
+expect_true "very silent: log written" test -s "$log"
+cp "$log" "$artefacts/silent-install.log" 2>/dev/null
+missing=""
+for name in $(set_files); do
+    size=$(stat -c %s "$top/samples/demo/$(find "$top/samples/demo" -name "$name" -printf '%P\n' | head -n 1)")
+    in_log "$log" "expanded .*\\\\$name: $size bytes, checksum [0-9A-F]{8}$" || missing="$missing expanded:$name"
+    in_log "$log" "installed C:\\\\Tools\\\\Demo\\\\(.*\\\\)?$name$" || missing="$missing installed:$name"
+    [ -f "$(find "$drive_c/Tools/Demo" -name "$name" | head -n 1)" ] || missing="$missing file:$name"
+done
+expect "very silent: every file expanded, installed and logged" "$missing" ""
+expect_true "very silent: log ends with the status" in_log "$log" "exit status 0 installed$"
+expect_true "very silent: time-stamped lines" in_log "$log" \
+    "^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3} configuration read from "
+
+# 2. The second segment missing: status 3 at once.
+make_set "$work/set2"
+rm "$work/set2/disk.002"
+started=$(date +%s)
+(cd "$work/set2" && exec timeout 120 "$run" "$exe" /VERYSILENT '/DIR=C:\Tools\Missing' \
+    '/LOG=C:\missing.log') &
+pid=$!
+windows=$(watch_windows "$pid")
+wait "$pid"
+expect "missing segment: exit status" "$?" 3
+expect_true "missing segment: ended without waiting" test $(($(date +%s) - started)) -lt 60
+expect "missing segment: no window shown" "$windows" ""
+expect_true "missing segment: logged" in_log "$drive_c/missing.log" 'segment #2: .*disk\.002 \(missing\)$'
+expect_true "missing segment: nothing installed" test ! -e "$drive_c/Tools/Missing"
+
+# 3. Silent: windows, no questions.
+make_set "$work/set3"
+(cd "$work/set3" && exec timeout 120 "$run" "$exe" /SILENT '/DIR=C:\Tools\Silent') &
+pid=$!
+windows=$(watch_windows "$pid")
+wait "$pid"
+expect "silent: exit status" "$?" 0
+expect_true "silent: the wizard was shown" grep -qx "KAV32 - Setup" <<<"$windows"
+expect_true "silent: no message box" test -z "$(grep -x "KAV - Setup" <<<"$windows")"
+expect_true "silent: installed" test -f "$drive_c/Tools/Silent/readme.txt"
+
+# 4. A bad switch refuses the run.
+make_set "$work/set4"
+(cd "$work/set4" && exec timeout 60 "$run" "$exe" /VERYSILENT '/DIR=C:\Tools\Bad' /TYPE=minimal)
+expect "bad switch: exit status" "$?" 1
+expect_true "bad switch: nothing installed" test ! -e "$drive_c/Tools/Bad"
+
+[ "$failures" -eq 0 ]
