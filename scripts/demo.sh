@@ -30,7 +30,7 @@ cmake --build --preset native --target kavpack >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$top/build/native/src/app/kavpack/kavpack" build samples/demo "$work/set" \
-    --segment-size 16384 --installer "$exe"
+    --segment-size 16384 --installer "$exe" --no-uninstaller
 exe="$work/set/install.exe"
 export KAV_KEEP_PREFIX=1
 export WINEPREFIX="$top/build/demo-wineprefix-$WINEARCH"

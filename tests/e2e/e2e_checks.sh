@@ -25,7 +25,7 @@ make_set() {  # make_set DIR [SCRIPT_EDIT] [EXTRA_FILE]
     rm -rf "$source" && cp -r "$top/samples/demo" "$source"
     if [ -n "${2:-}" ]; then sed -i "$2" "$source/install.cfg"; fi
     if [ -n "${3:-}" ]; then echo "MZ" >"$source/$3"; fi
-    "$kavpack" build "$source" "$1" --segment-size 16384 --installer "$exe" >/dev/null
+    "$kavpack" build "$source" "$1" --segment-size 16384 --installer "$exe" --no-uninstaller >/dev/null
 }
 
 # Goes through the wizard as the default user: Accept on the licence, Next

@@ -295,7 +295,7 @@ TEST_F(KavsetupRun, InstallsTheDemoSetAndReportsEveryFile) {
     std::ofstream(work_ / "install.exe") << "MZ";
     const std::string pack = "'" + (build / "src/app/kavpack/kavpack").string() + "' build '" +
                              demo.string() + "' '" + (work_ / "demo").string() +
-                             "' --segment-size 16384 --installer '" +
+                             "' --segment-size 16384 --no-uninstaller --installer '" +
                              (work_ / "install.exe").string() + "' >/dev/null";
     ASSERT_EQ(std::system(pack.c_str()), 0);
     Run(work_ / "demo", "--report '" + (work_ / "report.json").string() + "'");

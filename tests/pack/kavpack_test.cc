@@ -66,6 +66,8 @@ protected:
         options.source = source_;
         options.output = output;
         options.installer = top_ / "install.exe";
+        options.uninstaller = uninstaller_;
+        options.withUninstaller = withUninstaller_;
         options.pack = pack;
         out_.str("");
         err_.str("");
@@ -88,7 +90,8 @@ protected:
         return count;
     }
 
-    fs::path top_, source_;
+    fs::path top_, source_, uninstaller_;
+    bool withUninstaller_ = true;
     std::ostringstream out_, err_;
 };
 
@@ -169,6 +172,33 @@ TEST_F(KavpackTest, FilesListIsComparedWithTheFolder) {
     // The picture and the licence are read by the installer itself.
     EXPECT_EQ(err.find("logo.gif: no Files line"), std::string::npos) << err;
     EXPECT_EQ(err.find("license.txt: no Files line"), std::string::npos) << err;
+}
+
+TEST_F(KavpackTest, TheUninstallerGoesIntoEverySetOnce) {
+    uninstaller_ = top_ / "built" / "uninstaller.exe";
+    WriteFile(uninstaller_, "MZ uninstaller");
+    int sets = 0;
+    // Builds a set, checks its file count and tells whether the missing
+    // Files line was warned about.
+    const auto build = [&](int files) {
+        EXPECT_EQ(Build(top_ / ("set" + std::to_string(++sets))), kPackSuccess) << err_.str();
+        EXPECT_EQ(out_.str().rfind(std::to_string(files) + " files,", 0), 0u) << out_.str();
+        return err_.str().find("no Files line placing uninstaller.exe in <INSTALLDIR>") !=
+               std::string::npos;
+    };
+    EXPECT_TRUE(build(6));
+    WriteFile(source_ / "install.cfg", "[Files]\nFile1=UNINSTALLER.EXE~<installdir>\n");
+    EXPECT_FALSE(build(6));
+    // One of the source's own travels instead.
+    WriteFile(source_ / "uninstaller.exe", "MZ the product's own");
+    EXPECT_FALSE(build(6));
+    fs::remove(source_ / "uninstaller.exe");
+    withUninstaller_ = false;
+    EXPECT_FALSE(build(5));
+    withUninstaller_ = true;
+    uninstaller_ = top_ / "missing.exe";
+    build(5);
+    EXPECT_NE(err_.str().find("missing.exe not found"), std::string::npos) << err_.str();
 }
 
 TEST_F(KavpackTest, OutputFolderIsReplacedOnlyWhole) {

@@ -9,6 +9,7 @@
 
 #include "app/kavpack/script_check.h"
 #include "app/kavpack/source_scan.h"
+#include "app/kavpack/uninstaller_file.h"
 #include "app/kavset/progress_bar.h"
 #include "pack/pack_errors.h"
 #include "pack/stored_names.h"
@@ -88,6 +89,13 @@ public:
             return Fail("nothing written: " + std::to_string(scan.problems.size()) +
                         " name(s) the installer could not place");
         }
+        const std::string scriptText = ReadText(script);
+        // Added first, so that the script's line for it counts as naming a
+        // file of the set; a missing line has a warning of its own.
+        std::vector<std::string> uninstallerWarnings;
+        if (options_.withUninstaller) {
+            uninstallerWarnings = AddUninstaller(scan.files, options_.uninstaller, scriptText);
+        }
         std::vector<std::string> names;
         for (const auto& f : scan.files) names.push_back(f.storedName);
         if (options_.pack.key != 0) {
@@ -95,8 +103,12 @@ public:
                 "--key: install.exe expands sets without a key; this set is for readers "
                 "given the key (kavset --key)");
         }
-        const std::string scriptText = ReadText(script);
-        for (const auto& warning : FilesListWarnings(scriptText, names)) Warn(warning);
+        for (const auto& warning : FilesListWarnings(scriptText, names)) {
+            if (uninstallerWarnings.empty() || warning.rfind(kUninstallerName, 0) != 0) {
+                Warn(warning);
+            }
+        }
+        for (const auto& warning : uninstallerWarnings) Warn(warning);
         PictureFirst(scan.files, scriptText);
 
         if (fs::exists(options_.output) &&

@@ -12,6 +12,9 @@ struct BuildOptions {
     std::filesystem::path source;
     std::filesystem::path output;
     std::filesystem::path installer;
+    // The uninstaller put into the set; empty: none was found.
+    std::filesystem::path uninstaller;
+    bool withUninstaller = true;
     pack::PackOptions pack;
     bool progress = false;
 };

@@ -25,7 +25,7 @@ int Usage(const std::string& problem) {
                  "fast|normal|best]\n"
                  "                     [--segment-size BYTES | --floppy] [--archive-size BYTES] "
                  "[--key N]\n"
-                 "                     [--installer PATH]\n"
+                 "                     [--installer PATH] [--uninstaller PATH | --no-uninstaller]\n"
                  "       kavpack verify OUTDIR [--against SRCDIR] [--key N]\n";
     return kPackUsage;
 }
@@ -73,18 +73,32 @@ bool ParseLevel(const std::string& text, kav::pack::Level& level) {
     return true;
 }
 
-// The install.exe built beside this program.
-fs::path InstallerBeside(const char* argv0) {
+fs::path SelfFolder(const char* argv0) {
     std::error_code error;
     fs::path self = fs::read_symlink("/proc/self/exe", error);
     if (error) self = fs::absolute(argv0);
-    return self.parent_path() / "install.exe";
+    return self.parent_path();
+}
+
+// The install.exe built beside this program.
+fs::path InstallerBeside(const char* argv0) { return SelfFolder(argv0) / "install.exe"; }
+
+// The uninstaller.exe beside this program, or else the one the Windows
+// build of this source tree makes; empty when neither is there.
+fs::path BuiltUninstaller(const char* argv0) {
+    std::error_code error;
+    for (const fs::path& candidate :
+         {SelfFolder(argv0) / "uninstaller.exe", fs::path(KAV_BUILT_UNINSTALLER)}) {
+        if (fs::is_regular_file(candidate, error)) return candidate;
+    }
+    return fs::path();
 }
 
 int Build(const std::vector<std::string>& args, const char* argv0) {
     kav::app::BuildOptions options;
     std::vector<std::string> places;
     bool segmentGiven = false;
+    bool uninstallerGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -115,6 +129,12 @@ int Build(const std::vector<std::string>& args, const char* argv0) {
         } else if (arg == "--installer") {
             if (!hasValue) return Usage("--installer needs a path");
             options.installer = args[++i];
+        } else if (arg == "--uninstaller") {
+            if (!hasValue) return Usage("--uninstaller needs a path");
+            options.uninstaller = args[++i];
+            uninstallerGiven = true;
+        } else if (arg == "--no-uninstaller") {
+            options.withUninstaller = false;
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage("unknown option \"" + arg + "\"");
         } else {
@@ -126,6 +146,7 @@ int Build(const std::vector<std::string>& args, const char* argv0) {
     options.output = fs::absolute(places[1]).lexically_normal();
     if (options.output.filename().empty()) options.output = options.output.parent_path();
     if (options.installer.empty()) options.installer = InstallerBeside(argv0);
+    if (!uninstallerGiven) options.uninstaller = BuiltUninstaller(argv0);
     options.progress = kav::app::StderrIsTerminal();
     return kav::app::RunBuild(options, std::cout, std::cerr);
 }

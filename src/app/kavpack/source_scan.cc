@@ -31,6 +31,16 @@ std::uint16_t AttributesOf(const fs::file_status& status) {
 
 }  // namespace
 
+pack::PackFile PackFileFor(const fs::path& host, const std::string& storedName) {
+    pack::PackFile file;
+    file.hostPath = host;
+    file.storedName = storedName;
+    file.size = fs::file_size(host);
+    file.fileDate = DosDateOf(host);
+    file.attributes = AttributesOf(fs::status(host));
+    return file;
+}
+
 SourceScan ScanSourceFolder(const fs::path& folder) {
     SourceScan scan;
     std::vector<fs::path> found;
@@ -60,14 +70,7 @@ SourceScan ScanSourceFolder(const fs::path& folder) {
             scan.problems.push_back(relative.generic_string() + ": " + stored.problem);
             continue;
         }
-        const fs::path host = folder / relative;
-        pack::PackFile file;
-        file.hostPath = host;
-        file.storedName = stored.name;
-        file.size = fs::file_size(host);
-        file.fileDate = DosDateOf(host);
-        file.attributes = AttributesOf(fs::status(host));
-        scan.files.push_back(file);
+        scan.files.push_back(PackFileFor(folder / relative, stored.name));
         names.push_back(stored.name);
     }
     for (auto& problem : pack::StoredNameProblems(names)) scan.problems.push_back(problem);

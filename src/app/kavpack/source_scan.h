@@ -19,4 +19,8 @@ struct SourceScan {
 // top, which travels beside the segments.
 SourceScan ScanSourceFolder(const std::filesystem::path& folder);
 
+// The set entry `storedName` for the host file `host`, with its size, date
+// and attributes. Throws std::filesystem::filesystem_error.
+pack::PackFile PackFileFor(const std::filesystem::path& host, const std::string& storedName);
+
 }  // namespace kav::app
