@@ -46,6 +46,14 @@ void Removal::RestoreReplacedFiles() {
         Step(path);
         const std::string target = guard_.Full(path);
         const std::string saved = guard_.Full(state);
+        // The file this uninstaller runs from replaced an uninstaller that an
+        // earlier install left (its removal waiting for a restart): nothing
+        // to put back, and the running one goes like any product file.
+        if (IsRunningProgram(target) && PathGuard::IsBelow(saved, savedFolder)) {
+            files.RemoveFile(saved);
+            files.RemoveEmptyDirectory(ParentOf(saved));
+            continue;
+        }
         handled_.insert(UpperCase(target));
         if (!PathGuard::IsBelow(saved, savedFolder) || guard_.PassesThroughLink(saved) ||
             !files.FileExists(saved)) {

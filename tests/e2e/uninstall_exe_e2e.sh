@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# uninstall_exe_e2e.sh BUILD_DIR: installs the demo set, with the
+# uninstaller.exe of this build, through install.exe under Wine, then
+# removes it the way Windows does: Wine's own list of installed programs
+# (`wine uninstaller --list`) shows the product; `wine uninstaller --remove`
+# runs its registered UninstallString; the uninstaller's question is
+# answered Yes and its closing message read; afterwards the list no longer
+# shows the product, and its files, links, registry value and AUTOEXEC.BAT
+# block are gone. Then /VERYSILENT on a second install: no window at all.
+set -u
+build=$1
+top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/tests/e2e/e2e_checks.sh"
+
+uninstaller="$build/src/app/uninstaller/uninstaller.exe"
+title='Zephyrin Demo Tool 1.0'
+key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$title"
+installed="$WINEPREFIX/drive_c/Program Files/Zephyrin Demo"
+autoexec="$WINEPREFIX/drive_c/autoexec.bat"
+listed() { "$run" uninstaller --list 2>/dev/null | tr -d '\r' | grep -c "|||$title\$"; }
+
+# One segment is enough here: the disks are install.exe's own test.
+rm -rf "$work/source" && cp -r "$top/samples/demo" "$work/source"
+"$kavpack" build "$work/source" "$work/set" --installer "$exe" --uninstaller "$uninstaller" >/dev/null 2>&1
+install_demo() {
+    (cd "$work/set" && exec "$run" "$exe") &
+    local pid=$!
+    walk_wizard || return 1
+    "$run" "$probe" --timeout 90 >/dev/null
+    wait "$pid"
+}
+
+autoexec_before=$(cat "$autoexec" 2>/dev/null)
+expect_true "demo installed" install_demo
+expect "listed by Wine after the install" "$(listed)" 1
+expect "uninstaller installed" "$(cmp "$installed/uninstaller.exe" "$uninstaller" && echo same)" same
+
+"$run" uninstaller --remove "$title" >/dev/null 2>&1 &
+remover=$!
+expect_true "asked before removing" "$run" "$driver" "KAV - Setup" texts --timeout 60
+question=$("$run" "$driver" "KAV - Setup" texts --timeout 5 2>/dev/null | tr -d '\r' | tr '\n' '|')
+expect_true "the question names the product" grep -q "Remove $title and all of its components?" <<<"$question"
+"$run" "$driver" "KAV - Setup" click "&Yes" --timeout 10 >/dev/null
+closing=$("$run" "$probe" --timeout 90 | tr -d '\r')
+wait "$remover"
+expect_true "closing message says it is removed" grep -q "^$title has been removed" <<<"$closing"
+expect_true "closing message says the restart removes the uninstaller" grep -q "Windows restarts" <<<"$closing"
+expect "no longer listed by Wine" "$(listed)" 0
+expect "only the running uninstaller is left of the install" \
+    "$(cd "$installed" 2>/dev/null && find . -type f | LC_ALL=C sort | tr '\n' ' ')" "./uninstaller.exe "
+expect "links gone" "$(cd "$WINEPREFIX/drive_c/windows" && find Desktop "Start Menu" -name 'Zephyrin Demo*' | wc -l)" 0
+expect "registry value gone" "$("$run" reg query 'HKLM\Software\Zephyrin\Demo\Settings' 2>/dev/null | grep -c InstallDir)" 0
+expect "AUTOEXEC.BAT as before" "$(cat "$autoexec" 2>/dev/null)" "$autoexec_before"
+expect "its removal waits for the restart" \
+    "$("$run" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | grep -c uninstaller.exe)" 1
+
+# /VERYSILENT, over an install whose uninstaller still waits for the
+# restart: nothing asked, no window, the product gone when it returns.
+expect_true "demo installed again" install_demo
+command=$("$run" reg query "$key" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p')
+expect "UninstallString" "$command" "C:\\Program Files\\Zephyrin Demo\\uninstaller.exe $title"
+"$run" "C:\\Program Files\\Zephyrin Demo\\uninstaller.exe" /VERYSILENT $title
+expect "exit status of a very silent removal" "$?" 0
+expect "no longer listed after /VERYSILENT" "$(listed)" 0
+expect "files gone after /VERYSILENT" "$(cd "$installed" 2>/dev/null && find . -type f | wc -l)" 1
+
+[ "$failures" -eq 0 ]
