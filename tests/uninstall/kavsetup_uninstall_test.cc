@@ -51,6 +51,14 @@ protected:
         std::ofstream(work_ / "src" / "uninstaller.exe") << "MZ uninstaller";
         std::ofstream(work_ / "install.exe") << "MZ";
         std::string script = ReadHost(work_ / "src" / "install.cfg");
+        // A value of its own in a shared INI file and in a shared key.
+        const std::size_t autoexec = script.find("[AUTOEXEC.BAT]");
+        ASSERT_NE(autoexec, std::string::npos);
+        script.insert(autoexec,
+                      "Ini8=win.ini~windows~load~<INSTALLDIR>zdemo.exe\r\n"
+                      "Ini9=HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion~"
+                      "Run~ZDemo~<INSTALLDIR>zdemo.exe\r\n\r\n");
+        std::ofstream(work_ / "src" / "install.cfg", std::ios::binary) << script;
         if (script.find("uninstaller.exe") == std::string::npos) {
             const std::size_t files = script.find("[Files]");
             ASSERT_NE(files, std::string::npos);
@@ -64,8 +72,9 @@ protected:
     }
 
     // What a used Windows machine holds before the install: the shell
-    // folders, the list of installed programs, an AUTOEXEC.BAT, and a file
-    // of the product's name already in its install directory.
+    // folders, the list of installed programs, an AUTOEXEC.BAT, WIN.INI,
+    // another program's Run value, and a file of the product's name already
+    // in its install directory.
     void SeedMachine() {
         kav::widgets::headless::HeadlessBackend ui;
         kav::platform::sim::SimMachine machine(Root(), ui);
@@ -79,9 +88,13 @@ protected:
             files.Create(path)->WriteExactly(text.data(), text.size());
         };
         write("C:\\autoexec.bat", "@ECHO OFF\r\nPATH C:\\DOS\r\n");
+        write("C:\\WINDOWS\\win.ini", "[windows]\r\nload=\r\nrun=\r\n");
         write("C:\\Program Files\\Zephyrin Demo\\readme.txt", "an older read-me");
         machine.RegistryKeys().CreateKey(kav::platform::RootKey::LocalMachine,
                                          "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+        machine.RegistryKeys().SetStringValue(kav::platform::RootKey::LocalMachine,
+                                              "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                              "Other", "other.exe");
     }
 
     std::string Root() const { return (work_ / "root").string(); }
@@ -142,12 +155,18 @@ TEST_F(DemoUninstall, TheMachineIsAsBeforeAfterOneOrTwoInstalls) {
     const auto before = Snapshot();
     for (int installs = 1; installs <= 2; ++installs) {
         for (int i = 0; i < installs; ++i) ASSERT_EQ(Kavsetup(""), 0) << output_;
-        ASSERT_NE(Snapshot(), before);
+        auto installed = Snapshot();
+        ASSERT_NE(installed, before);
+        EXPECT_NE(installed["drive_c/WINDOWS/win.ini"].find(
+                      "load=C:\\Program Files\\Zephyrin Demo\\zdemo.exe"),
+                  std::string::npos);
+        EXPECT_NE(installed["registry"].find("\"ZDemo\"="), std::string::npos);
         ASSERT_EQ(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0) << output_;
         EXPECT_NE(output_.find("put back: C:\\Program Files\\Zephyrin Demo\\readme.txt"),
                   std::string::npos)
             << output_;
         EXPECT_NE(output_.find("put back: C:\\autoexec.bat"), std::string::npos) << output_;
+        EXPECT_NE(output_.find("put back: win.ini [windows] load"), std::string::npos) << output_;
         EXPECT_NE(output_.find("removed when Windows restarts: C:\\Program Files\\Zephyrin "
                                "Demo\\uninstaller.exe"),
                   std::string::npos)
