@@ -76,8 +76,6 @@ unsigned AdaptiveModel::MoveBehindLighter(unsigned x, std::uint16_t k) {
         next += 4;
     }
     const unsigned l = next - 1;
-    ForgetTopStepsThrough(x);
-    ForgetTopStepsThrough(l);
     weight_[x] = weight_[l];
     weight_[l] = k;
     const unsigned i = child_[x];
@@ -88,6 +86,8 @@ unsigned AdaptiveModel::MoveBehindLighter(unsigned x, std::uint16_t k) {
     parent_[j] = static_cast<std::uint16_t>(x);
     if (j < kNodes) parent_[j + 1] = static_cast<std::uint16_t>(x);
     child_[x] = static_cast<std::uint16_t>(j);
+    FollowMovedChildren(x);
+    FollowMovedChildren(l);
     return l;
 }
 

@@ -3,6 +3,7 @@
 // that the decoder updates after every symbol, as the encoder did, so that
 // frequent symbols get ever shorter codes.
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -103,13 +104,25 @@ private:
         return step;
     }
     void MakeTopStep(TopStep& step, unsigned topBits);
-    // Called when the children of `position` change.
-    void ForgetTopStepsThrough(unsigned position) {
+    // Called after the children of `position` have changed: steps that
+    // ended there take the new children, steps that went on below are made
+    // again when next needed.
+    void FollowMovedChildren(unsigned position) {
         const unsigned count = passedCount_[position];
         if (count == 0) return;
-        passedCount_[position] = 0;
         const unsigned first = passedFirst_[position];
-        for (unsigned i = first; i < first + count; ++i) topSteps_[i].made = false;
+        // count = 2^(kTopBits - the bits that lead to the position).
+        const unsigned bits = kTopBits - static_cast<unsigned>(std::countr_zero(count));
+        for (unsigned i = first; i < first + count; ++i) {
+            TopStep& step = topSteps_[i];
+            // The range may be out of date; only steps that pass it count.
+            if (!step.made || step.bits < bits || step.path[bits - 1] != position) continue;
+            if (step.bits == bits) {
+                step.node = child_[position];
+            } else {
+                step.made = false;
+            }
+        }
     }
     void ForgetTopSteps();
 
@@ -144,9 +157,10 @@ private:
     std::array<TopStep, 1u << kTopBits> topSteps_{};
     // For each position, the steps that passed it when they were made: the
     // values of the top bits that share the bits up to it form a range. A
-    // count of 0: no step passes it now. A range noted before a move above
-    // the position may be out of date; forgetting its steps costs only
-    // their making again.
+    // count of 0: no step has passed it since the tree was built. After a
+    // move above the position the range may be out of date, and the steps
+    // in it are checked; while a step that passes the position is kept, the
+    // range is right, as every step made since then took the same way.
     std::array<std::uint16_t, kNodes> passedFirst_{};
     std::array<std::uint16_t, kNodes> passedCount_{};
 };
