@@ -4,6 +4,7 @@
 #include "setup/fmx_utils.h"
 #include "setup/routines.h"
 #include "wizard/install_engine.h"
+#include "wizard/install_undo.h"
 
 namespace kav::wizard {
 
@@ -71,8 +72,11 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, std::size_t index) {
     bool copy = true;
     if (flag == "X" && files.FileExists(target)) {
         copy = machine_.Ui().AskYesNo("File Already Exists (" + name + "). Overwrite?");
+        if (!copy) RecordKeptFile(script_, target);
         if (!copy) machine_.Log().Note("kept " + target);
     }
+    // A file that cannot be saved first is not replaced: nothing is lost.
+    if (copy) copy = SaveBeforeReplacing(files, script_, bases_.installDirectory, target);
     if (copy) {
         const std::string temporary = run_.temporaryDirectory + "\\" + name;
         try {

@@ -21,6 +21,7 @@
 
 #include "app/kavsetup/change_recorder.h"
 #include "app/kavsetup/host_paths.h"
+#include "app/kavsetup/uninstall_command.h"
 #include "app/one_line.h"
 #include "app/stages/command_line.h"
 #include "app/stages/install_log.h"
@@ -41,6 +42,8 @@ int Usage() {
                  "  is the next disk, put in when the setup asks for one. The wizard is\n"
                  "  gone through with Next, Accept and the preselected choices, unless:\n"
                  "  --report FILE  also writes what the run changed as JSON to FILE\n"
+                 "  --uninstall TITLE  instead removes the installed product TITLE as its\n"
+                 "                 uninstaller would, found through its registration\n"
               << kav::app::WizardOptionsUsage() << "and install.exe's switches:\n"
               << kav::app::InstallSwitchesHelp();
     return kav::app::kExitBadCommandLine;
@@ -106,6 +109,7 @@ private:
 int main(int argc, char** argv) {
     std::string root;
     std::string reportFile;
+    std::string uninstallTitle;
     std::vector<std::string> rest;
     std::deque<std::string> media;
     kav::app::RunOptions options;
@@ -125,6 +129,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "--root" && i + 1 < args.size()) {
             root = args[++i];
+        } else if (arg == "--uninstall" && i + 1 < args.size()) {
+            uninstallTitle = args[++i];
         } else if (arg == "--report" && i + 1 < args.size()) {
             reportFile = args[++i];
         } else if (arg == "--media" && i + 1 < args.size()) {
@@ -138,6 +144,9 @@ int main(int argc, char** argv) {
     if (options.help) {
         Usage();
         return kav::app::kExitInstalled;
+    }
+    if (!uninstallTitle.empty() && !root.empty() && rest.empty()) {
+        return kav::app::RunUninstall(root, uninstallTitle);
     }
     if (root.empty() || rest.size() > 1) return Usage();
     const auto irregular =
@@ -185,8 +194,9 @@ int main(int argc, char** argv) {
             std::ofstream report(reportFile);
             changes.WriteJson(report);
             if (!report.flush()) {
+                // --report named a file that cannot be written.
                 std::cerr << "kavsetup: cannot write " << reportFile << "\n";
-                return kav::app::kExitInstallFailed;
+                return kav::app::kExitBadCommandLine;
             }
         }
         return status;
