@@ -148,11 +148,18 @@ run() {
   esac
 }
 
-# One whole-process run: "wall cpu" in milliseconds.
+# The commands that take a few milliseconds run ten times back to back per
+# sample, so that the clock's millisecond steps do not swamp them.
+repeats() {
+  case $1 in kavset-rle | kavset-stored | cat | kavset-empty | before-rle | before-stored) echo 10 ;; *) echo 1 ;; esac
+}
+# One sample: "wall cpu" in milliseconds per whole-process run.
 timed() {
-  local TIMEFORMAT='%3R %3U %3S' t
-  t=$({ time run "$1" >/dev/null 2>&1; } 2>&1) || { echo "kavset-bench: $1 failed" >&2; exit 1; }
-  awk '{ printf "%d %d\n", $1 * 1000 + 0.5, ($2 + $3) * 1000 + 0.5 }' <<<"$t"
+  local TIMEFORMAT='%3R %3U %3S' t n
+  n=$(repeats "$1")
+  t=$({ time for _ in $(seq "$n"); do run "$1" >/dev/null 2>&1 || exit 1; done; } 2>&1) ||
+    { echo "kavset-bench: $1 failed" >&2; exit 1; }
+  awk -v n="$n" '{ printf "%.1f %.1f\n", $1 * 1000 / n, ($2 + $3) * 1000 / n }' <<<"$t"
 }
 
 declare -A wall cpu
@@ -163,7 +170,7 @@ for _ in $(seq "$rounds"); do
     cpu[$n]+="$c "
   done
 done
-median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 declare -A W C
 for n in "${names[@]}"; do
   W[$n]=$(median "${wall[$n]}")
