@@ -86,7 +86,7 @@ protected:
         log_.lines.clear();
         EXPECT_TRUE(machine_->Files().ChangeDirectory("C:\\set"));
         UnattendedRun run(ui_, ui_, *machine_, options, {}, log_, false);
-        run.PlayWizard();
+        if (options.PlaysWizard()) run.PlayWizard();
         return run.Execute();
     }
 
@@ -132,6 +132,22 @@ TEST_F(UnattendedRunTest, ACompleteRunInstallsBySwitchesAloneAndLogsEveryStep) {
          }) {
         EXPECT_TRUE(Logged(line)) << line << " not in\n" << LogText();
     }
+}
+
+TEST_F(UnattendedRunTest, AnAttendedRunOpensTheWizardWithTheSwitchesChoices) {
+    WriteSet("Show Re-Boot=0\r\nWork Station Prompt=1\r\n");
+    std::string shown;
+    ui_.User().WhenShown("KAV", [&](widgets::Form& form) {
+        auto& kav = dynamic_cast<wizard::TKAV&>(form);
+        shown = kav.Label1.Caption() + (kav.min.Checked() ? " workstation" : " full");
+        kav.cancel.Click();
+    });
+    EXPECT_EQ(Run({"/SUPPRESSMSGBOXES", "/DIR=D:\\Apps\\Demo", "/TYPE=workstation"}),
+              kExitCancelled);
+    EXPECT_EQ(shown, "D:\\Apps\\Demo workstation");
+    // The cancellation message was not shown, only logged.
+    EXPECT_TRUE(ui_.Messages().Messages().empty());
+    EXPECT_TRUE(Logged("message \"Your installation was canceled!\""));
 }
 
 TEST_F(UnattendedRunTest, AnExistingFileIsKeptUnlessAnAnswerSaysOtherwise) {

@@ -55,6 +55,14 @@ void UnattendedRun::PlayWizard() {
 }
 
 ExitStatus UnattendedRun::Execute() {
+    if (!autopilot_) {
+        // The user goes through the wizard, with the switches' choices made.
+        wizard::TKAV& kav = stages_.Wizard();
+        kav.OnShow = [this, &kav, shown = std::move(kav.OnShow)] {
+            if (shown) shown();
+            player_.Preselect(kav);
+        };
+    }
     backend_.Run(mainSetup_);
     const ExitStatus status =
         StatusOf(run_, {!stages_.ExpansionError().empty(), stages_.Wizard().InstallStarted()});

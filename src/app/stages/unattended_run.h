@@ -50,7 +50,8 @@ public:
     platform::Machine& Machine() { return machine_; }
 
     // Plays the wizard by the answers (the command line's silent switches
-    // ask for it; kavsetup always does).
+    // ask for it; kavsetup always does). Otherwise the wizard opens with the
+    // destination, the kind of install and the ending the answers name.
     void PlayWizard();
     // Runs the setup to its end and returns its exit status.
     ExitStatus Execute();

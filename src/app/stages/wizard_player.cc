@@ -137,6 +137,13 @@ void WizardPlayer::ChooseFinish(wizard::TKAV& kav) {
     button.Click();
 }
 
+void WizardPlayer::Preselect(wizard::TKAV& kav) {
+    if (answers_.directory) kav.Label1.SetCaption(*answers_.directory);
+    if (answers_.workStation) kav.min.Click();
+    if (answers_.fullInstall) kav.full.Click();
+    ChooseFinish(kav);
+}
+
 void WizardPlayer::PlayChooser(wizard::TForm3& chooser) {
     if (!answers_.directory) return;
     chooser.Edit1.SetText(*answers_.directory);

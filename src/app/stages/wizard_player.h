@@ -26,6 +26,10 @@ public:
     void PlayWizard(wizard::TKAV& kav);
     // The user at the chooser that Browse opened.
     void PlayChooser(wizard::TForm3& chooser);
+    // For a user who goes through the wizard in person: the destination,
+    // the kind of install and the ending preselected as the answers say,
+    // once the wizard has been shown.
+    void Preselect(wizard::TKAV& kav);
 
     const WizardAnswers& Answers() const { return answers_; }
 
