@@ -3,20 +3,18 @@
 #include <map>
 
 #include "archive/path_parts.h"
+#include "platform/code_page_1252.h"
 
 namespace kav::pack {
 namespace {
 
-// Characters of code page 1252 in 0x80..0x9F; 0 where the page has none.
-constexpr char32_t kUpperControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+using platform::kCodePage1252Upper;
 
 std::optional<char> AnsiOf(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     for (unsigned i = 0; i < 32; ++i) {
-        if (kUpperControls[i] != 0 && kUpperControls[i] == c) return static_cast<char>(0x80 + i);
+        if (kCodePage1252Upper[i] != 0 && kCodePage1252Upper[i] == c)
+            return static_cast<char>(0x80 + i);
     }
     return std::nullopt;
 }

@@ -4,15 +4,10 @@
 #include <cstdio>
 #include <exception>
 
+#include "platform/code_page_1252.h"
+
 namespace kav::app {
 namespace {
-
-// The characters of 0x80 to 0x9F; the code page leaves five of them
-// undefined, written as the replacement character.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -45,7 +40,10 @@ std::string Utf8FromWindows1252(const std::string& text) {
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80 && byte < 0xA0) {
-            AppendUtf8(out, kHighControls[byte - 0x80]);
+            // A byte the page leaves undefined becomes the replacement
+            // character.
+            const char32_t c = platform::kCodePage1252Upper[byte - 0x80];
+            AppendUtf8(out, c != 0 ? c : 0xFFFD);
         } else {
             AppendUtf8(out, byte);
         }
