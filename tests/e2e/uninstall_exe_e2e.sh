@@ -30,7 +30,13 @@ install_demo() {
     wait "$pid"
 }
 
-autoexec_before=$(cat "$autoexec" 2>/dev/null)
+# Earlier tests in this prefix may have left the demo installed: the
+# machine as it was before any of them, so that no overwrite question comes
+# between and "as before" means before this test's install.
+rm -rf "$installed"
+"$run" reg delete 'HKLM\Software\Zephyrin' /f >/dev/null 2>&1
+printf '@ECHO OFF\r\nPATH C:\\WINDOWS\r\n' >"$autoexec"
+autoexec_before=$(cat "$autoexec")
 expect_true "demo installed" install_demo
 expect "listed by Wine after the install" "$(listed)" 1
 expect "uninstaller installed" "$(cmp "$installed/uninstaller.exe" "$uninstaller" && echo same)" same
