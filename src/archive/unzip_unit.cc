@@ -139,7 +139,7 @@ void TUnzip::Expand() {
         SegCompEZ1.ExpandAll();
     } catch (const std::exception& error) {
         lastError_ = error.what();
-        machine_.Log().Note("expansion failed: " + lastError_);
+        machine_.Log().Note("expansion failed: " + platform::FailureText(error));
         machine_.Ui().ShowMessage("Error Expanding Files!!");
         run_.Cancel();
     }

@@ -35,7 +35,7 @@ void CopyFile(platform::FileSystem& files, const std::string& source,
     // whatever rights the process has.
     const auto attributes = files.GetAttributes(target);
     if (attributes && (*attributes & platform::faReadOnly) != 0) {
-        throw platform::EFCreateError(target);
+        throw platform::EFCreateError(target, "the file is read-only");
     }
     std::unique_ptr<platform::FileStream> out = files.Create(target);
     try {
@@ -44,10 +44,10 @@ void CopyFile(platform::FileSystem& files, const std::string& source,
             count = in->Read(buffer.data(), buffer.size());
             if (count > 0) out->WriteExactly(buffer.data(), count);
         } while (count == buffer.size());
-    } catch (const platform::EWriteError&) {
+    } catch (const platform::EWriteError& error) {
         out.reset();
         files.RemoveFile(target);
-        throw platform::EFCreateError(target);
+        throw platform::EFCreateError(target, error.what());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "wizard/install_engine.h"
 
+#include "platform/errors.h"
 #include "setup/fmx_utils.h"
 #include "setup/routines.h"
 #include "setup/window_routines.h"
@@ -61,7 +62,7 @@ void InstallEngine::Step(const char* name, const std::function<void()>& step) {
     try {
         step();
     } catch (const std::exception& error) {
-        log.Note(std::string("step ") + name + " failed: " + error.what());
+        log.Note(std::string("step ") + name + " failed: " + platform::FailureText(error));
         throw;
     }
     log.Note(std::string("step ") + name + ": done");

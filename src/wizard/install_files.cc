@@ -89,7 +89,7 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, std::size_t index) {
         } catch (const kav::Exception& error) {
             // A file that cannot be read or written is skipped; it is still
             // recorded below.
-            machine_.Log().Note("not installed " + target + ": " + error.what());
+            machine_.Log().Note("not installed " + target + ": " + platform::FailureText(error));
         }
     }
     machine_.Ui().ProcessMessages();

@@ -1,5 +1,6 @@
 #include "wizard/t_kav.h"
 
+#include "platform/errors.h"
 #include "widgets/error_report.h"
 #include "wizard/install_engine.h"
 #include "wizard/install_page_view.h"
@@ -389,7 +390,7 @@ void TKAV::PerformInstall() {
         engine.Run({Label1.Caption(), min.Checked(), run_.finalChoice.RadioButton1.Checked(),
                     main_.Setup_Header.Caption(), Shortcuts1, CheckedItems(DK), CheckedItems(SM)});
     } catch (const kav::Exception& error) {
-        machine_.Log().Note(std::string("install stopped: ") + error.what());
+        machine_.Log().Note("install stopped: " + platform::FailureText(error));
         machine_.Ui().ShowMessage(error.what());
         run_.Cancel();
     }

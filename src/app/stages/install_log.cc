@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "platform/code_page_1252.h"
+#include "platform/errors.h"
 
 namespace kav::app {
 namespace {
@@ -90,7 +91,7 @@ FileEventLog::FileEventLog(platform::FileSystem& files, std::string path, Report
     try {
         file_ = files.Create(path_);
     } catch (const std::exception& error) {
-        Fail(error.what());
+        Fail(platform::FailureText(error));
     }
 }
 
@@ -100,7 +101,7 @@ void FileEventLog::Note(const std::string& event) {
     try {
         file_->WriteExactly(line.data(), line.size());
     } catch (const std::exception& error) {
-        Fail(error.what());
+        Fail(platform::FailureText(error));
     }
 }
 

@@ -11,6 +11,8 @@ namespace {
 // ReadFile and WriteFile take 32-bit counts; larger requests go in pieces.
 constexpr std::size_t kMaxTransfer = 0x40000000;
 
+}  // namespace
+
 std::string SystemMessage(DWORD error) {
     char* text = nullptr;
     const DWORD length = ::FormatMessageA(
@@ -25,8 +27,6 @@ std::string SystemMessage(DWORD error) {
     }
     return message;
 }
-
-}  // namespace
 
 std::size_t Win32FileStream::Read(void* buffer, std::size_t count) {
     auto* bytes = static_cast<char*>(buffer);

@@ -1,8 +1,15 @@
 #pragma once
+#include <windows.h>
+
+#include <string>
+
 #include "platform/stream.h"
 #include "platform/win32/handles.h"
 
 namespace kav::platform {
+
+// The system's text for the error code `error`, without its final period.
+std::string SystemMessage(DWORD error);
 
 // A file opened with CreateFileA; the stream owns the handle.
 class Win32FileStream final : public FileStream {

@@ -31,11 +31,15 @@ std::string ReadSizedString(Fill fill) {
     }
 }
 
+constexpr const char* kNotADiskFile = "not a file on a disk";
+constexpr const char* kReadOnlyFile = "the file is read-only";
+
 std::unique_ptr<FileStream> OpenExisting(const std::string& path, DWORD share) {
     FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) throw EFOpenError(path, SystemMessage(::GetLastError()));
     // A device or a pipe ("CON", "\\\\.\\pipe\\x") is not a file to read.
-    if (!handle || ::GetFileType(handle.Get()) != FILE_TYPE_DISK) throw EFOpenError(path);
+    if (::GetFileType(handle.Get()) != FILE_TYPE_DISK) throw EFOpenError(path, kNotADiskFile);
     return std::make_unique<Win32FileStream>(std::move(handle));
 }
 
@@ -113,10 +117,11 @@ std::unique_ptr<FileStream> Win32FileSystem::OpenReadExclusive(const std::string
 }
 
 std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
-    if (IsReadOnlyFile(path)) throw EFCreateError(path);
+    if (IsReadOnlyFile(path)) throw EFCreateError(path, kReadOnlyFile);
     FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle || ::GetFileType(handle.Get()) != FILE_TYPE_DISK) throw EFCreateError(path);
+    if (!handle) throw EFCreateError(path, SystemMessage(::GetLastError()));
+    if (::GetFileType(handle.Get()) != FILE_TYPE_DISK) throw EFCreateError(path, kNotADiskFile);
     return std::make_unique<Win32FileStream>(std::move(handle));
 }
 
