@@ -11,6 +11,7 @@
 #include "uninstall/removal.h"
 #include "wizard/autoexec_step.h"
 #include "wizard/directory_table.h"
+#include "wizard/install_undo.h"
 #include "wizard/text_file.h"
 
 namespace kav::uninstall {
@@ -87,6 +88,17 @@ void Removal::RestoreAutoexecFile(const std::string& file) {
         before ? wizard::SplitTextLines(*before) : std::vector<std::string>{};
     expected.insert(expected.end(), block.begin(), block.end());
     const bool asLeft = before && lines == expected;
+    // There was no AUTOEXEC.BAT before the install: it goes as a whole.
+    if (asLeft && before->empty() && StateOf(file) == wizard::kFileNew) {
+        if (files.RemoveFile(file)) {
+            result_.removed.push_back(file);
+        } else {
+            Left(file, "could not be removed");
+            return;
+        }
+        if (files.RemoveFile(backup)) result_.removed.push_back(backup);
+        return;
+    }
 
     std::vector<std::string> result = asLeft ? wizard::SplitTextLines(*before) : lines;
     const int takenOut = TakeOutBlocks(result, block);

@@ -95,6 +95,9 @@ void UpdateAutoexecBat(platform::Machine& machine, InstallView& view, UninstallS
     const std::string scratch = systemDriveRoot + "autoexec.k$$";
 
     Status(machine, view, "Copying Old Autoexec.bat to Autoexec.kav");
+    // A missing file is taken as empty and made; the uninstaller then takes
+    // it away again instead of leaving an empty one.
+    const bool existed = files.FileExists(file);
     const std::string old = ReadWhole(files, file);
     // The backup is the file byte for byte, whatever its line ends.
     ReplaceWhole(files, backup, scratch, old);
@@ -105,6 +108,7 @@ void UpdateAutoexecBat(platform::Machine& machine, InstallView& view, UninstallS
         return machine.SystemDirs().ShortPathName(path);
     });
     script.Record(kUninstallAutoexec, file);
+    if (!existed) script.RecordOnce(kUninstallFileStates, file, kFileNew);
     RecordAutoexecBlock(script, {lines.begin() + oldLines, lines.end()});
 
     Status(machine, view, "Updating Autoexec.bat file");

@@ -186,4 +186,15 @@ TEST_F(DemoUninstall, TheMachineIsAsBeforeAfterOneOrTwoInstalls) {
     EXPECT_NE(output_.find("is not registered for uninstalling"), std::string::npos) << output_;
 }
 
+TEST_F(DemoUninstall, AnAutoexecBatTheInstallMadeGoesAgain) {
+    fs::remove(work_ / "root" / "drive_c" / "autoexec.bat");
+    const auto before = Snapshot();
+    ASSERT_EQ(Kavsetup(""), 0) << output_;
+    ASSERT_TRUE(fs::exists(work_ / "root" / "drive_c" / "autoexec.bat"));
+    ASSERT_EQ(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0) << output_;
+    Restart();
+    fs::remove(work_ / "root" / "journal.txt");
+    ExpectAsBefore(before);
+}
+
 }  // namespace
