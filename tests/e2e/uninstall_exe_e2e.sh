@@ -6,7 +6,9 @@
 # runs its registered UninstallString; the uninstaller's question is
 # answered Yes and its closing message read; afterwards the list no longer
 # shows the product, and its files, links, registry value and AUTOEXEC.BAT
-# block are gone. Then /VERYSILENT on a second install: no window at all.
+# block are gone. The screen is captured at the question and at the closing
+# message (BUILD_DIR/e2e-artefacts/uninstall-*.png). Then /VERYSILENT on a
+# second install: no window at all.
 set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -45,9 +47,12 @@ expect "uninstaller installed" "$(cmp "$installed/uninstaller.exe" "$uninstaller
 remover=$!
 expect_true "asked before removing" "$run" "$driver" "KAV - Setup" texts --timeout 60
 question=$("$run" "$driver" "KAV - Setup" texts --timeout 5 2>/dev/null | tr -d '\r' | tr '\n' '|')
+import -window root "$artefacts/uninstall-question.png"
 expect_true "the question names the product" grep -q "Remove $title and all of its components?" <<<"$question"
 "$run" "$driver" "KAV - Setup" click "&Yes" --timeout 10 >/dev/null
-closing=$("$run" "$probe" --timeout 90 | tr -d '\r')
+closing=$("$run" "$probe" --timeout 90 --leave-open | tr -d '\r')
+import -window root "$artefacts/uninstall-closing.png"
+"$run" "$probe" --timeout 10 >/dev/null
 wait "$remover"
 expect_true "closing message says it is removed" grep -q "^$title has been removed" <<<"$closing"
 expect_true "closing message says the restart removes the uninstaller" grep -q "Windows restarts" <<<"$closing"
