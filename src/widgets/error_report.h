@@ -33,6 +33,7 @@ public:
 
     // Replaces the message box (a test records the messages instead).
     void SetDisplay(Display display) { display_ = std::move(display); }
+    const Display& GetDisplay() const { return display_; }
     // The test switch: every exception leaves the message loop.
     void SetRethrow(bool rethrow) { rethrow_ = rethrow; }
     // The messages reported so far.

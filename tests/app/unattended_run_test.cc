@@ -206,5 +206,31 @@ TEST_F(UnattendedRunTest, EachEndingHasItsStatus) {
     EXPECT_TRUE(Logged("restarting Windows"));
 }
 
+TEST_F(UnattendedRunTest, ErrorsTheFormsReportAreLoggedAndShownOnlyToAUser) {
+    const auto report = [&](const char* text) {
+        ui_.Errors().Handle(std::make_exception_ptr(kav::Exception(text)));
+    };
+    for (const bool unattended : {true, false}) {
+        log_.lines.clear();
+        ui_.Messages().Clear();
+        {
+            const auto options =
+                ParseInstallCommandLine(unattended ? std::vector<std::string>{"/SILENT"}
+                                                   : std::vector<std::string>{})
+                    .options;
+            UnattendedRun run(ui_, ui_, *machine_, options, {}, log_, false);
+            report("licence unreadable");
+        }
+        EXPECT_TRUE(Logged("error: licence unreadable")) << LogText();
+        EXPECT_EQ(ui_.Messages().Texts(), unattended
+                                              ? std::vector<std::string>{}
+                                              : std::vector<std::string>{"licence unreadable"});
+        // The run is over: the back end shows its errors as before, unlogged.
+        report("later");
+        EXPECT_FALSE(Logged("error: later"));
+        EXPECT_EQ(ui_.Messages().Texts().back(), "later");
+    }
+}
+
 }  // namespace
 }  // namespace kav::app

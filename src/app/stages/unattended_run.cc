@@ -47,8 +47,18 @@ UnattendedRun::UnattendedRun(widgets::Backend& backend, platform::Gui& dialogs,
               if (warn) warn(line);
           }) {
     run_.noRestart = options.noRestart;
+    // Errors the forms report reach the log; unattended they are not shown
+    // either, since a box there would wait for a click nobody gives.
+    widgets::ErrorReport& errors = backend.Errors();
+    previousErrorDisplay_ = errors.GetDisplay();
+    errors.SetDisplay([this, unattended = options.Unattended()](const std::string& message) {
+        log_.Note("error: " + message);
+        if (!unattended && previousErrorDisplay_) previousErrorDisplay_(message);
+    });
     stages_.CreateWindows(mainSetup_);
 }
+
+UnattendedRun::~UnattendedRun() { backend_.Errors().SetDisplay(previousErrorDisplay_); }
 
 void UnattendedRun::PlayWizard() {
     if (!autopilot_) autopilot_ = std::make_unique<WizardAutopilot>(stages_, player_);

@@ -16,6 +16,7 @@
 #include "app/stages/wizard_player.h"
 #include "setup/main_setup.h"
 #include "widgets/backend.h"
+#include "widgets/error_report.h"
 #include "widgets/timer.h"
 
 namespace kav::app {
@@ -42,6 +43,10 @@ public:
                   const RunOptions& options, std::vector<std::string> arguments,
                   platform::EventLog& log, bool showMessages, WizardPlayer::Report echo = nullptr,
                   WizardPlayer::Report warn = nullptr);
+    UnattendedRun(const UnattendedRun&) = delete;
+    UnattendedRun& operator=(const UnattendedRun&) = delete;
+    // Gives the back end its error display back.
+    ~UnattendedRun();
 
     AnsweringGui& Dialogs() { return dialogs_; }
     InstallerStages& Stages() { return stages_; }
@@ -66,6 +71,7 @@ private:
     setup::TMainSetup mainSetup_;
     WizardPlayer player_;
     std::unique_ptr<WizardAutopilot> autopilot_;
+    widgets::ErrorReport::Display previousErrorDisplay_;
 };
 
 }  // namespace kav::app
