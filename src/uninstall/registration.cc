@@ -70,6 +70,8 @@ UninstallCommand ParseUninstallCommand(const std::string& arguments) {
             const std::string upper = UpperCase(word);
             command.silent = command.silent || upper == "/SILENT";
             command.verySilent = command.verySilent || upper == "/VERYSILENT";
+            command.suppressMessageBoxes =
+                command.suppressMessageBoxes || upper == "/SUPPRESSMSGBOXES";
         } else {
             // The blanks between two words of the title stay as written.
             if (!title.empty()) title += arguments.substr(at, start - at);

@@ -32,6 +32,10 @@ struct UninstallCommand {
     std::string title;
     bool silent = false;      // /SILENT: no question, the progress shows
     bool verySilent = false;  // /VERYSILENT: no question and no window
+    // /SUPPRESSMSGBOXES: no message box; the question is taken as Yes.
+    bool suppressMessageBoxes = false;
+    // Whether boxes that wait for a click may be shown.
+    bool Attended() const { return !silent && !verySilent && !suppressMessageBoxes; }
 };
 UninstallCommand ParseUninstallCommand(const std::string& arguments);
 

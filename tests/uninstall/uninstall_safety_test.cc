@@ -163,6 +163,9 @@ TEST(UninstallCommandLine, TheTitleIsWhatIsNotASwitch) {
     EXPECT_EQ(silent.title, "Zephyrin  Demo 1.0");
     EXPECT_TRUE(silent.verySilent);
     EXPECT_FALSE(silent.silent);
+    EXPECT_FALSE(silent.Attended());
+    EXPECT_FALSE(ParseUninstallCommand("Tool /SuppressMsgBoxes").Attended());
+    EXPECT_TRUE(ParseUninstallCommand("Tool 1.0").Attended());
     const auto plain = ParseUninstallCommand("Tool 1.0 /silent");
     EXPECT_EQ(plain.title, "Tool 1.0");
     EXPECT_TRUE(plain.silent);

@@ -66,7 +66,6 @@ int Run() {
     kav::platform::Gui& ui = machine->Ui();
     const kav::uninstall::UninstallCommand command =
         kav::uninstall::ParseUninstallCommand(Arguments());
-    const bool quiet = command.silent || command.verySilent;
     const std::string program = ProgramPath();
     const std::string script = program.substr(0, program.find_last_of('\\') + 1) + "uninstall.cfg";
 
@@ -75,11 +74,11 @@ int Run() {
         record = kav::uninstall::ReadUninstallRecord(machine->Files(), script);
         kav::uninstall::CheckTitle(record, command.title);
     } catch (const kav::uninstall::EUninstallError& error) {
-        if (!command.verySilent) ui.ShowMessage(error.what());
+        if (command.Attended()) ui.ShowMessage(error.what());
         return kExitFailed;
     }
     const std::string& title = record.title;
-    if (!quiet && !ui.AskYesNo("Remove " + title + " and all of its components?")) {
+    if (command.Attended() && !ui.AskYesNo("Remove " + title + " and all of its components?")) {
         return kExitDeclined;
     }
 
@@ -98,7 +97,9 @@ int Run() {
     WriteLog(*machine, title, result);
     if (window) window->Hide();
 
-    if (!command.verySilent) {
+    // Unattended, the closing message would wait for a click: the log in
+    // the Temp folder holds the same.
+    if (command.Attended()) {
         std::vector<std::string> leftovers;
         for (const auto& left : result.left) leftovers.push_back(left.item + ": " + left.reason);
         ui.ShowMessage(kav::app::ClosingMessage(title, result.removed.size(), leftovers,
