@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # demo.sh: builds the sample installation set from its source folder
-# (samples/demo) with kavpack, in small segments so that it spans several
-# of them, and runs install.exe under Wine on it. With a display the window
+# (samples/demo) with kavpack, with this build's uninstaller.exe, in
+# segments small enough that it spans two "disks", and runs install.exe
+# under Wine on it. With a display the window
 # shows there; without one the run happens inside Xvfb, the wizard is gone
 # through with its default choices, a screenshot of the closing message is
 # saved to build/demo.png and the product installed into the prefix is listed.
@@ -21,7 +22,7 @@ else
     export WINEARCH=win64
 fi
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target install_exe window_driver >/dev/null
+cmake --build --preset "$preset" --target install_exe uninstaller_exe window_driver >/dev/null
 driver="$top/build/$preset/tests/e2e/window_driver.exe"
 exe="$top/build/$preset/src/app/install/install.exe"
 
@@ -30,7 +31,8 @@ cmake --build --preset native --target kavpack >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$top/build/native/src/app/kavpack/kavpack" build samples/demo "$work/set" \
-    --segment-size 16384 --installer "$exe" --no-uninstaller
+    --segment-size 400000 --installer "$exe" \
+    --uninstaller "$top/build/$preset/src/app/uninstaller/uninstaller.exe"
 exe="$work/set/install.exe"
 export KAV_KEEP_PREFIX=1
 export WINEPREFIX="$top/build/demo-wineprefix-$WINEARCH"
@@ -97,6 +99,8 @@ if [ -f "$installed/uninstall.cfg" ]; then
     (cd "$installed" && find . -type f | sort | sed 's/^/  /')
     echo "demo: shortcuts made:"
     (cd "$WINEPREFIX/drive_c/windows" && find Desktop "Start Menu" -name '*.lnk' 2>/dev/null | sort | sed 's/^/  /')
+    echo "demo: to remove it again as Windows does (through its UninstallString):"
+    echo "  WINEPREFIX=$WINEPREFIX wine uninstaller --remove 'Zephyrin Demo Tool 1.0'"
 else
     echo "demo: nothing was installed" >&2
     exit 1

@@ -80,15 +80,11 @@ fs::path SelfFolder(const char* argv0) {
     return self.parent_path();
 }
 
-// The install.exe built beside this program.
-fs::path InstallerBeside(const char* argv0) { return SelfFolder(argv0) / "install.exe"; }
-
-// The uninstaller.exe beside this program, or else the one the Windows
-// build of this source tree makes; empty when neither is there.
-fs::path BuiltUninstaller(const char* argv0) {
+// The program `name` beside this program, or else the one the Windows
+// build of this source tree makes (`built`); empty when neither is there.
+fs::path BuiltProgram(const char* argv0, const char* name, const char* built) {
     std::error_code error;
-    for (const fs::path& candidate :
-         {SelfFolder(argv0) / "uninstaller.exe", fs::path(KAV_BUILT_UNINSTALLER)}) {
+    for (const fs::path& candidate : {SelfFolder(argv0) / name, fs::path(built)}) {
         if (fs::is_regular_file(candidate, error)) return candidate;
     }
     return fs::path();
@@ -145,8 +141,14 @@ int Build(const std::vector<std::string>& args, const char* argv0) {
     options.source = places[0];
     options.output = fs::absolute(places[1]).lexically_normal();
     if (options.output.filename().empty()) options.output = options.output.parent_path();
-    if (options.installer.empty()) options.installer = InstallerBeside(argv0);
-    if (!uninstallerGiven) options.uninstaller = BuiltUninstaller(argv0);
+    if (options.installer.empty()) {
+        options.installer = BuiltProgram(argv0, "install.exe", KAV_BUILT_INSTALLER);
+        // Named in the error that follows when there is none.
+        if (options.installer.empty()) options.installer = SelfFolder(argv0) / "install.exe";
+    }
+    if (!uninstallerGiven) {
+        options.uninstaller = BuiltProgram(argv0, "uninstaller.exe", KAV_BUILT_UNINSTALLER);
+    }
     options.progress = kav::app::StderrIsTerminal();
     return kav::app::RunBuild(options, std::cout, std::cerr);
 }
