@@ -36,6 +36,10 @@ trap 'rm -rf "$work"' EXIT
 exe="$work/set/install.exe"
 export KAV_KEEP_PREFIX=1
 export WINEPREFIX="$top/build/demo-wineprefix-$WINEARCH"
+# The prefix is kept between runs (making one takes a while); the product a
+# previous run installed goes first, so that every run is a first install
+# and no overwrite question comes between.
+rm -rf "$WINEPREFIX/drive_c/Program Files/Zephyrin Demo"
 
 if [ -n "${DISPLAY:-}" ]; then
     cd "$work/set"
