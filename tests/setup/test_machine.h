@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forwarding_machine.h"
 #include "platform/machine.h"
 #include "widgets/headless/headless_backend.h"
 
@@ -33,17 +34,11 @@ public:
     bool accept = true;
 };
 
-class TestMachine final : public platform::Machine {
+class TestMachine final : public platform::ForwardingMachine {
 public:
     TestMachine(std::unique_ptr<platform::Machine> real, widgets::headless::HeadlessBackend& ui)
-        : real_(std::move(real)), ui_(ui) {}
-    platform::ProfileFiles& Profiles() override { return real_->Profiles(); }
-    platform::Registry& RegistryKeys() override { return real_->RegistryKeys(); }
-    platform::FileSystem& Files() override { return real_->Files(); }
-    platform::SystemDirectories& SystemDirs() override { return real_->SystemDirs(); }
-    platform::Shell& ShellOps() override { return real_->ShellOps(); }
+        : ForwardingMachine(*real), real_(std::move(real)), ui_(ui) {}
     platform::Restart& Restarter() override { return restart; }
-    platform::Processor& Cpu() override { return real_->Cpu(); }
     platform::Gui& Ui() override { return ui_; }
 
     RecordingRestart restart;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "refusing_registry.h"
 #include "setup/window_routines.h"
 #include "test_machine.h"
 #include "wizard_fixture.h"
@@ -73,19 +74,13 @@ public:
 
 // The test machine with a shell that only records launches and, when asked,
 // a registry that refuses every value.
-class EngineMachine final : public platform::Machine, platform::Shell, platform::Registry {
+class EngineMachine final : public platform::ForwardingMachine, platform::Shell {
 public:
-    explicit EngineMachine(platform::Machine& real) : real_(real) {}
-    platform::ProfileFiles& Profiles() override { return real_.Profiles(); }
+    using ForwardingMachine::ForwardingMachine;
     platform::Registry& RegistryKeys() override {
-        return refuseRegistry ? static_cast<platform::Registry&>(*this) : real_.RegistryKeys();
+        return refuseRegistry ? refusing_ : Inner().RegistryKeys();
     }
-    platform::FileSystem& Files() override { return real_.Files(); }
-    platform::SystemDirectories& SystemDirs() override { return real_.SystemDirs(); }
     platform::Shell& ShellOps() override { return *this; }
-    platform::Restart& Restarter() override { return real_.Restarter(); }
-    platform::Processor& Cpu() override { return real_.Cpu(); }
-    platform::Gui& Ui() override { return real_.Ui(); }
 
     int Execute(const std::string& file, const std::string& parameters,
                 const std::string& directory, int show) override {
@@ -93,27 +88,12 @@ public:
         return 33;
     }
     bool CreateLink(const std::string&, const platform::ShellLink&) override { return false; }
-    bool CreateKey(platform::RootKey, const std::string&) override { return false; }
-    bool SetStringValue(platform::RootKey, const std::string&, const std::string&,
-                        const std::string&) override {
-        return false;
-    }
-    std::optional<std::string> ReadStringValue(platform::RootKey, const std::string&,
-                                               const std::string&) override {
-        return std::nullopt;
-    }
-    bool KeyExists(platform::RootKey, const std::string&) override { return false; }
-    bool DeleteValue(platform::RootKey, const std::string&, const std::string&) override {
-        return false;
-    }
-    bool DeleteKeyTree(platform::RootKey, const std::string&) override { return false; }
-    bool DeleteEmptyKey(platform::RootKey, const std::string&) override { return false; }
 
     std::vector<std::string> launches;
     bool refuseRegistry = false;
 
 private:
-    platform::Machine& real_;
+    setup::testing::RefusingRegistry refusing_{false};
 };
 
 class InstallEngineTest : public setup::testing::MachineTest {

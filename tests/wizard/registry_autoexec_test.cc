@@ -7,6 +7,7 @@
 
 #include "forwarding_file_system.h"
 #include "platform/errors.h"
+#include "refusing_registry.h"
 #include "setup/window_routines.h"
 #include "test_machine.h"
 #include "wizard/autoexec_step.h"
@@ -53,45 +54,25 @@ public:
 
 // The test machine with the faulty file system, a shell that launches
 // nothing and, when asked, a registry that opens keys but sets no value.
-class StepMachine final : public platform::Machine, platform::Shell, platform::Registry {
+class StepMachine final : public platform::ForwardingMachine, platform::Shell {
 public:
-    explicit StepMachine(platform::Machine& real) : real_(real), files(real.Files()) {}
-    platform::ProfileFiles& Profiles() override { return real_.Profiles(); }
+    explicit StepMachine(platform::Machine& real) : ForwardingMachine(real), files(real.Files()) {}
     platform::Registry& RegistryKeys() override {
-        return refuseValues ? static_cast<platform::Registry&>(*this) : real_.RegistryKeys();
+        return refuseValues ? refusing_ : Inner().RegistryKeys();
     }
     platform::FileSystem& Files() override { return files; }
-    platform::SystemDirectories& SystemDirs() override { return real_.SystemDirs(); }
     platform::Shell& ShellOps() override { return *this; }
-    platform::Restart& Restarter() override { return real_.Restarter(); }
-    platform::Processor& Cpu() override { return real_.Cpu(); }
-    platform::Gui& Ui() override { return real_.Ui(); }
 
     int Execute(const std::string&, const std::string&, const std::string&, int) override {
         return 33;
     }
     bool CreateLink(const std::string&, const platform::ShellLink&) override { return false; }
-    bool CreateKey(RootKey, const std::string&) override { return true; }
-    bool SetStringValue(RootKey, const std::string&, const std::string&,
-                        const std::string&) override {
-        return false;
-    }
-    std::optional<std::string> ReadStringValue(RootKey, const std::string&,
-                                               const std::string&) override {
-        return std::nullopt;
-    }
-    bool KeyExists(RootKey, const std::string&) override { return false; }
-    bool DeleteValue(RootKey, const std::string&, const std::string&) override { return false; }
-    bool DeleteKeyTree(RootKey, const std::string&) override { return false; }
-    bool DeleteEmptyKey(RootKey, const std::string&) override { return false; }
 
     bool refuseValues = false;
+    FaultyFiles files;
 
 private:
-    platform::Machine& real_;
-
-public:
-    FaultyFiles files;
+    setup::testing::RefusingRegistry refusing_{true};
 };
 
 class RegistryAutoexecTest : public setup::testing::MachineTest {

@@ -22,17 +22,10 @@ public:
 
 // The test machine with a shell that records each link instead of writing
 // it, or refuses it.
-class LinkRecordingMachine final : public platform::Machine, platform::Shell {
+class LinkRecordingMachine final : public platform::ForwardingMachine, platform::Shell {
 public:
-    explicit LinkRecordingMachine(platform::Machine& real) : real_(real) {}
-    platform::ProfileFiles& Profiles() override { return real_.Profiles(); }
-    platform::Registry& RegistryKeys() override { return real_.RegistryKeys(); }
-    platform::FileSystem& Files() override { return real_.Files(); }
-    platform::SystemDirectories& SystemDirs() override { return real_.SystemDirs(); }
+    using ForwardingMachine::ForwardingMachine;
     platform::Shell& ShellOps() override { return *this; }
-    platform::Restart& Restarter() override { return real_.Restarter(); }
-    platform::Processor& Cpu() override { return real_.Cpu(); }
-    platform::Gui& Ui() override { return real_.Ui(); }
     int Execute(const std::string&, const std::string&, const std::string&, int) override {
         return 33;
     }
@@ -45,9 +38,6 @@ public:
     std::vector<std::string> paths;
     std::vector<platform::ShellLink> links;
     bool refuse = false;
-
-private:
-    platform::Machine& real_;
 };
 
 class ShortcutStepTest : public setup::testing::MachineTest {

@@ -98,7 +98,7 @@ bool ChangeRecorder::MoveOnto(const std::string& source, const std::string& targ
 
 bool ChangeRecorder::SetStringValue(platform::RootKey root, const std::string& key,
                                     const std::string& name, const std::string& value) {
-    if (!machine_.RegistryKeys().SetStringValue(root, key, name, value)) return false;
+    if (!Inner().RegistryKeys().SetStringValue(root, key, name, value)) return false;
     const std::string rootName =
         root == platform::RootKey::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
     // The registry takes a key path with or without its leading "\"; the
@@ -112,7 +112,7 @@ bool ChangeRecorder::SetStringValue(platform::RootKey root, const std::string& k
 
 bool ChangeRecorder::WriteString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& value) {
-    if (!machine_.Profiles().WriteString(file, section, key, value)) return false;
+    if (!Inner().Profiles().WriteString(file, section, key, value)) return false;
     const auto id = std::make_tuple(file, section, key);
     if (std::find(profileEntries_.begin(), profileEntries_.end(), id) == profileEntries_.end()) {
         profileEntries_.push_back(id);
@@ -139,7 +139,7 @@ ChangeRecorder::Report ChangeRecorder::Collect() {
             Note(scripts, file);
             continue;
         }
-        const std::string value = machine_.Profiles().ReadString(file, section, key, kMissing);
+        const std::string value = Inner().Profiles().ReadString(file, section, key, kMissing);
         if (value != kMissing) report.ini.push_back({file, section, key, value});
     }
     for (const std::string& file : scripts) {

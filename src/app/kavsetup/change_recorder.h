@@ -8,25 +8,20 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/machine.h"
+#include "platform/forwarding_machine.h"
 
 namespace kav::app {
 
-class ChangeRecorder final : public platform::Machine,
+class ChangeRecorder final : public platform::ForwardingMachine,
                              platform::FileSystem,
                              platform::Registry,
                              platform::ProfileFiles {
 public:
-    explicit ChangeRecorder(platform::Machine& machine) : machine_(machine) {}
+    explicit ChangeRecorder(platform::Machine& machine) : ForwardingMachine(machine) {}
 
     platform::ProfileFiles& Profiles() override { return *this; }
     platform::Registry& RegistryKeys() override { return *this; }
     platform::FileSystem& Files() override { return *this; }
-    platform::SystemDirectories& SystemDirs() override { return machine_.SystemDirs(); }
-    platform::Shell& ShellOps() override { return machine_.ShellOps(); }
-    platform::Restart& Restarter() override { return machine_.Restarter(); }
-    platform::Processor& Cpu() override { return machine_.Cpu(); }
-    platform::Gui& Ui() override { return machine_.Ui(); }
 
     // The changes grouped, as text for a person.
     void WriteText(std::ostream& out);
@@ -76,52 +71,51 @@ private:
 
     // Registry
     bool CreateKey(platform::RootKey root, const std::string& key) override {
-        return machine_.RegistryKeys().CreateKey(root, key);
+        return Inner().RegistryKeys().CreateKey(root, key);
     }
     bool SetStringValue(platform::RootKey root, const std::string& key, const std::string& name,
                         const std::string& value) override;
     std::optional<std::string> ReadStringValue(platform::RootKey root, const std::string& key,
                                                const std::string& name) override {
-        return machine_.RegistryKeys().ReadStringValue(root, key, name);
+        return Inner().RegistryKeys().ReadStringValue(root, key, name);
     }
     bool KeyExists(platform::RootKey root, const std::string& key) override {
-        return machine_.RegistryKeys().KeyExists(root, key);
+        return Inner().RegistryKeys().KeyExists(root, key);
     }
     bool DeleteValue(platform::RootKey root, const std::string& key,
                      const std::string& name) override {
-        return machine_.RegistryKeys().DeleteValue(root, key, name);
+        return Inner().RegistryKeys().DeleteValue(root, key, name);
     }
     bool DeleteKeyTree(platform::RootKey root, const std::string& key) override {
-        return machine_.RegistryKeys().DeleteKeyTree(root, key);
+        return Inner().RegistryKeys().DeleteKeyTree(root, key);
     }
     bool DeleteEmptyKey(platform::RootKey root, const std::string& key) override {
-        return machine_.RegistryKeys().DeleteEmptyKey(root, key);
+        return Inner().RegistryKeys().DeleteEmptyKey(root, key);
     }
 
     // ProfileFiles
     std::string ReadString(const std::string& file, const std::string& section,
                            const std::string& key, const std::string& defaultValue) override {
-        return machine_.Profiles().ReadString(file, section, key, defaultValue);
+        return Inner().Profiles().ReadString(file, section, key, defaultValue);
     }
     std::vector<std::string> ListKeys(const std::string& file,
                                       const std::string& section) override {
-        return machine_.Profiles().ListKeys(file, section);
+        return Inner().Profiles().ListKeys(file, section);
     }
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
     bool RemoveSection(const std::string& file, const std::string& section) override {
-        return machine_.Profiles().RemoveSection(file, section);
+        return Inner().Profiles().RemoveSection(file, section);
     }
     bool RemoveKey(const std::string& file, const std::string& section,
                    const std::string& key) override {
-        return machine_.Profiles().RemoveKey(file, section, key);
+        return Inner().Profiles().RemoveKey(file, section, key);
     }
 
-    platform::FileSystem& files() { return machine_.Files(); }
+    platform::FileSystem& files() { return Inner().Files(); }
     // Keeps first-seen order; a name seen again is not added twice.
     static void Note(std::vector<std::string>& list, const std::string& item);
 
-    platform::Machine& machine_;
     std::vector<std::string> directories_;
     std::vector<std::string> files_;
     // (root, key, name) in first-set order, with the last value set.
