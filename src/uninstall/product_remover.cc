@@ -15,6 +15,9 @@ Removal::Removal(platform::Machine& machine, const UninstallRecord& record,
       options_(options),
       guard_(machine.Files(), setup::WindowsDirectory(machine.SystemDirs()),
              record.installDirectory) {
+    for (const auto& [path, state] : record.fileStates) {
+        states_.emplace(UpperCase(guard_.Full(path)), state);
+    }
     total_ =
         static_cast<int>(record.fileStates.size() + record.files.size() + record.folders.size() +
                          record.registryValues.size() + record.registry.size() +
@@ -48,11 +51,8 @@ void Removal::Left(const std::string& item, const std::string& reason) {
 }
 
 std::string Removal::StateOf(const std::string& full) const {
-    const std::string upper = UpperCase(full);
-    for (const auto& [path, state] : record_.fileStates) {
-        if (UpperCase(guard_.Full(path)) == upper) return state;
-    }
-    return std::string();
+    const auto found = states_.find(UpperCase(full));
+    return found == states_.end() ? std::string() : found->second;
 }
 
 bool Removal::IsRunningProgram(const std::string& full) const {

@@ -1,6 +1,7 @@
 #pragma once
 // One run of RemoveProduct: the machine, the script's records, the guard
 // and the result being built. Its steps live in files of their own.
+#include <map>
 #include <set>
 #include <string>
 
@@ -47,6 +48,9 @@ private:
     const UninstallOptions& options_;
     PathGuard guard_;
     UninstallResult result_;
+    // The recorded state of each file, by upper-case full path, looked up
+    // once per file removed (the first record of a path counts).
+    std::map<std::string, std::string> states_;
     // Upper-case full paths already dealt with, and those to keep.
     std::set<std::string> handled_;
     int done_ = 0;
