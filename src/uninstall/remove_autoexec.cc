@@ -35,12 +35,6 @@ int TakeOutBlocks(std::vector<std::string>& lines, const std::vector<std::string
     return count;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
-}
-
 }  // namespace
 
 void Removal::RestoreAutoexec() {
@@ -106,7 +100,7 @@ void Removal::RestoreAutoexecFile(const std::string& file) {
         Left(file, "no longer holds the product's lines");
         return;
     }
-    const std::string newText = asLeft && takenOut == 0 ? *before : JoinLines(result);
+    const std::string newText = asLeft && takenOut == 0 ? *before : wizard::JoinTextLines(result);
     if (!wizard::ReplaceWholeFile(files, file, scratch, newText)) {
         Left(file, "could not be written");
         return;

@@ -112,9 +112,7 @@ void UpdateAutoexecBat(platform::Machine& machine, InstallView& view, UninstallS
     RecordAutoexecBlock(script, {lines.begin() + oldLines, lines.end()});
 
     Status(machine, view, "Updating Autoexec.bat file");
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    ReplaceWhole(files, file, scratch, text);
+    ReplaceWhole(files, file, scratch, JoinTextLines(lines));
 }
 
 }  // namespace kav::wizard

@@ -47,4 +47,10 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
     return lines;
 }
 
+std::string JoinTextLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
 }  // namespace kav::wizard

@@ -22,5 +22,7 @@ bool ReplaceWholeFile(platform::FileSystem& files, const std::string& path,
 
 // The same split of text already read.
 std::vector<std::string> SplitTextLines(const std::string& text);
+// The lines as a DOS text file: each, the last included, ends in CR LF.
+std::string JoinTextLines(const std::vector<std::string>& lines);
 
 }  // namespace kav::wizard
