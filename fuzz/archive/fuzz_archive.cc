@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "archive/compress.h"
-#include "memory_file_system.h"
 #include "output_limit.h"
 #include "platform/stream.h"
+#include "support/memory_file_system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kav::archive;

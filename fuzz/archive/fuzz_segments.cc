@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "archive/seg_comp_ez.h"
-#include "memory_file_system.h"
+#include "archive/set_reader.h"
 #include "output_limit.h"
+#include "support/memory_file_system.h"
 
 namespace {
 

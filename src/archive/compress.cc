@@ -1,6 +1,6 @@
 #include "archive/compress.h"
 
-#include "archive/path_parts.h"
+#include "base/path_parts.h"
 
 namespace kav::archive {
 

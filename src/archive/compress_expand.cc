@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "archive/compress.h"
-#include "archive/path_parts.h"
+#include "base/ascii_case.h"
+#include "base/path_parts.h"
 #include "platform/errors.h"
 
 namespace kav::archive {
@@ -12,7 +13,7 @@ namespace {
 
 bool NameListHolds(const std::vector<std::string>& names, const std::string& name) {
     return std::any_of(names.begin(), names.end(), [&](const std::string& listed) {
-        return SameTextIgnoringAsciiCase(listed, name);
+        return base::SameTextIgnoringAsciiCase(listed, name);
     });
 }
 
@@ -75,7 +76,7 @@ void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string
         if (const std::int64_t free = FreeSpaceFor(outputPath); free < header.UncompressedSize()) {
             throw EInsufficientDiskSpace(outputPath, header.UncompressedSize(), free);
         }
-        if (MakeDirectories) ForceDirectoryChain(DirectoryPart(outputPath));
+        if (MakeDirectories) ForceDirectoryChain(base::DirectoryPart(outputPath));
 
         std::unique_ptr<platform::FileStream> output;
         try {
@@ -162,7 +163,7 @@ void TCompress::ExpandEntry(platform::Stream& output, platform::Stream& archive,
 
 std::int64_t TCompress::FreeSpaceFor(const std::string& outputPath) {
     if (!CheckSpaceBeforeExpand) return kUnlimitedSpace;
-    const std::string path = AsciiUpper(outputPath);
+    const std::string path = base::AsciiUpper(outputPath);
     int drive = 0;
     if (path.size() > 1 && path[1] == ':') drive = static_cast<unsigned char>(path[0]) - 64;
     const auto free = files_.FreeSpace(drive);
@@ -174,11 +175,11 @@ std::int64_t TCompress::FreeSpaceFor(const std::string& outputPath) {
 
 void TCompress::ForceDirectoryChain(const std::string& directory) {
     if (directory.empty()) return;
-    const std::string name = WithoutTrailingBackslash(directory);
+    const std::string name = base::WithoutTrailingBackslash(directory);
     if (name.size() < 3 || files_.DirectoryExists(name)) return;
     // A name ending in ":" ("\aC:") is its own directory part; going up
     // from it would never end.
-    const std::string parent = DirectoryPart(name);
+    const std::string parent = base::DirectoryPart(name);
     if (parent != name) ForceDirectoryChain(parent);
     if (!files_.MakeDirectory(name)) {
         throw platform::EInOutError("Unable to create directory " + name);

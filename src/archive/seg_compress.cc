@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "archive/path_parts.h"
+#include "base/ascii_case.h"
+#include "base/path_parts.h"
 #include "platform/errors.h"
 
 namespace kav::archive {
@@ -44,12 +45,12 @@ TSegCompress::TSegCompress(platform::FileSystem& files, platform::Gui& gui,
 TSegCompress::~TSegCompress() = default;
 
 void TSegCompress::SetSegBaseName(const std::string& value) {
-    segBaseName_ = AsciiLower(FileNamePart(value));
+    segBaseName_ = base::AsciiLower(base::FileNamePart(value));
     if (segBaseName_.empty()) segBaseName_ = "SegData";
 }
 
 void TSegCompress::SetSegDir(const std::string& value) {
-    segDir_ = value.empty() ? "a:\\" : AsciiLower(value);
+    segDir_ = value.empty() ? "a:\\" : base::AsciiLower(value);
 }
 
 void TSegCompress::SetSegExt(const std::string& value) { segExt_ = value.substr(0, 3); }
@@ -59,12 +60,12 @@ void TSegCompress::SetSegSize(std::int32_t value) {
 }
 
 void TSegCompress::SetSegTmpDir(const std::string& value) {
-    segTmpDir_ = value.empty() ? AsciiLower(files_.CurrentDirectory())
-                               : AsciiLower(WithoutTrailingBackslash(value));
+    segTmpDir_ = value.empty() ? base::AsciiLower(files_.CurrentDirectory())
+                               : base::AsciiLower(base::WithoutTrailingBackslash(value));
 }
 
 std::string TSegCompress::TemporaryArchivePath() const {
-    return WithoutTrailingBackslash(segTmpDir_) + "\\" + segBaseName_ + ".$A$";
+    return base::WithoutTrailingBackslash(segTmpDir_) + "\\" + segBaseName_ + ".$A$";
 }
 
 void TSegCompress::Abort() { throw ESegError(kSegAborted); }
@@ -110,8 +111,9 @@ void TSegCompress::ExpandSegments(TSegArcList& list) {
         // A stored name such as ..\..\x, x/../../x or \WINDOWS\x must not
         // place a list file anywhere but in the work directory.
         OnCheckFile = [this](std::string& filepath, TCProcessMode) {
-            const auto name = PlainFileName(filepath);
-            filepath = name ? WithoutTrailingBackslash(segTmpDir_) + "\\" + *name : std::string();
+            const auto name = base::PlainFileName(filepath);
+            filepath =
+                name ? base::WithoutTrailingBackslash(segTmpDir_) + "\\" + *name : std::string();
         };
 
         for (std::uint16_t i = 0; i < setHeader.ArchiveCount(); ++i) {
@@ -129,7 +131,7 @@ void TSegCompress::ExpandSegments(TSegArcList& list) {
 
 void TSegCompress::BuildSegmentPath(const std::string& directory) {
     segmentName_ = SegmentFileName(segBaseName_, segExt_, segmentNumber_);
-    segmentPath_ = WithoutTrailingBackslash(directory) + "\\" + segmentName_;
+    segmentPath_ = base::WithoutTrailingBackslash(directory) + "\\" + segmentName_;
 }
 
 void TSegCompress::OpenSegment(std::uint16_t number) {
@@ -146,7 +148,7 @@ void TSegCompress::OpenSegment(std::uint16_t number) {
                     !id.HasTag()) {
                     throw ESegError(kSegInvalidIdHeader);
                 }
-            } catch (const std::exception&) {
+            } catch (const kav::Exception&) {
                 throw ESegError(kSegStreamOpenFailed);
             }
             if (id.SegmentNumber() == number) break;
@@ -161,7 +163,7 @@ void TSegCompress::OpenSegment(std::uint16_t number) {
     }
     try {
         segment_ = files_.OpenReadExclusive(segmentPath_);
-    } catch (const std::exception&) {
+    } catch (const kav::Exception&) {
         throw ESegError(kSegStreamOpenFailed);
     }
     bytesLeft_ = segment_->Size();
@@ -260,7 +262,7 @@ void TSegCompress::ReadScanRecord(TSegArc& arc) {
     buffer.fill(0);
     ReadSpanned(buffer.data(), scan.TemplateLength());
     arc.Template = TextUpToZero(buffer.data(), scan.TemplateLength());
-    arc.ArcDir = DirectoryPart(arc.Template);
+    arc.ArcDir = base::DirectoryPart(arc.Template);
     arc.ArcTag = scan.ArchiveTag();
     arc.FileList.clear();
 
@@ -277,7 +279,7 @@ void TSegCompress::ReadScanRecord(TSegArc& arc) {
 
 void TSegCompress::ExpandListArchive(const std::string& archivePath) {
     const std::string savedTarget = TargetPath();
-    SetTargetPath(WithoutTrailingBackslash(segTmpDir_) + "\\");
+    SetTargetPath(base::WithoutTrailingBackslash(segTmpDir_) + "\\");
     ScopeExit restoreTarget([&] { SetTargetPath(savedTarget); });
 
     TCompressedFileList scanned;
@@ -290,8 +292,8 @@ void TSegCompress::ExpandListArchive(const std::string& archivePath) {
     } catch (...) {
         // The list file's name is known only through the entry it came from.
         if (!scanned.empty()) {
-            if (const auto name = PlainFileName(scanned.front().Name)) {
-                RemoveIfPresent(WithoutTrailingBackslash(segTmpDir_) + "\\" + *name);
+            if (const auto name = base::PlainFileName(scanned.front().Name)) {
+                RemoveIfPresent(base::WithoutTrailingBackslash(segTmpDir_) + "\\" + *name);
             }
         }
         throw;
@@ -304,7 +306,7 @@ void TSegCompress::ReadListFile(TSegArc& arc, std::int32_t recordLength) {
     std::unique_ptr<platform::FileStream> list;
     try {
         list = files_.OpenReadExclusive(listFile_);
-    } catch (const std::exception&) {
+    } catch (const kav::Exception&) {
         RemoveIfPresent(listFile_);
         throw ESegError(kSegStreamOpenFailed);
     }
@@ -335,7 +337,7 @@ void TSegCompress::CopySpannedToFile(const std::string& path, std::int32_t size,
     std::unique_ptr<platform::FileStream> file;
     try {
         file = files_.Create(path);
-    } catch (const std::exception&) {
+    } catch (const kav::Exception&) {
         throw ESegError(kSegStreamOpenFailed);
     }
     auto& buffer = *workBuffer_;

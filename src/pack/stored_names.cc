@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "archive/path_parts.h"
+#include "base/path_parts.h"
 #include "platform/code_page_1252.h"
 
 namespace kav::pack {
@@ -85,7 +85,7 @@ StoredName MakeStoredName(const std::vector<std::string>& parts) {
 }
 
 std::optional<std::string> FlatKey(std::string_view stored) {
-    auto plain = archive::PlainFileName(stored);
+    auto plain = base::PlainFileName(stored);
     if (!plain) return std::nullopt;
     for (auto& c : *plain) c = FoldCase(c);
     return plain;

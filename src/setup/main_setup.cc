@@ -1,8 +1,9 @@
 #include "setup/main_setup.h"
 
-#include "setup/routines.h"
+#include "base/ascii_case.h"
+#include "setup/file_operations.h"
+#include "setup/system_paths.h"
 #include "setup/temporary_directory.h"
-#include "setup/window_routines.h"
 
 namespace kav::setup {
 namespace {
@@ -10,6 +11,9 @@ namespace {
 constexpr unsigned kRestartFlags = 2;
 constexpr int kDesignWidth = 536;
 constexpr int kDesignHeight = 348;
+// The picture lies this far inside its frame, which is this much larger.
+constexpr int kSplashMargin = 5;
+constexpr int kSplashFrame = 10;
 
 widgets::Font MakeFont(const std::string& name, int size, widgets::Color color) {
     return widgets::Font{name, size, color};
@@ -99,6 +103,39 @@ ScreenLook TMainSetup::CurrentLook() const {
 widgets::Form::CaptionGradient TMainSetup::CaptionBarColors() const {
     return CaptionGradient{true, MainScreen.FromColor(), MainScreen.ToColor(),
                            Setup_Header.GetFont().color};
+}
+
+std::string TMainSetup::HeaderText() const { return Setup_Header.Caption(); }
+
+void TMainSetup::ShowPicture(const std::string& path) {
+    Image3.SetVisible(false);
+    Image4.SetVisible(false);
+    // Image3 plays animations, Image4 shows still pictures; the script's
+    // picture name says which it is.
+    const bool gif =
+        base::AsciiUpper(run_.configuration->BitmapFile).find("GIF") != std::string::npos;
+    widgets::Image& view = gif ? Image3 : Image4;
+    view.LoadFromFile(machine_.Files(), path);
+    view.SetLeft(kSplashMargin);
+    view.SetTop(kSplashMargin);
+    view.SetVisible(true);
+
+    bitmapscreen.SetWidth(view.Width() + kSplashFrame);
+    bitmapscreen.SetHeight(view.Height() + kSplashFrame);
+    bitmapscreen.SetVisible(true);
+    machine_.Ui().ProcessMessages();
+
+    const InstallConfiguration& config = *run_.configuration;
+    const int screenWidth = MainScreen.Width();
+    bitmapscreen.SetTop(Setup_Header2.Top() + 30);
+    if (config.AlignCenter) {
+        bitmapscreen.SetLeft(screenWidth / 2 - bitmapscreen.Width() / 2);
+    } else if (config.AlignLeft) {
+        bitmapscreen.SetLeft(20);
+    } else {
+        bitmapscreen.SetLeft(screenWidth - (bitmapscreen.Width() + 20));
+    }
+    machine_.Ui().ProcessMessages();
 }
 
 void TMainSetup::ApplyLook(const ScreenLook& look) {

@@ -10,7 +10,7 @@
 #include "setup/install_configuration.h"
 #include "setup/run_state.h"
 #include "setup/setup_stages.h"
-#include "setup/win_reboot.h"
+#include "setup/windows_restart.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
 
@@ -35,6 +35,11 @@ public:
     // screen's colours as they stand now: its gradient's two colours, the
     // main header's text colour.
     widgets::Form::CaptionGradient CaptionBarColors() const;
+    // The main header's text as it stands now.
+    std::string HeaderText() const;
+    // Shows the installation's picture file in its frame below the headers,
+    // placed as the script's alignment says; an animated picture plays.
+    void ShowPicture(const std::string& path);
 
     TFountainFill& MainScreen;
     widgets::Label& Setup_Header;

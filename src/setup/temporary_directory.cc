@@ -2,13 +2,13 @@
 
 #include <cctype>
 
-#include "archive/path_parts.h"
-#include "setup/routines.h"
+#include "base/ascii_case.h"
+#include "base/path_parts.h"
 
 namespace kav::setup {
 
 bool IsSetFileName(const std::string& name) {
-    const std::string lower = archive::AsciiLower(name);
+    const std::string lower = base::AsciiLower(name);
     if (lower == "install.exe" || lower == "install.cfg") return true;
     return lower.size() == 8 && lower.starts_with("disk.") &&
            std::isdigit(static_cast<unsigned char>(lower[5])) &&
@@ -18,7 +18,7 @@ bool IsSetFileName(const std::string& name) {
 
 void ClearTemporaryDirectory(platform::FileSystem& files, const std::string& directory) {
     if (directory.empty()) return;
-    if (IsDriveRoot(directory) || IsDriveRoot(files.FullPathName(directory))) return;
+    if (base::IsDriveRoot(directory) || base::IsDriveRoot(files.FullPathName(directory))) return;
     for (const platform::FoundFile& entry :
          files.FindFiles(directory + "\\*.*", platform::faAnyFile)) {
         files.RemoveFile(directory + "\\" + entry.name);
@@ -28,7 +28,7 @@ void ClearTemporaryDirectory(platform::FileSystem& files, const std::string& dir
 
 void RemoveSetFiles(platform::FileSystem& files, const std::string& directory) {
     if (directory.empty()) return;
-    if (IsDriveRoot(directory) || IsDriveRoot(files.FullPathName(directory))) return;
+    if (base::IsDriveRoot(directory) || base::IsDriveRoot(files.FullPathName(directory))) return;
     for (const platform::FoundFile& entry :
          files.FindFiles(directory + "\\*.*", platform::faAnyFile)) {
         if (!(entry.attributes & platform::faDirectory) && IsSetFileName(entry.name)) {

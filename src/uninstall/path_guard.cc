@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
-#include "setup/routines.h"
-#include "wizard/directory_table.h"
+#include "base/ascii_case.h"
+#include "base/path_parts.h"
+#include "install/directory_table.h"
 
 namespace kav::uninstall {
 
 namespace {
 
-using wizard::UpperCase;
+using base::AsciiUpper;
 
 std::string DriveRootOf(const std::string& full) {
     return full.size() >= 3 && full[1] == ':' ? full.substr(0, 3) : std::string();
@@ -48,15 +49,15 @@ std::string PathGuard::Full(const std::string& path) const {
 
 bool PathGuard::IsAtOrBelow(const std::string& full, const std::string& directory) {
     if (directory.empty()) return false;
-    const std::string f = UpperCase(full);
-    std::string d = UpperCase(directory);
+    const std::string f = base::AsciiUpper(full);
+    std::string d = base::AsciiUpper(directory);
     if (f == d) return true;
     if (d.back() != '\\') d += '\\';
     return f.compare(0, d.size(), d) == 0;
 }
 
 bool PathGuard::IsBelow(const std::string& full, const std::string& directory) {
-    return IsAtOrBelow(full, directory) && UpperCase(full) != UpperCase(directory);
+    return IsAtOrBelow(full, directory) && base::AsciiUpper(full) != base::AsciiUpper(directory);
 }
 
 bool PathGuard::InInstallDirectory(const std::string& full) const {
@@ -73,10 +74,10 @@ bool PathGuard::InWindowsDirectory(const std::string& full) const {
 }
 
 bool PathGuard::IsProtectedDirectory(const std::string& full) const {
-    if (setup::IsDriveRoot(full)) return true;
-    const std::string upper = UpperCase(full);
+    if (base::IsDriveRoot(full)) return true;
+    const std::string upper = base::AsciiUpper(full);
     return std::any_of(protected_.begin(), protected_.end(),
-                       [&](const std::string& place) { return UpperCase(place) == upper; });
+                       [&](const std::string& place) { return base::AsciiUpper(place) == upper; });
 }
 
 bool PathGuard::PassesThroughLink(const std::string& full) const {

@@ -1,12 +1,13 @@
 #include "uninstall/product_remover.h"
 
-#include "setup/window_routines.h"
+#include "base/ascii_case.h"
+#include "install/directory_table.h"
+#include "setup/system_paths.h"
 #include "uninstall/removal.h"
-#include "wizard/directory_table.h"
 
 namespace kav::uninstall {
 
-using wizard::UpperCase;
+using base::AsciiUpper;
 
 Removal::Removal(platform::Machine& machine, const UninstallRecord& record,
                  const UninstallOptions& options)
@@ -16,7 +17,7 @@ Removal::Removal(platform::Machine& machine, const UninstallRecord& record,
       guard_(machine.Files(), setup::WindowsDirectory(machine.SystemDirs()),
              record.installDirectory) {
     for (const auto& [path, state] : record.fileStates) {
-        states_.emplace(UpperCase(guard_.Full(path)), state);
+        states_.emplace(base::AsciiUpper(guard_.Full(path)), state);
     }
     total_ =
         static_cast<int>(record.fileStates.size() + record.files.size() + record.folders.size() +
@@ -51,13 +52,13 @@ void Removal::Left(const std::string& item, const std::string& reason) {
 }
 
 std::string Removal::StateOf(const std::string& full) const {
-    const auto found = states_.find(UpperCase(full));
+    const auto found = states_.find(base::AsciiUpper(full));
     return found == states_.end() ? std::string() : found->second;
 }
 
 bool Removal::IsRunningProgram(const std::string& full) const {
     return !options_.runningProgram.empty() &&
-           UpperCase(full) == UpperCase(guard_.Full(options_.runningProgram));
+           base::AsciiUpper(full) == base::AsciiUpper(guard_.Full(options_.runningProgram));
 }
 
 UninstallResult RemoveProduct(platform::Machine& machine, const UninstallRecord& record,

@@ -1,14 +1,15 @@
 #include "uninstall/registration.h"
 
+#include "base/ascii_case.h"
+#include "install/directory_table.h"
+#include "install/uninstall_script.h"
 #include "uninstall/uninstall_record.h"
-#include "wizard/directory_table.h"
-#include "wizard/uninstall_script.h"
 
 namespace kav::uninstall {
 
 namespace {
 
-using wizard::UpperCase;
+using base::AsciiUpper;
 
 }  // namespace
 
@@ -21,7 +22,7 @@ std::string Registration::ScriptFile() const {
 std::optional<Registration> FindRegistration(platform::Registry& registry,
                                              const std::string& title) {
     if (title.empty() || title.find('\\') != std::string::npos) return std::nullopt;
-    const std::string key = wizard::UninstallKey(title);
+    const std::string key = install::UninstallKey(title);
     const auto command =
         registry.ReadStringValue(platform::RootKey::LocalMachine, key, "UninstallString");
     if (!command) return std::nullopt;
@@ -43,7 +44,7 @@ std::optional<Registration> SplitUninstallString(const std::string& command) {
         registration.arguments = TrimBlanks(text.substr(close + 1));
         return registration;
     }
-    const std::string upper = UpperCase(text);
+    const std::string upper = base::AsciiUpper(text);
     for (std::size_t at = upper.find(".EXE"); at != std::string::npos;
          at = upper.find(".EXE", at + 1)) {
         const std::size_t end = at + 4;
@@ -67,7 +68,7 @@ UninstallCommand ParseUninstallCommand(const std::string& arguments) {
         if (end == std::string::npos) end = arguments.size();
         const std::string word = arguments.substr(start, end - start);
         if (word.front() == '/') {
-            const std::string upper = UpperCase(word);
+            const std::string upper = base::AsciiUpper(word);
             command.silent = command.silent || upper == "/SILENT";
             command.verySilent = command.verySilent || upper == "/VERYSILENT";
             command.suppressMessageBoxes =

@@ -1,11 +1,12 @@
 #include "uninstall/registry_place.h"
 
-#include "wizard/directory_table.h"
-#include "wizard/install_undo.h"
+#include "base/ascii_case.h"
+#include "install/directory_table.h"
+#include "install/install_undo.h"
 
 namespace kav::uninstall {
 
-using wizard::UpperCase;
+using base::AsciiUpper;
 
 std::string RegistryPlace::Key() const {
     std::string key;
@@ -13,12 +14,12 @@ std::string RegistryPlace::Key() const {
     return key;
 }
 
-std::string RegistryPlace::Name() const { return wizard::RootName(root) + Key(); }
+std::string RegistryPlace::Name() const { return install::RootName(root) + Key(); }
 
 RegistryPlace ParseRegistryPlace(const std::string& text) {
     RegistryPlace place;
     std::string rest = text;
-    const std::string upper = UpperCase(text);
+    const std::string upper = base::AsciiUpper(text);
     if (upper.compare(0, 5, "HKEY_") == 0) {
         if (upper.find("HKEY_LOCAL_MACHINE") != std::string::npos) {
             place.root = platform::RootKey::LocalMachine;
@@ -43,8 +44,8 @@ RegistryPlace ParseRegistryPlace(const std::string& text) {
 
 bool IsSharedKey(const RegistryPlace& place) {
     const auto& path = place.path;
-    if (path.size() < 3 || UpperCase(path[0]) != "SOFTWARE") return true;
-    const std::string vendor = UpperCase(path[1]);
+    if (path.size() < 3 || base::AsciiUpper(path[0]) != "SOFTWARE") return true;
+    const std::string vendor = base::AsciiUpper(path[1]);
     return vendor == "MICROSOFT" || vendor == "CLASSES" || vendor == "POLICIES" ||
            vendor == "WOW6432NODE";
 }

@@ -7,18 +7,19 @@
 #include <algorithm>
 #include <optional>
 
-#include "setup/routines.h"
+#include "base/ascii_case.h"
+#include "base/path_parts.h"
+#include "install/autoexec_step.h"
+#include "install/directory_table.h"
+#include "install/install_undo.h"
+#include "install/text_file.h"
 #include "uninstall/removal.h"
-#include "wizard/autoexec_step.h"
-#include "wizard/directory_table.h"
-#include "wizard/install_undo.h"
-#include "wizard/text_file.h"
 
 namespace kav::uninstall {
 
 namespace {
 
-using wizard::UpperCase;
+using base::AsciiUpper;
 
 // Removes every run of lines equal to `block`; returns how many.
 int TakeOutBlocks(std::vector<std::string>& lines, const std::vector<std::string>& block) {
@@ -43,8 +44,8 @@ void Removal::RestoreAutoexec() {
         const std::string full = guard_.Full(file);
         const std::size_t cut = full.find_last_of('\\');
         const bool isRootFile = cut != std::string::npos &&
-                                setup::IsDriveRoot(full.substr(0, cut + 1)) &&
-                                UpperCase(full.substr(cut + 1)) == "AUTOEXEC.BAT";
+                                base::IsDriveRoot(full.substr(0, cut + 1)) &&
+                                base::AsciiUpper(full.substr(cut + 1)) == "AUTOEXEC.BAT";
         if (!isRootFile || guard_.PassesThroughLink(full)) {
             Left(file, "not the AUTOEXEC.BAT of a drive root");
             continue;
@@ -59,31 +60,31 @@ void Removal::RestoreAutoexecFile(const std::string& file) {
     const std::string backup = root + "autoexec.kav";
     const std::string scratch = root + "autoexec.k$$";
     const std::vector<std::string>& block = record_.autoexecLines;
-    if (block.size() < 2 || block.front() != wizard::kAutoexecStart ||
-        block.back() != wizard::kAutoexecEnd) {
+    if (block.size() < 2 || block.front() != install::kAutoexecStart ||
+        block.back() != install::kAutoexecEnd) {
         Left(file, "the install's record of its lines is missing");
         return;
     }
     std::string text;
     try {
-        text = wizard::ReadWholeFile(files, file);
+        text = install::ReadWholeFile(files, file);
     } catch (const kav::Exception&) {
         Left(file, "cannot be read");
         return;
     }
-    std::vector<std::string> lines = wizard::SplitTextLines(text);
+    std::vector<std::string> lines = install::SplitTextLines(text);
 
     std::optional<std::string> before;
     try {
-        if (files.FileExists(backup)) before = wizard::ReadWholeFile(files, backup);
+        if (files.FileExists(backup)) before = install::ReadWholeFile(files, backup);
     } catch (const kav::Exception&) {
     }
     std::vector<std::string> expected =
-        before ? wizard::SplitTextLines(*before) : std::vector<std::string>{};
+        before ? install::SplitTextLines(*before) : std::vector<std::string>{};
     expected.insert(expected.end(), block.begin(), block.end());
     const bool asLeft = before && lines == expected;
     // There was no AUTOEXEC.BAT before the install: it goes as a whole.
-    if (asLeft && before->empty() && StateOf(file) == wizard::kFileNew) {
+    if (asLeft && before->empty() && StateOf(file) == install::kFileNew) {
         if (files.RemoveFile(file)) {
             result_.removed.push_back(file);
         } else {
@@ -94,14 +95,14 @@ void Removal::RestoreAutoexecFile(const std::string& file) {
         return;
     }
 
-    std::vector<std::string> result = asLeft ? wizard::SplitTextLines(*before) : lines;
+    std::vector<std::string> result = asLeft ? install::SplitTextLines(*before) : lines;
     const int takenOut = TakeOutBlocks(result, block);
     if (!asLeft && takenOut == 0) {
         Left(file, "no longer holds the product's lines");
         return;
     }
-    const std::string newText = asLeft && takenOut == 0 ? *before : wizard::JoinTextLines(result);
-    if (!wizard::ReplaceWholeFile(files, file, scratch, newText)) {
+    const std::string newText = asLeft && takenOut == 0 ? *before : install::JoinTextLines(result);
+    if (!install::ReplaceWholeFile(files, file, scratch, newText)) {
         Left(file, "could not be written");
         return;
     }

@@ -2,22 +2,23 @@
 // the link folders, and the folders the install made.
 #include <algorithm>
 
+#include "base/ascii_case.h"
+#include "install/directory_table.h"
+#include "install/install_undo.h"
+#include "install/text_file.h"
 #include "uninstall/removal.h"
-#include "wizard/directory_table.h"
-#include "wizard/install_undo.h"
-#include "wizard/text_file.h"
 
 namespace kav::uninstall {
 
 namespace {
 
-using wizard::UpperCase;
+using base::AsciiUpper;
 
 bool HasWildcards(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
 
 // Files the shell shows as links; only these are taken from link folders.
 bool IsLinkFile(const std::string& name) {
-    const std::string upper = UpperCase(name);
+    const std::string upper = base::AsciiUpper(name);
     for (const char* end : {".LNK", ".PIF", ".URL"}) {
         const std::size_t size = std::string(end).size();
         if (upper.size() > size && upper.compare(upper.size() - size, size, end) == 0) return true;
@@ -40,9 +41,9 @@ void Removal::RestoreReplacedFiles() {
     platform::FileSystem& files = machine_.Files();
     const std::string savedFolder = guard_.InstallDirectory().empty()
                                         ? std::string()
-                                        : guard_.InstallDirectory() + wizard::kSavedFilesFolder;
+                                        : guard_.InstallDirectory() + install::kSavedFilesFolder;
     for (const auto& [path, state] : record_.fileStates) {
-        if (state == wizard::kFileNew || state == wizard::kFileKept) continue;
+        if (state == install::kFileNew || state == install::kFileKept) continue;
         Step(path);
         const std::string target = guard_.Full(path);
         const std::string saved = guard_.Full(state);
@@ -54,7 +55,7 @@ void Removal::RestoreReplacedFiles() {
             files.RemoveEmptyDirectory(ParentOf(saved));
             continue;
         }
-        handled_.insert(UpperCase(target));
+        handled_.insert(base::AsciiUpper(target));
         if (!PathGuard::IsBelow(saved, savedFolder) || guard_.PassesThroughLink(saved) ||
             !files.FileExists(saved)) {
             Left(target, "the copy saved before the install is missing");
@@ -68,13 +69,13 @@ void Removal::RestoreReplacedFiles() {
         // one step or not at all.
         bool restored = false;
         try {
-            const std::string bytes = wizard::ReadWholeFile(files, saved);
+            const std::string bytes = install::ReadWholeFile(files, saved);
             const auto attributes = files.GetAttributes(target);
             if (attributes && (*attributes & platform::faReadOnly) != 0) {
                 files.SetAttributes(target, *attributes & ~platform::faReadOnly);
             }
-            restored =
-                wizard::ReplaceWholeFile(files, target, ParentOf(target) + "\\~kavback.tmp", bytes);
+            restored = install::ReplaceWholeFile(files, target, ParentOf(target) + "\\~kavback.tmp",
+                                                 bytes);
         } catch (const kav::Exception&) {
         }
         if (!restored) {
@@ -130,19 +131,19 @@ void Removal::RemoveMatches(const std::string& entry, const std::string& pattern
     for (const platform::FoundFile& file : found) {
         if ((file.attributes & platform::faDirectory) != 0) continue;
         const bool ownLink =
-            IsLinkFile(file.name) &&
-            UpperCase(file.name.substr(0, file.name.size() - 4)) == UpperCase(linkName);
+            IsLinkFile(file.name) && base::AsciiUpper(file.name.substr(0, file.name.size() - 4)) ==
+                                         base::AsciiUpper(linkName);
         if (!inInstall && !ownLink) continue;
         RemoveOne(folder + "\\" + file.name, true);
     }
 }
 
 void Removal::RemoveOne(const std::string& full, bool fromPattern) {
-    const std::string upper = UpperCase(full);
-    if (upper == UpperCase(guard_.Full(record_.scriptFile))) return;  // goes last
+    const std::string upper = base::AsciiUpper(full);
+    if (upper == base::AsciiUpper(guard_.Full(record_.scriptFile))) return;  // goes last
     if (!handled_.insert(upper).second) return;
     const std::string state = StateOf(full);
-    if (state == wizard::kFileKept) {
+    if (state == install::kFileKept) {
         Left(full, "was there before the install and was not replaced");
         return;
     }
@@ -150,7 +151,7 @@ void Removal::RemoveOne(const std::string& full, bool fromPattern) {
         Left(full, "its folder is a link to another place");
         return;
     }
-    const bool mine = guard_.InInstallDirectory(full) || state == wizard::kFileNew ||
+    const bool mine = guard_.InInstallDirectory(full) || state == install::kFileNew ||
                       (guard_.InLinkPlace(full) && IsLinkFile(full));
     if (!mine) {
         if (machine_.Files().FileExists(full) || !fromPattern) {
@@ -209,10 +210,10 @@ bool Removal::HoldsOnlyWhatGoesAtRestart(const std::string& folder) {
     bool holdsSomething = false;
     for (const platform::FoundFile& file : found) {
         if (file.name == "." || file.name == "..") continue;
-        const std::string upper = UpperCase(folder + "\\" + file.name);
+        const std::string upper = base::AsciiUpper(folder + "\\" + file.name);
         const bool scheduled =
             std::any_of(result_.atRestart.begin(), result_.atRestart.end(),
-                        [&](const std::string& item) { return UpperCase(item) == upper; });
+                        [&](const std::string& item) { return base::AsciiUpper(item) == upper; });
         if (!scheduled) return false;
         holdsSomething = true;
     }
@@ -233,7 +234,7 @@ void Removal::RemoveDirectories() {
     const std::string& install = guard_.InstallDirectory();
     if (!install.empty()) {
         for (const std::string& own :
-             {install + wizard::kSavedFilesFolder, install + "\\Setup", install}) {
+             {install + install::kSavedFilesFolder, install + "\\Setup", install}) {
             if (!guard_.PassesThroughLink(own)) folders.push_back(own);
         }
     }
@@ -244,7 +245,8 @@ void Removal::RemoveDirectories() {
     platform::FileSystem& files = machine_.Files();
     std::set<std::string> seen;
     for (const std::string& folder : folders) {
-        if (!seen.insert(UpperCase(folder)).second || !files.DirectoryExists(folder)) continue;
+        if (!seen.insert(base::AsciiUpper(folder)).second || !files.DirectoryExists(folder))
+            continue;
         if (files.RemoveEmptyDirectory(folder)) {
             result_.removed.push_back(folder);
             continue;

@@ -3,21 +3,23 @@
 // once empty, and the INI keys it set taken out or put back.
 #include <algorithm>
 
+#include "base/ascii_case.h"
+#include "install/directory_table.h"
+#include "install/install_undo.h"
+#include "install/uninstall_script.h"
 #include "uninstall/registry_place.h"
 #include "uninstall/removal.h"
-#include "wizard/directory_table.h"
-#include "wizard/install_undo.h"
-#include "wizard/uninstall_script.h"
 
 namespace kav::uninstall {
 
 namespace {
 
-using wizard::UpperCase;
+using base::AsciiUpper;
 
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
-    return std::any_of(names.begin(), names.end(),
-                       [&](const std::string& n) { return UpperCase(n) == UpperCase(name); });
+    return std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+        return base::AsciiUpper(n) == base::AsciiUpper(name);
+    });
 }
 
 }  // namespace
@@ -26,11 +28,11 @@ void Removal::UndoRegistryValues() {
     platform::Registry& registry = machine_.RegistryKeys();
     for (const auto& [placeText, previousRecord] : record_.registryValues) {
         Step(placeText);
-        const auto parts = wizard::SplitPlace(placeText, 2);
+        const auto parts = install::SplitPlace(placeText, 2);
         if (parts.size() != 2) continue;
         const RegistryPlace place = ParseRegistryPlace(parts[0]);
         if (place.path.empty()) continue;
-        const auto previous = wizard::PreviousValue(previousRecord);
+        const auto previous = install::PreviousValue(previousRecord);
         const bool done =
             previous ? registry.SetStringValue(place.root, place.Key(), parts[1], *previous)
                      : registry.DeleteValue(place.root, place.Key(), parts[1]);
@@ -71,7 +73,7 @@ void Removal::RemoveRegistryKeys() {
 
     Step(record_.title);
     const std::string title = record_.title;
-    const std::string own = wizard::UninstallKey(title);
+    const std::string own = install::UninstallKey(title);
     if (!title.empty() && title.find('\\') == std::string::npos &&
         registry.KeyExists(platform::RootKey::LocalMachine, own)) {
         if (registry.DeleteKeyTree(platform::RootKey::LocalMachine, own)) {
@@ -103,12 +105,12 @@ void Removal::UndoIniEntries() {
     platform::ProfileFiles& profiles = machine_.Profiles();
     for (const auto& [placeText, previousRecord] : record_.iniEntries) {
         Step(placeText);
-        const auto parts = wizard::SplitPlace(placeText, 3);
+        const auto parts = install::SplitPlace(placeText, 3);
         if (parts.size() != 3) continue;
         const std::string& file = parts[0];
         const std::string& section = parts[1];
         const std::string& key = parts[2];
-        const auto previous = wizard::PreviousValue(previousRecord);
+        const auto previous = install::PreviousValue(previousRecord);
         bool done = false;
         if (previous) {
             done = profiles.WriteString(file, section, key, *previous);

@@ -3,27 +3,28 @@
 #include <map>
 #include <set>
 
-#include "wizard/directory_table.h"
-#include "wizard/install_undo.h"
-#include "wizard/text_file.h"
+#include "base/ascii_case.h"
+#include "install/directory_table.h"
+#include "install/install_undo.h"
+#include "install/text_file.h"
 
 namespace kav::uninstall {
 
 namespace {
 
-using wizard::UpperCase;
+using base::AsciiUpper;
 
 // Sections by upper-case name, each its entries in file order.
 std::map<std::string, std::vector<RecordEntry>> ParseProfile(const std::string& text) {
     std::map<std::string, std::vector<RecordEntry>> sections;
     std::vector<RecordEntry>* current = nullptr;
     std::set<std::string> seenKeys;
-    for (const std::string& raw : wizard::SplitTextLines(text)) {
+    for (const std::string& raw : install::SplitTextLines(text)) {
         const std::string line = TrimBlanks(raw);
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            const std::string name = UpperCase(TrimBlanks(line.substr(1, close - 1)));
+            const std::string name = base::AsciiUpper(TrimBlanks(line.substr(1, close - 1)));
             // A section named again later is never seen.
             const bool known = sections.count(name) != 0;
             current = known ? nullptr : &sections[name];
@@ -37,7 +38,7 @@ std::map<std::string, std::vector<RecordEntry>> ParseProfile(const std::string& 
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
             value = value.substr(1, value.size() - 2);
         }
-        if (key.empty() || !seenKeys.insert(UpperCase(key)).second) continue;
+        if (key.empty() || !seenKeys.insert(base::AsciiUpper(key)).second) continue;
         current->emplace_back(key, value);
     }
     return sections;
@@ -54,32 +55,32 @@ std::vector<std::string> Keys(const std::vector<RecordEntry>& entries) {
 UninstallRecord ReadUninstallRecord(platform::FileSystem& files, const std::string& scriptFile) {
     std::string text;
     try {
-        text = wizard::ReadWholeFile(files, scriptFile);
+        text = install::ReadWholeFile(files, scriptFile);
     } catch (const kav::Exception&) {
         throw EUninstallError("Cannot open file " + scriptFile);
     }
     auto sections = ParseProfile(text);
-    const auto section = [&](const char* name) { return sections[UpperCase(name)]; };
+    const auto section = [&](const char* name) { return sections[base::AsciiUpper(name)]; };
 
     UninstallRecord record;
     record.scriptFile = scriptFile;
     const std::size_t cut = scriptFile.find_last_of('\\');
     record.installDirectory = cut == std::string::npos ? "" : scriptFile.substr(0, cut);
     for (const auto& [key, value] : section("Program")) {
-        if (UpperCase(key) == "TITLE") record.title = value;
+        if (base::AsciiUpper(key) == "TITLE") record.title = value;
     }
-    record.files = Keys(section(wizard::kUninstallFiles));
-    record.folders = Keys(section(wizard::kUninstallFolders));
-    record.registry = Keys(section(wizard::kUninstallRegistry));
-    record.directories = Keys(section(wizard::kUninstallDirectories));
-    record.autoexecFiles = Keys(section(wizard::kUninstallAutoexec));
-    for (const auto& [key, value] : section(wizard::kUninstallAutoexecLines)) {
+    record.files = Keys(section(install::kUninstallFiles));
+    record.folders = Keys(section(install::kUninstallFolders));
+    record.registry = Keys(section(install::kUninstallRegistry));
+    record.directories = Keys(section(install::kUninstallDirectories));
+    record.autoexecFiles = Keys(section(install::kUninstallAutoexec));
+    for (const auto& [key, value] : section(install::kUninstallAutoexecLines)) {
         record.autoexecLines.push_back(value);
     }
-    record.fileStates = section(wizard::kUninstallFileStates);
-    record.iniEntries = section(wizard::kUninstallIniEntries);
-    record.registryValues = section(wizard::kUninstallRegistryValues);
-    record.registryKeys = Keys(section(wizard::kUninstallRegistryKeys));
+    record.fileStates = section(install::kUninstallFileStates);
+    record.iniEntries = section(install::kUninstallIniEntries);
+    record.registryValues = section(install::kUninstallRegistryValues);
+    record.registryKeys = Keys(section(install::kUninstallRegistryKeys));
     return record;
 }
 

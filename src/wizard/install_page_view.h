@@ -1,13 +1,13 @@
 #pragma once
 // The wizard's install page as the engine's view: the two labels and the
 // progress bar.
+#include "install/install_engine.h"
 #include "widgets/controls.h"
 #include "widgets/label.h"
-#include "wizard/install_engine.h"
 
 namespace kav::wizard {
 
-class InstallPageView final : public InstallView {
+class InstallPageView final : public install::InstallView {
 public:
     InstallPageView(widgets::Label& source, widgets::Label& dest, widgets::ProgressBar& bar)
         : source_(source), dest_(dest), bar_(bar) {}

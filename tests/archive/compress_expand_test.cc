@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "archive/compress.h"
-#include "memory_file_system.h"
 #include "platform/errors.h"
-#include "set_writer.h"
+#include "support/memory_file_system.h"
+#include "support/set_writer.h"
 
 namespace kav::archive {
 namespace {

@@ -4,9 +4,9 @@
 // device is opened.
 #include <gtest/gtest.h>
 
-#include "archive/seg_comp_ez.h"
-#include "machine_under_test.h"
-#include "set_writer.h"
+#include "archive/set_reader.h"
+#include "support/machine_under_test.h"
+#include "support/set_writer.h"
 
 namespace kav::archive {
 namespace {

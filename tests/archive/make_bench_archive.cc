@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "set_writer.h"
+#include "support/set_writer.h"
 
 using namespace kav::archive::testing;
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "set_writer.h"
+#include "support/set_writer.h"
 
 using namespace kav::archive::testing;
 

@@ -6,9 +6,9 @@
 #include <deque>
 #include <functional>
 
-#include "archive/seg_comp_ez.h"
-#include "memory_file_system.h"
-#include "set_writer.h"
+#include "archive/set_reader.h"
+#include "support/memory_file_system.h"
+#include "support/set_writer.h"
 
 namespace kav::archive {
 namespace {

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "lhasa_decode.h"
 #include "lzh/adaptive_model.h"
 #include "lzh_test_support.h"
+#include "support/lhasa_decode.h"
 
 namespace kav::lzh::test {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <random>
 
-#include "lhasa_decode.h"
 #include "pack/encoder.h"
+#include "support/lhasa_decode.h"
 
 namespace kav::pack {
 namespace {

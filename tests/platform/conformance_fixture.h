@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "machine_under_test.h"
+#include "support/machine_under_test.h"
 
 namespace kav::platform::testing {
 

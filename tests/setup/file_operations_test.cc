@@ -1,15 +1,16 @@
 // CopyFile, HasAttr, ClearTemporaryDirectory and TWinReboot on a machine:
 // the simulated one natively, the real one under Wine.
+#include "setup/file_operations.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "forwarding_file_system.h"
 #include "platform/errors.h"
-#include "setup/fmx_utils.h"
 #include "setup/temporary_directory.h"
-#include "setup/win_reboot.h"
-#include "test_machine.h"
+#include "setup/windows_restart.h"
+#include "support/forwarding_file_system.h"
+#include "support/test_machine.h"
 
 namespace kav::setup {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_machine.h"
+#include "support/test_machine.h"
 
 namespace kav::setup {
 namespace {

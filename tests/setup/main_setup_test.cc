@@ -6,11 +6,10 @@
 
 #include <functional>
 
-#include "setup/routines.h"
 #include "setup/run_state.h"
+#include "setup/system_paths.h"
 #include "setup/temporary_directory.h"
-#include "setup/window_routines.h"
-#include "test_machine.h"
+#include "support/test_machine.h"
 
 namespace kav::setup {
 namespace {

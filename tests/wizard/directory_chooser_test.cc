@@ -2,7 +2,7 @@
 // question before a changed destination is taken.
 #include <gtest/gtest.h>
 
-#include "wizard_fixture.h"
+#include "support/wizard_fixture.h"
 
 namespace kav::wizard::testing {
 namespace {

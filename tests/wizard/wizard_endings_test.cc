@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "wizard_fixture.h"
+#include "support/wizard_fixture.h"
 
 namespace kav::wizard::testing {
 namespace {

@@ -2,8 +2,8 @@
 // destination and the summary of the folders page.
 #include <gtest/gtest.h>
 
-#include "wizard/wizard_summary.h"
-#include "wizard_fixture.h"
+#include "install/script_entries.h"
+#include "support/wizard_fixture.h"
 
 namespace kav::wizard::testing {
 namespace {
@@ -156,13 +156,13 @@ TEST_F(WizardPagesTest, ThePassedOverFoldersPageStillRebuildsTheLists) {
 TEST_F(WizardPagesTest, DestinationJoinsTheRootAndTheSettingAsWritten) {
     setup::InstallConfiguration config;
     config.InstallDir = "Tool";
-    EXPECT_EQ(DestinationDirectory("C:\\", config), "C:\\Tool");
+    EXPECT_EQ(install::DestinationDirectory("C:\\", config), "C:\\Tool");
     config.AddToProgramFiles = true;
-    EXPECT_EQ(DestinationDirectory("C:\\", config), "C:\\Program Files\\Tool");
+    EXPECT_EQ(install::DestinationDirectory("C:\\", config), "C:\\Program Files\\Tool");
     config.InstallDir = "\\Tool\\";
-    EXPECT_EQ(DestinationDirectory("D:\\", config), "D:\\Program Files\\\\Tool\\");
+    EXPECT_EQ(install::DestinationDirectory("D:\\", config), "D:\\Program Files\\\\Tool\\");
     config.InstallDir.clear();
-    EXPECT_EQ(DestinationDirectory("C:\\", config), "C:\\Program Files\\");
+    EXPECT_EQ(install::DestinationDirectory("C:\\", config), "C:\\Program Files\\");
 }
 
 TEST_F(WizardPagesTest, ASetupProgramToLaunchIsOnlyShownOnTheReadyPage) {
@@ -236,7 +236,7 @@ TEST_F(WizardPagesTest, ALicenceThatCannotBeReadGoesToTheErrorReportAndTheWizard
 }
 
 TEST(DesktopEntryTest, MissingTrailingFieldsRepeatTheLastOne) {
-    const DesktopEntry entry = DesktopEntry::Parse("Name~<A>prog~X");
+    const install::DesktopEntry entry = install::DesktopEntry::Parse("Name~<A>prog~X");
     EXPECT_EQ(entry.name, "Name");
     EXPECT_TRUE(entry.onDesktop);
     EXPECT_TRUE(entry.inStartMenu);  // the desktop flag repeats

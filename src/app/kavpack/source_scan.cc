@@ -4,7 +4,7 @@
 #include <chrono>
 #include <system_error>
 
-#include "archive/path_parts.h"
+#include "base/path_parts.h"
 #include "pack/stored_names.h"
 #include "platform/sim/dos_time.h"
 

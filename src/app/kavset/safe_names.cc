@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/path_parts.h"
+#include "base/path_parts.h"
 
 namespace kav::app {
 namespace {
@@ -35,7 +35,7 @@ SafeName SafeRelativeName(const std::string& stored, bool flat) {
         } else if (segment.find_first_not_of(". ") == std::string::npos) {
             result.changed = true;  // "..", and "..." which Windows reads as "."
         } else {
-            if (archive::IsDeviceName(segment)) {
+            if (base::IsDeviceName(segment)) {
                 segment.insert(segment.begin(), '_');
                 result.changed = true;
             }
@@ -58,7 +58,7 @@ SafeName SafeRelativeName(const std::string& stored, bool flat) {
     if (flat) {
         // The last word on a flat name is the readers' own rule.
         if (!segments.empty()) {
-            result.relative = archive::PlainFileName(segments.back()).value_or(std::string());
+            result.relative = base::PlainFileName(segments.back()).value_or(std::string());
         }
         return result;
     }

@@ -14,8 +14,9 @@
 #include "app/kavset/safe_names.h"
 #include "app/kavset/terminal_gui.h"
 #include "archive/compress.h"
-#include "archive/path_parts.h"
-#include "archive/seg_comp_ez.h"
+#include "archive/set_reader.h"
+#include "base/ascii_case.h"
+#include "base/path_parts.h"
 #include "platform/errors.h"
 
 namespace kav::app {
@@ -186,8 +187,8 @@ std::optional<SegmentSetPlace> SetTool::SegmentSetAt(const std::string& set) {
     }
     if (!files_.FileExists(set)) throw std::runtime_error("no such file or directory");
     if (!SegmentNumberOf(set)) return std::nullopt;
-    place.directory = archive::DirectoryPart(set);
-    const std::string name = archive::FileNamePart(set);
+    place.directory = base::DirectoryPart(set);
+    const std::string name = base::FileNamePart(set);
     const auto dot = name.find_last_of('.');
     place.baseName = name.substr(0, dot);
     const std::string suffix = dot == std::string::npos ? "" : name.substr(dot + 1);
@@ -250,7 +251,7 @@ std::string SetTool::OutputPathFor(const std::string& stored) {
         return "";
     }
     const std::string path =
-        archive::WithoutTrailingBackslash(options_.targetDirectory) + "\\" + safe.relative;
+        base::WithoutTrailingBackslash(options_.targetDirectory) + "\\" + safe.relative;
     // A link where the file goes is replaced by the file, never written through.
     const auto attributes = files_.GetAttributes(path);
     if (attributes && (*attributes & platform::faReparsePoint)) files_.RemoveFile(path);
@@ -258,7 +259,7 @@ std::string SetTool::OutputPathFor(const std::string& stored) {
 }
 
 bool SetTool::LeadsThroughLink(const std::string& relative) {
-    std::string path = archive::WithoutTrailingBackslash(options_.targetDirectory);
+    std::string path = base::WithoutTrailingBackslash(options_.targetDirectory);
     std::size_t start = 0;
     for (auto slash = relative.find('\\'); slash != std::string::npos;
          slash = relative.find('\\', start)) {
@@ -314,7 +315,7 @@ void SetTool::FindSegment(TSegCompEZ& reader, const std::string& name, std::uint
     std::vector<std::string> places = options_.mediaDirectories;
     places.insert(places.begin(), reader.SegDir());
     for (const auto& dir : places) {
-        if (SegmentNumberOf(archive::WithoutTrailingBackslash(dir) + "\\" + name) == number) {
+        if (SegmentNumberOf(base::WithoutTrailingBackslash(dir) + "\\" + name) == number) {
             reader.SetSegDir(dir);
             return;
         }
@@ -330,7 +331,7 @@ void SetTool::FindSegment(TSegCompEZ& reader, const std::string& name, std::uint
             answer.empty()) {
             break;
         }
-        if (SegmentNumberOf(archive::WithoutTrailingBackslash(answer) + "\\" + name) == number) {
+        if (SegmentNumberOf(base::WithoutTrailingBackslash(answer) + "\\" + name) == number) {
             reader.SetSegDir(answer);
             return;
         }
@@ -388,7 +389,7 @@ void SetTool::CheckListedNamesFound(int archiveIndex) {
     if (archiveIndex < 0 || static_cast<std::size_t>(archiveIndex) >= listedNames_.size()) return;
     for (const auto& listed : listedNames_[static_cast<std::size_t>(archiveIndex)]) {
         const bool found = std::any_of(visited_.begin(), visited_.end(), [&](const auto& name) {
-            return archive::SameTextIgnoringAsciiCase(name, listed);
+            return base::SameTextIgnoringAsciiCase(name, listed);
         });
         if (!found) Damage(archiveIndex, "listed file \"" + listed + "\" is not in the archive");
     }

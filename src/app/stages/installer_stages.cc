@@ -5,7 +5,7 @@ namespace kav::app {
 void InstallerStages::CreateWindows(setup::TMainSetup& mainScreen) {
     form3_ = std::make_unique<wizard::TForm3>(backend_, machine_, mainScreen);
     kav_ = std::make_unique<wizard::TKAV>(backend_, machine_, run_, mainScreen, *form3_);
-    unzip_ = std::make_unique<archive::TUnzip>(backend_, machine_, run_, mainScreen);
+    unzip_ = std::make_unique<expansion::TUnzip>(backend_, machine_, run_, mainScreen);
 }
 
 void InstallerStages::RunWizard() {

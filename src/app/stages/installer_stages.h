@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "archive/unzip_unit.h"
+#include "expansion/expansion_window.h"
 #include "platform/machine.h"
 #include "setup/main_setup.h"
 #include "setup/run_state.h"
 #include "setup/setup_stages.h"
 #include "widgets/backend.h"
-#include "wizard/t_form3.h"
-#include "wizard/t_kav.h"
+#include "wizard/directory_chooser.h"
+#include "wizard/wizard_window.h"
 
 namespace kav::app {
 
@@ -30,7 +30,7 @@ public:
     void SkipWelcomePage() override;
 
     // The expansion window until it has been destroyed.
-    archive::TUnzip* Unzip() { return unzip_.get(); }
+    expansion::TUnzip* Unzip() { return unzip_.get(); }
     wizard::TForm3& Form3() { return *form3_; }
     wizard::TKAV& Wizard() { return *kav_; }
     // What made the expansion fail, empty when it did not.
@@ -42,7 +42,7 @@ private:
     setup::RunState& run_;
     std::unique_ptr<wizard::TForm3> form3_;
     std::unique_ptr<wizard::TKAV> kav_;
-    std::unique_ptr<archive::TUnzip> unzip_;
+    std::unique_ptr<expansion::TUnzip> unzip_;
     std::string expansionError_;
 };
 

@@ -7,8 +7,8 @@
 
 #include "app/stages/wizard_answers.h"
 #include "setup/final_choice.h"
-#include "wizard/t_form3.h"
-#include "wizard/t_kav.h"
+#include "wizard/directory_chooser.h"
+#include "wizard/wizard_window.h"
 
 namespace kav::app {
 

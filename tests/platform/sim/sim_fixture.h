@@ -10,9 +10,9 @@
 #include <sstream>
 #include <string>
 
-#include "../recording_gui.h"
 #include "platform/errors.h"
 #include "platform/sim/sim_machine.h"
+#include "support/recording_gui.h"
 
 namespace kav::platform::testing {
 

@@ -4,7 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/win32/file_system.h"
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace kav::platform {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace kav::platform {
 namespace {

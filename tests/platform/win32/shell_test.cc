@@ -5,7 +5,7 @@
 #include <shobjidl.h>
 
 #include "platform/win32/shell.h"
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace kav::platform {
 namespace {

@@ -1,0 +1,179 @@
+#include "install/install_engine.h"
+
+#include "base/ascii_case.h"
+#include "base/path_parts.h"
+#include "install/autoexec_step.h"
+#include "install/registry_ini_step.h"
+#include "platform/errors.h"
+#include "setup/file_operations.h"
+#include "setup/system_paths.h"
+
+namespace kav::install {
+
+namespace {
+
+constexpr int kShowCommandShow = 5;
+
+std::string WithoutTrailingBackslashes(std::string path) {
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+InstallEngine::InstallEngine(platform::Machine& machine, setup::RunState& run, InstallView& view)
+    : machine_(machine),
+      run_(run),
+      config_(*run.configuration),
+      view_(view),
+      script_(machine.Profiles()) {}
+
+void InstallEngine::Status(const std::string& text) {
+    view_.ShowSource(text);
+    machine_.Ui().ProcessMessages();
+}
+
+void InstallEngine::Run(const InstallChoices& choices) {
+    choices_ = choices;
+    bases_.windowsDirectory = setup::WindowsDirectory(machine_.SystemDirs());
+    bases_.systemDriveRoot = run_.systemDriveRoot;
+    CheckDestination(choices.destination);
+    bases_.destination = WithoutTrailingBackslashes(choices.destination);
+    machine_.Log().Note("install into " + bases_.destination +
+                        (choices.workStation ? ", work station" : ", full"));
+
+    view_.SetProgressMax(static_cast<int>(config_.Files.size() + config_.Desktop.size() +
+                                          config_.IniSetup.size() + config_.WorkStation.size()));
+    Status("Preparing Directory Structure");
+    Step("directories", [&] { BuildDirectoryTable(); });
+    if (choices.workStation) config_.Files = config_.WorkStation;
+    Step("installer files", [&] { CopyInstallerFiles(); });
+    Step("files", [&] { InstallFiles(); });
+    Step("shortcuts", [&] { CreateShortcuts(); });
+    if (!config_.IniSetup.empty()) Step("registry and INI", [&] { WriteRegistryAndIni(); });
+    if (!config_.AutoexecBat.empty()) Step("AUTOEXEC.BAT", [&] { UpdateAutoexecBat(); });
+    Step("uninstall information", [&] { FinishUninstallInformation(); });
+    Step("launch", [&] { LaunchProgram(); });
+}
+
+// A step that throws stops the run; the log says which.
+void InstallEngine::Step(const char* name, const std::function<void()>& step) {
+    platform::EventLog& log = machine_.Log();
+    log.Note(std::string("step ") + name);
+    try {
+        step();
+    } catch (const std::exception& error) {
+        log.Note(std::string("step ") + name + " failed: " + platform::FailureText(error));
+        throw;
+    }
+    log.Note(std::string("step ") + name + ": done");
+}
+
+// Refused before anything is changed: without an install directory there
+// is no place for the uninstall script, and a directory whose every file
+// the uninstaller would remove ("*.*") must not be one that holds others'
+// files.
+void InstallEngine::CheckDestination(const std::string& destination) {
+    if (!NamesInstallDirectory(config_.Directories)) {
+        throw EInstallStop(
+            "The installation script names no install directory: its Directories list has no "
+            "<INSTALLDIR> entry. Nothing has been installed.");
+    }
+    // Compared in full, so that "C:\Apps\.." counts as the root it names.
+    const std::string full = destination.empty() ? "" : machine_.Files().FullPathName(destination);
+    const std::string upper = base::AsciiUpper(WithoutTrailingBackslashes(full));
+    const std::string windows = base::AsciiUpper(bases_.windowsDirectory);
+    if (upper.empty() || base::IsDriveRoot(full) || upper == windows ||
+        upper == windows + "\\SYSTEM") {
+        throw EInstallStop("Software cannot be installed into \"" + destination +
+                           "\": choose a directory of its own. Nothing has been installed.");
+    }
+}
+
+void InstallEngine::BuildDirectoryTable() {
+    for (const std::string& entry : config_.Directories) {
+        if (DirectoryEntry::Parse(entry).tag == kInstallDirTag) {
+            bases_.installDirectory = bases_.destination;
+        }
+    }
+    for (const std::string& text : config_.Directories) {
+        const DirectoryEntry entry = DirectoryEntry::Parse(text);
+        const DirectoryRow row{entry.tag, ResolveDirectory(entry, bases_)};
+        if (entry.tag == kInstallDirTag) {
+            MakeDirectories(bases_.installDirectory);
+            script_.Open(bases_.installDirectory, choices_.title);
+            for (const std::string& made : unrecordedDirectories_) RecordDirectory(made);
+            unrecordedDirectories_.clear();
+        }
+        table_.push_back(row);
+        MakeDirectories(row.path);
+        RewriteLaunch(config_.Launch, row);
+    }
+}
+
+// Failures are not reported: a directory that cannot be made makes the
+// copies into it fail, and those are skipped.
+void InstallEngine::MakeDirectories(const std::string& path) {
+    const std::string directory = WithoutTrailingBackslashes(path);
+    if (directory.size() <= 2) return;
+    std::vector<std::string> missing;
+    for (std::string at = directory; at.size() > 2 && !machine_.Files().DirectoryExists(at);) {
+        missing.push_back(at);
+        const std::size_t cut = at.find_last_of('\\');
+        if (cut == std::string::npos) break;
+        at = at.substr(0, cut);
+    }
+    setup::ForceDirectories(machine_.Files(), directory);
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (machine_.Files().DirectoryExists(*it)) RecordDirectory(*it);
+    }
+}
+
+void InstallEngine::RecordDirectory(const std::string& path) {
+    if (script_.IsOpen()) {
+        script_.Record(kUninstallDirectories, path);
+    } else {
+        unrecordedDirectories_.push_back(path);
+    }
+}
+
+void InstallEngine::WriteRegistryAndIni() {
+    install::WriteRegistryAndIniEntries(machine_, view_, script_, table_, bases_.windowsDirectory,
+                                        bases_.installDirectory, config_.IniSetup);
+}
+
+void InstallEngine::UpdateAutoexecBat() {
+    install::UpdateAutoexecBat(machine_, view_, script_, table_, run_.systemDriveRoot,
+                               config_.AutoexecBat);
+}
+
+void InstallEngine::FinishUninstallInformation() {
+    script_.Close();
+    Status("Creating Uninstall Information");
+    const std::string& dir = bases_.installDirectory;
+    const std::string& title = choices_.title;
+    // An empty title or one with a "\" would name the list's own key or a
+    // key below another product's.
+    if (title.empty() || title.find('\\') != std::string::npos) return;
+    if (machine_.Files().FileExists(dir + "\\uninstaller.exe")) {
+        RegisterUninstaller(machine_.RegistryKeys(), dir, title);
+    }
+}
+
+void InstallEngine::LaunchProgram() {
+    const std::string& launch = config_.Launch;
+    const std::string upper = base::AsciiUpper(launch);
+    const bool setupProgram =
+        upper.find("SETUP.") != std::string::npos || upper.find("INSTALL.") != std::string::npos;
+    // A setting still starting with a tag named no directory of the table:
+    // it is no path to start.
+    if (launch.empty() || launch.front() == '<') return;
+    if (choices_.launchChosen || setupProgram) {
+        const std::size_t cut = launch.find_last_of("\\:");
+        const std::string directory = cut == std::string::npos ? "" : launch.substr(0, cut + 1);
+        setup::ExecuteFile(machine_.ShellOps(), base::FileNamePart(launch), "", directory,
+                           kShowCommandShow);
+    }
+}
+
+}  // namespace kav::install

@@ -1,0 +1,85 @@
+#pragma once
+// The install engine: the destination tree from the Directories list, the
+// installer's own files and the product's files, the uninstall script and
+// the uninstaller's registration, and the launch at the end.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "install/directory_table.h"
+#include "install/shell_links.h"
+#include "install/uninstall_script.h"
+#include "platform/machine.h"
+#include "setup/run_state.h"
+
+namespace kav::install {
+
+// Where the engine shows how far it is: the wizard's install page.
+class InstallView {
+public:
+    virtual ~InstallView() = default;
+    virtual void ShowSource(const std::string& text) = 0;
+    virtual void ShowDest(const std::string& text) = 0;
+    virtual void SetProgressMax(int max) = 0;
+    virtual void StepProgress() = 0;
+};
+
+// What the wizard hands on.
+struct InstallChoices {
+    std::string destination;    // Label1
+    bool workStation = false;   // min: the WorkStation list replaces Files
+    bool launchChosen = false;  // RadioButton1
+    std::string title;          // the main screen's header
+    // Shortcuts1 as Install leaves it (the folder check boxes), and the
+    // names of the checked items of DK and SM.
+    TShortcuts shortcuts{};
+    std::vector<std::string> desktopTicked{};
+    std::vector<std::string> startMenuTicked{};
+};
+
+class InstallEngine {
+public:
+    InstallEngine(platform::Machine& machine, setup::RunState& run, InstallView& view);
+
+    // Runs every step in order. Throws EInstallStop, or the copy error of
+    // the installer's own files; the steps after the failing one do not
+    // happen, and the uninstall script covers what was done until then.
+    void Run(const InstallChoices& choices);
+
+    const DirectoryTable& Table() const { return table_; }
+
+    // True when an entry of the active Files list other than the one at
+    // `index` mentions `name` anywhere (in upper case).
+    bool IsFileShared(const std::string& name, std::size_t index) const;
+
+private:
+    void CheckDestination(const std::string& destination);
+    void BuildDirectoryTable();
+    void MakeDirectories(const std::string& path);
+    void RecordDirectory(const std::string& path);
+    void CopyInstallerFiles();
+    void InstallFiles();
+    void InstallEntry(const DirectoryRow& row, std::size_t index);
+    void CreateShortcuts();
+    void CreateEntryShortcuts(const DirectoryRow& row, const std::string& entry);
+    // The next issue's steps, in their place.
+    void WriteRegistryAndIni();  // registry_ini_step.h
+    void UpdateAutoexecBat();    // autoexec_step.h
+    void FinishUninstallInformation();
+    void LaunchProgram();
+    void Status(const std::string& text);
+    void Step(const char* name, const std::function<void()>& step);
+
+    platform::Machine& machine_;
+    setup::RunState& run_;
+    setup::InstallConfiguration& config_;
+    InstallView& view_;
+    InstallChoices choices_;
+    DirectoryBases bases_;
+    DirectoryTable table_;
+    UninstallScript script_;
+    // Directories made before the script was open, recorded when it opens.
+    std::vector<std::string> unrecordedDirectories_;
+};
+
+}  // namespace kav::install

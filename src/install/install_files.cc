@@ -1,0 +1,102 @@
+// The engine's file step: the installer's own two files, then every entry
+// of the active Files list, directory row by directory row.
+#include "base/ascii_case.h"
+#include "base/path_parts.h"
+#include "base/take_field.h"
+#include "install/install_engine.h"
+#include "install/install_undo.h"
+#include "platform/errors.h"
+#include "setup/file_operations.h"
+
+namespace kav::install {
+
+namespace {
+
+// A name that can only be one file inside the row's directory: not empty,
+// not "." or "..", and free of wildcards and of characters Windows refuses
+// in names. Anything else would be copied or recorded for removal outside
+// the directory, or stand for many files at once.
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 32) return false;
+        if (std::string("\\/:*?\"<>|").find(c) != std::string::npos) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void InstallEngine::CopyInstallerFiles() {
+    const std::string& temp = run_.temporaryDirectory;
+    for (const char* name : {"install.exe", "install.cfg"}) {
+        setup::CopyFile(machine_.Files(), temp + "\\" + name, bases_.installDirectory);
+        machine_.Log().Note(std::string("copied ") + name + " to " + bases_.installDirectory);
+    }
+}
+
+void InstallEngine::InstallFiles() {
+    for (const DirectoryRow& row : table_) {
+        Status("Ready to Install");
+        for (std::size_t index = 0; index < config_.Files.size(); ++index) {
+            InstallEntry(row, index);
+        }
+    }
+}
+
+bool InstallEngine::IsFileShared(const std::string& name, std::size_t index) const {
+    const std::string upperName = base::AsciiUpper(name);
+    for (std::size_t other = 0; other < config_.Files.size(); ++other) {
+        if (other == index) continue;
+        if (base::AsciiUpper(config_.Files[other]).find(upperName) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+void InstallEngine::InstallEntry(const DirectoryRow& row, std::size_t index) {
+    std::string rest = config_.Files[index];
+    std::string source, tag, flag;
+    base::TakeField(rest, "~", source);
+    base::TakeField(rest, "~", tag);
+    base::TakeField(rest, "~", flag);
+    const std::string name = base::FileNamePart(source);
+    platform::FileSystem& files = machine_.Files();
+    machine_.Ui().ProcessMessages();
+    if (base::AsciiUpper(tag) != row.tag || !IsPlainFileName(name)) return;
+
+    view_.StepProgress();
+    machine_.Ui().ProcessMessages();
+    view_.ShowSource(name);
+    view_.ShowDest(row.path);
+    machine_.Ui().ProcessMessages();
+
+    const std::string target = row.path + "\\" + name;
+    bool copy = true;
+    if (flag == "X" && files.FileExists(target)) {
+        copy = machine_.Ui().AskYesNo("File Already Exists (" + name + "). Overwrite?");
+        if (!copy) RecordKeptFile(script_, target);
+        if (!copy) machine_.Log().Note("kept " + target);
+    }
+    // A file that cannot be saved first is not replaced: nothing is lost.
+    if (copy) copy = SaveBeforeReplacing(files, script_, bases_.installDirectory, target);
+    if (copy) {
+        const std::string temporary = run_.temporaryDirectory + "\\" + name;
+        try {
+            // A row naming an existing file rather than a directory would
+            // have the copy replace that file itself.
+            if (!files.DirectoryExists(row.path)) throw platform::EFCreateError(target);
+            setup::CopyFile(files, temporary, row.path);
+            machine_.Log().Note("installed " + target);
+            if (!IsFileShared(name, index)) files.RemoveFile(temporary);
+        } catch (const kav::Exception& error) {
+            // A file that cannot be read or written is skipped; it is still
+            // recorded below.
+            machine_.Log().Note("not installed " + target + ": " + platform::FailureText(error));
+        }
+    }
+    machine_.Ui().ProcessMessages();
+    script_.Record(kUninstallFiles, target);
+}
+
+}  // namespace kav::install

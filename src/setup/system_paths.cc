@@ -1,0 +1,22 @@
+#include "setup/system_paths.h"
+
+namespace kav::setup {
+
+namespace {
+constexpr std::size_t kMaxWindowsDirectory = 143;
+constexpr std::size_t kMaxShortPath = 255;
+}  // namespace
+
+std::string WindowsDirectory(platform::SystemDirectories& dirs) {
+    std::string dir = dirs.WindowsDirectory();
+    if (dir.size() > kMaxWindowsDirectory) dir.resize(kMaxWindowsDirectory);
+    return dir;
+}
+
+std::string ShortPathName(platform::SystemDirectories& dirs, const std::string& path) {
+    const std::string shortName = dirs.ShortPathName(path);
+    if (shortName.empty() || shortName.size() > kMaxShortPath) return path;
+    return shortName;
+}
+
+}  // namespace kav::setup

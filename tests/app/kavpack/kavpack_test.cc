@@ -1,0 +1,253 @@
+// kavpack build and verify on host folders: sets of every method, level and
+// segment size read back byte for byte by the installer's readers (the
+// kavset paths), names the installer could not place refused before
+// anything is written, the script's Files list compared, and the output
+// folder replaced only whole.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "app/kavpack/build_command.h"
+#include "app/kavpack/verify_command.h"
+#include "archive/seg_records.h"
+#include "support/set_writer.h"
+
+namespace kav::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteFile(const fs::path& path, const std::string& content) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string Noise(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string text(size, '\0');
+    for (auto& c : text) c = static_cast<char>(random());
+    return text;
+}
+
+std::string Lines(std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += "line " + std::to_string(i * 7 % 1000) + " of the product's data file\r\n";
+    }
+    return text;
+}
+
+class KavpackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        top_ =
+            fs::temp_directory_path() /
+            ("kavpack-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(top_);
+        source_ = top_ / "src";
+        WriteFile(source_ / "install.cfg",
+                  "[Files]\nFile1=readme.txt~<INSTALLDIR>\nFile2=big.dat~<INSTALLDIR>\n"
+                  "File3=noise.bin~<INSTALLDIR>\nFile4=empty.txt~<INSTALLDIR>\n"
+                  "File5=tool.exe~<INSTALLDIR>\n");
+        WriteFile(source_ / "readme.txt", "Read me.\r\n");
+        WriteFile(source_ / "data" / "big.dat", Lines(4000));
+        WriteFile(source_ / "data" / "raw" / "noise.bin", Noise(30000, 1));
+        WriteFile(source_ / "empty.txt", "");
+        WriteFile(source_ / "bin" / "tool.exe", Lines(50) + Noise(5000, 2) + Lines(50));
+        WriteFile(top_ / "install.exe", "MZ installer");
+    }
+    void TearDown() override { fs::remove_all(top_); }
+
+    int Build(const fs::path& output, pack::PackOptions pack = {}) {
+        BuildOptions options;
+        options.source = source_;
+        options.output = output;
+        options.installer = top_ / "install.exe";
+        options.uninstaller = uninstaller_;
+        options.withUninstaller = withUninstaller_;
+        options.pack = pack;
+        out_.str("");
+        err_.str("");
+        return RunBuild(options, out_, err_);
+    }
+
+    int Verify(const fs::path& set, std::int32_t key = 0) {
+        VerifyOptions options;
+        options.set = set;
+        options.against = source_;
+        options.key = key;
+        out_.str("");
+        err_.str("");
+        return RunVerify(options, out_, err_);
+    }
+
+    std::size_t Segments(const fs::path& set) {
+        std::size_t count = 0;
+        while (fs::exists(set / archive::SegmentFileName("disk", "", count + 1))) ++count;
+        return count;
+    }
+
+    fs::path top_, source_, uninstaller_;
+    bool withUninstaller_ = true;
+    std::ostringstream out_, err_;
+};
+
+TEST_F(KavpackTest, EveryMethodLevelAndSegmentSizeReadsBackWhole) {
+    const std::pair<std::uint8_t, pack::Level> codings[] = {
+        {lzh::coLZH5, pack::Level::Fast},  {lzh::coLZH5, pack::Level::Normal},
+        {lzh::coLZH5, pack::Level::Best},  {lzh::coLZH, pack::Level::Normal},
+        {lzh::coRLE, pack::Level::Normal}, {lzh::coNone, pack::Level::Normal}};
+    for (const auto& [method, level] : codings) {
+        for (std::uint64_t segmentSize :
+             {std::uint64_t{1}, std::uint64_t{20000}, std::uint64_t{1457664}}) {
+            pack::PackOptions options;
+            options.method = method;
+            options.level = level;
+            options.segmentSize = segmentSize;
+            options.archiveSize = segmentSize == 20000 ? 10000 : 0;
+            const fs::path set = top_ / "set";
+            SCOPED_TRACE(std::to_string(method) + " " + std::to_string(segmentSize));
+            ASSERT_EQ(Build(set, options), kPackSuccess) << err_.str();
+            // 16384 is the smallest segment the format allows.
+            for (std::size_t n = 1; n < Segments(set); ++n) {
+                EXPECT_EQ(fs::file_size(set / archive::SegmentFileName("disk", "", n)),
+                          std::max<std::uint64_t>(segmentSize, 16384));
+            }
+            if (segmentSize < 1457664) {
+                EXPECT_GT(Segments(set), 1u);
+            }
+            EXPECT_EQ(Verify(set), kPackSuccess) << err_.str();
+        }
+    }
+}
+
+TEST_F(KavpackTest, LockedSetNeedsItsKey) {
+    pack::PackOptions options;
+    options.key = 0x5A17C3E1;
+    ASSERT_EQ(Build(top_ / "set", options), kPackSuccess) << err_.str();
+    EXPECT_EQ(Verify(top_ / "set", 0x5A17C3E1), kPackSuccess) << err_.str();
+    EXPECT_EQ(Verify(top_ / "set", 0), kPackFailure);
+}
+
+TEST_F(KavpackTest, VerifyFindsAChangedSourceFile) {
+    ASSERT_EQ(Build(top_ / "set"), kPackSuccess);
+    WriteFile(source_ / "readme.txt", "Read me!\r\n");
+    EXPECT_EQ(Verify(top_ / "set"), kPackFailure);
+    EXPECT_NE(err_.str().find("readme.txt: differs"), std::string::npos) << err_.str();
+}
+
+TEST_F(KavpackTest, NamesTheInstallerCouldNotPlaceAreRefusedBeforeWriting) {
+    WriteFile(source_ / "other" / "README.TXT", "a second readme");
+    WriteFile(source_ / "con.txt", "a device");
+    WriteFile(source_ / "\xE6\x97\xA5.txt", "not in code page 1252");
+    WriteFile(source_ / "caf\xC3\xA9.txt", "in code page 1252");  // accepted
+    EXPECT_EQ(Build(top_ / "set"), kPackFailure);
+    const std::string err = err_.str();
+    EXPECT_NE(err.find("\"readme.txt\": same file name as \"other\\README.TXT\""),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("\"con.txt\": not a plain file name"), std::string::npos) << err;
+    EXPECT_NE(err.find("\xE6\x97\xA5.txt: not representable"), std::string::npos) << err;
+    EXPECT_EQ(err.find("caf"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(top_ / "set"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(top_), fs::directory_iterator()), 2);
+}
+
+TEST_F(KavpackTest, FilesListIsComparedWithTheFolder) {
+    WriteFile(source_ / "install.cfg",
+              "[Setup - Main]\nBitmap File=logo.gif\n[Files]\nFile1=readme.txt~<INSTALLDIR>\n"
+              "File2=C:\\gone.dll~<INSTALLDIR>\n");
+    WriteFile(source_ / "logo.gif", "GIF89a");
+    WriteFile(source_ / "license.txt", "terms");
+    ASSERT_EQ(Build(top_ / "set"), kPackSuccess) << err_.str();
+    const std::string err = err_.str();
+    EXPECT_NE(err.find("File2=C:\\gone.dll~<INSTALLDIR>: no such file in the set"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("data\\big.dat: no Files line"), std::string::npos) << err;
+    EXPECT_EQ(err.find("readme.txt: no Files line"), std::string::npos) << err;
+    // The picture and the licence are read by the installer itself.
+    EXPECT_EQ(err.find("logo.gif: no Files line"), std::string::npos) << err;
+    EXPECT_EQ(err.find("license.txt: no Files line"), std::string::npos) << err;
+}
+
+TEST_F(KavpackTest, TheUninstallerGoesIntoEverySetOnce) {
+    uninstaller_ = top_ / "built" / "uninstaller.exe";
+    WriteFile(uninstaller_, "MZ uninstaller");
+    int sets = 0;
+    // Builds a set, checks its file count and tells whether the missing
+    // Files line was warned about.
+    const auto build = [&](int files) {
+        EXPECT_EQ(Build(top_ / ("set" + std::to_string(++sets))), kPackSuccess) << err_.str();
+        EXPECT_EQ(out_.str().rfind(std::to_string(files) + " files,", 0), 0u) << out_.str();
+        return err_.str().find("no Files line placing uninstaller.exe in <INSTALLDIR>") !=
+               std::string::npos;
+    };
+    EXPECT_TRUE(build(6));
+    WriteFile(source_ / "install.cfg", "[Files]\nFile1=UNINSTALLER.EXE~<installdir>\n");
+    EXPECT_FALSE(build(6));
+    // One of the source's own travels instead.
+    WriteFile(source_ / "uninstaller.exe", "MZ the product's own");
+    EXPECT_FALSE(build(6));
+    fs::remove(source_ / "uninstaller.exe");
+    withUninstaller_ = false;
+    EXPECT_FALSE(build(5));
+    withUninstaller_ = true;
+    uninstaller_ = top_ / "missing.exe";
+    build(5);
+    EXPECT_NE(err_.str().find("missing.exe not found"), std::string::npos) << err_.str();
+}
+
+TEST_F(KavpackTest, OutputFolderIsReplacedOnlyWhole) {
+    const fs::path set = top_ / "set";
+    ASSERT_EQ(Build(set, {.segmentSize = 16384}), kPackSuccess);
+    const std::size_t smallSegments = Segments(set);
+    ASSERT_GT(smallSegments, 1u);
+    // A rebuild with one segment leaves none of the old ones behind.
+    ASSERT_EQ(Build(set), kPackSuccess);
+    EXPECT_EQ(Segments(set), 1u);
+    EXPECT_EQ(Verify(set), kPackSuccess) << err_.str();
+
+    WriteFile(set / "notes.txt", "someone's work");
+    EXPECT_EQ(Build(set), kPackFailure);
+    EXPECT_TRUE(fs::exists(set / "notes.txt"));
+
+    fs::remove(source_ / "install.cfg");
+    EXPECT_EQ(Build(top_ / "other"), kPackFailure);
+    EXPECT_NE(err_.str().find("install.cfg: missing"), std::string::npos);
+    EXPECT_FALSE(fs::exists(top_ / "other"));
+}
+
+// A set of the test writer and one of kavpack with the same files expand
+// to the same files through the installer's segment reader.
+TEST_F(KavpackTest, ReadLikeTheTestWritersSets) {
+    const std::string readme = "Read me.\r\n", big = Lines(4000);
+    archive::testing::ArchiveWriter archive;
+    archive.Add(archive::testing::Rle("readme.txt", archive::testing::BytesOf(readme)));
+    archive.Add(archive::testing::Stored("data\\big.dat", archive::testing::BytesOf(big)));
+    archive::testing::SegmentSetWriter writer;
+    writer.Add(archive::testing::ArchiveFor("C:\\KAV\\PART1.ARC", archive));
+    const fs::path written = top_ / "written";
+    fs::create_directories(written);
+    for (const auto& segment : writer.SplitEvery(16376)) {
+        archive::testing::WriteHostFile((written / segment.name).string(), segment.bytes);
+    }
+    fs::copy_file(source_ / "install.cfg", written / "install.cfg");
+    fs::copy_file(top_ / "install.exe", written / "install.exe");
+
+    fs::remove_all(source_);
+    WriteFile(source_ / "install.cfg", "");
+    WriteFile(source_ / "readme.txt", readme);
+    WriteFile(source_ / "data" / "big.dat", big);
+    fs::copy_file(written / "install.cfg", source_ / "install.cfg",
+                  fs::copy_options::overwrite_existing);
+    ASSERT_EQ(Build(top_ / "packed", {.segmentSize = 16384}), kPackSuccess) << err_.str();
+    EXPECT_EQ(Verify(top_ / "packed"), kPackSuccess) << err_.str();
+    EXPECT_EQ(Verify(written), kPackSuccess) << err_.str();
+}
+
+}  // namespace
+}  // namespace kav::app
