@@ -61,13 +61,27 @@ TEST_F(ExpandTest, EveryMethodExpandsByteForByteWithDateAndAttributes) {
     EXPECT_EQ(files.OpenHandles(), 0);
 }
 
-TEST_F(ExpandTest, RunningTotalEndsTheArchive) {
-    Expand(ArchiveWriter().Add(Stored("e1", {})).Add(Stored("e2", {})));
-    EXPECT_FALSE(files.Has("C:\\out\\e1"));
+// Empty files add nothing to the header's total, so reaching it ends the
+// archive only at an entry with data: empty ones, coded or stored, are
+// files wherever they stand.
+TEST_F(ExpandTest, EmptyFilesAreExpandedAndOnlyDataPastTheTotalEndsTheArchive) {
+    Expand(ArchiveWriter().Add(Stored("e1", {})).Add(testing::FromFixture("e2", "empty.lh5")));
+    ASSERT_TRUE(files.Has("C:\\out\\e1"));
+    ASSERT_TRUE(files.Has("C:\\out\\e2"));
+    EXPECT_TRUE(Out("e1").empty());
+    EXPECT_TRUE(Out("e2").empty());
 
-    Expand(ArchiveWriter().Add(Stored("full", Bytes(10, 1))).Add(Stored("after", {})));
-    EXPECT_TRUE(files.Has("C:\\out\\full"));
-    EXPECT_FALSE(files.Has("C:\\out\\after"));
+    std::vector<std::string> names = {"full", "after", "beyond"};
+    Expand(ArchiveWriter()
+               .Total(10)
+               .Add(Stored("full", Bytes(10, 1)))
+               .Add(testing::FromFixture("after", "empty.lh1"))
+               .Add(Stored("beyond", Bytes(3, 2))),
+           &names);
+    EXPECT_EQ(names, (std::vector<std::string>{"C:\\out\\full", "C:\\out\\after"}));
+    ASSERT_TRUE(files.Has("C:\\out\\after"));
+    EXPECT_TRUE(Out("after").empty());
+    EXPECT_FALSE(files.Has("C:\\out\\beyond"));
 }
 
 TEST_F(ExpandTest, NameListSelectsIgnoringCaseAndReturnsOutputPaths) {
