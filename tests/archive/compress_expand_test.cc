@@ -84,6 +84,28 @@ TEST_F(ExpandTest, EmptyFilesAreExpandedAndOnlyDataPastTheTotalEndsTheArchive) {
     EXPECT_FALSE(files.Has("C:\\out\\beyond"));
 }
 
+// The jLHA streams of files just around the window and block sizes, as
+// another archiver's members of one archive (the empty ones last), give
+// files of exactly their sizes and content.
+TEST_F(ExpandTest, JlhaMembersAroundEveryBoundaryExpandToTheirExactSizes) {
+    std::vector<std::string> streams;
+    for (const char* sample : {"one_byte", "edge_2", "edge_3", "edge_4095", "edge_4096",
+                               "edge_4097", "edge_8191", "exact_8192", "exact_8193", "edge_8194",
+                               "edge_16383", "edge_16384", "edge_16385", "empty"}) {
+        for (const char* method : {".lh5", ".lh1"}) streams.push_back(sample + std::string(method));
+    }
+    ArchiveWriter writer;
+    for (const auto& stream : streams) writer.Add(testing::FromFixture(stream, stream));
+    Expand(writer);
+    for (const auto& stream : streams) {
+        SCOPED_TRACE(stream);
+        const auto manifest = testing::FixtureManifest(stream);
+        ASSERT_TRUE(files.Has("C:\\out\\" + stream));
+        EXPECT_EQ(Out(stream).size(), static_cast<std::size_t>(manifest.size));
+        EXPECT_EQ(testing::Fnv1a64(Out(stream)), manifest.fnv);
+    }
+}
+
 TEST_F(ExpandTest, NameListSelectsIgnoringCaseAndReturnsOutputPaths) {
     const auto writer = ArchiveWriter()
                             .Add(Stored("One.txt", Bytes(5, 1)))
