@@ -120,6 +120,13 @@ class MakeLzhFixtures {
         s.put("exact_8193", text(5, 8193));
         s.put("mixed", concat(text(6, 40000), binary(7, 40000), random(8, 10000), equal((byte) 0, 30000)));
         s.put("large_log", log(9, 1100000));  // "-lh1-" only: rebuilds the model many times
+        // Prefixes of one sample, ending just before, at and just after the
+        // "-lh1-" window (4096), the "-lh5-" window and output block (8192,
+        // with exact_8192 and exact_8193 above) and two blocks.
+        byte[] edges = log(21, 16385);
+        for (int size : new int[] {2, 3, 4095, 4096, 4097, 8191, 8194, 16383, 16384, 16385}) {
+            s.put("edge_" + size, java.util.Arrays.copyOf(edges, size));
+        }
         return s;
     }
 

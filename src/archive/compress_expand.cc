@@ -58,7 +58,10 @@ void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string
     TCompressFileHeader header;
     std::string name;
     while (ReadFileHeader(archive, header, name)) {
-        if (runningTotal >= total) break;
+        // The header's total ends the archive once its entries have brought
+        // it there; empty files add nothing to it, so those that follow are
+        // still part of the archive.
+        if (runningTotal >= total && header.UncompressedSize() != 0) break;
         if (names != nullptr && !NameListHolds(*names, name)) {
             SkipEntryData(archive, header.CompressedSize());
             runningTotal += header.UncompressedSize();

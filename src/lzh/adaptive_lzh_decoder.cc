@@ -63,6 +63,12 @@ public:
                 const unsigned symbol = model_.DecodeSymbol(bits_);
                 produced += window_.PutSymbol(symbol, [this] { return DecodePosition(bits_) + 1; });
             }
+            // A final match longer than what remains ends at the file's
+            // size, before the block that holds it is written.
+            if (produced > count) {
+                window_.TakeBack(static_cast<std::size_t>(produced - count));
+                produced = count;
+            }
             if (window_.BlockOverfull()) window_.WriteBlock(driver_);
         }
         window_.Finish(driver_);

@@ -8,7 +8,8 @@
 
 namespace kav::lzh {
 
-// Decodes until at least `count` bytes have been written to the driver.
+// Writes exactly `count` bytes to the driver: a final match that runs past
+// it is cut there.
 // Every bit pattern decodes to something; this raises nothing of its own.
 void DecodeLZH(CodecDriver& driver, std::int32_t count);
 

@@ -42,6 +42,13 @@ public:
                     DecodeSymbol(produced);
                     --symbolsLeft;
                 }
+                // Some encoders end with a match longer than what remains;
+                // the file ends at its size all the same. Taken back before
+                // the block is written, so no byte beyond it is ever output.
+                if (produced > count) {
+                    window_.TakeBack(static_cast<std::size_t>(produced - count));
+                    produced = count;
+                }
                 if (window_.BlockOverfull()) window_.WriteBlock(driver_);
             } while (symbolsLeft > 0 && produced < count);
         }

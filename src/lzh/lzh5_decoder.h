@@ -8,7 +8,8 @@
 
 namespace kav::lzh {
 
-// Decodes until at least `count` bytes have been written to the driver.
+// Writes exactly `count` bytes to the driver: a final match that runs past
+// it is cut there.
 // Throws ELZHBadDecodeTable on a malformed block header.
 void DecodeLZH5(CodecDriver& driver, std::int32_t count);
 

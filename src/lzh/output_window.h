@@ -72,6 +72,10 @@ public:
         return end;
     }
 
+    // Takes back the last `count` bytes put, which must all lie after the
+    // last block written.
+    void TakeBack(std::size_t count) { next_ -= count; }
+
     Octet* Position() const { return next_; }
     void MoveTo(Octet* next) { next_ = next; }
     // The last position of the block: output beyond it makes it overfull.

@@ -61,13 +61,49 @@ TEST_F(ExpandTest, EveryMethodExpandsByteForByteWithDateAndAttributes) {
     EXPECT_EQ(files.OpenHandles(), 0);
 }
 
-TEST_F(ExpandTest, RunningTotalEndsTheArchive) {
-    Expand(ArchiveWriter().Add(Stored("e1", {})).Add(Stored("e2", {})));
-    EXPECT_FALSE(files.Has("C:\\out\\e1"));
+// Empty files add nothing to the header's total, so reaching it ends the
+// archive only at an entry with data: empty ones, coded or stored, are
+// files wherever they stand.
+TEST_F(ExpandTest, EmptyFilesAreExpandedAndOnlyDataPastTheTotalEndsTheArchive) {
+    Expand(ArchiveWriter().Add(Stored("e1", {})).Add(testing::FromFixture("e2", "empty.lh5")));
+    ASSERT_TRUE(files.Has("C:\\out\\e1"));
+    ASSERT_TRUE(files.Has("C:\\out\\e2"));
+    EXPECT_TRUE(Out("e1").empty());
+    EXPECT_TRUE(Out("e2").empty());
 
-    Expand(ArchiveWriter().Add(Stored("full", Bytes(10, 1))).Add(Stored("after", {})));
-    EXPECT_TRUE(files.Has("C:\\out\\full"));
-    EXPECT_FALSE(files.Has("C:\\out\\after"));
+    std::vector<std::string> names = {"full", "after", "beyond"};
+    Expand(ArchiveWriter()
+               .Total(10)
+               .Add(Stored("full", Bytes(10, 1)))
+               .Add(testing::FromFixture("after", "empty.lh1"))
+               .Add(Stored("beyond", Bytes(3, 2))),
+           &names);
+    EXPECT_EQ(names, (std::vector<std::string>{"C:\\out\\full", "C:\\out\\after"}));
+    ASSERT_TRUE(files.Has("C:\\out\\after"));
+    EXPECT_TRUE(Out("after").empty());
+    EXPECT_FALSE(files.Has("C:\\out\\beyond"));
+}
+
+// The jLHA streams of files just around the window and block sizes, as
+// another archiver's members of one archive (the empty ones last), give
+// files of exactly their sizes and content.
+TEST_F(ExpandTest, JlhaMembersAroundEveryBoundaryExpandToTheirExactSizes) {
+    std::vector<std::string> streams;
+    for (const char* sample : {"one_byte", "edge_2", "edge_3", "edge_4095", "edge_4096",
+                               "edge_4097", "edge_8191", "exact_8192", "exact_8193", "edge_8194",
+                               "edge_16383", "edge_16384", "edge_16385", "empty"}) {
+        for (const char* method : {".lh5", ".lh1"}) streams.push_back(sample + std::string(method));
+    }
+    ArchiveWriter writer;
+    for (const auto& stream : streams) writer.Add(testing::FromFixture(stream, stream));
+    Expand(writer);
+    for (const auto& stream : streams) {
+        SCOPED_TRACE(stream);
+        const auto manifest = testing::FixtureManifest(stream);
+        ASSERT_TRUE(files.Has("C:\\out\\" + stream));
+        EXPECT_EQ(Out(stream).size(), static_cast<std::size_t>(manifest.size));
+        EXPECT_EQ(testing::Fnv1a64(Out(stream)), manifest.fnv);
+    }
 }
 
 TEST_F(ExpandTest, NameListSelectsIgnoringCaseAndReturnsOutputPaths) {

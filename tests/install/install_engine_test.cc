@@ -181,25 +181,31 @@ TEST_F(InstallEngineTest, BuildsTheTableInListOrderWithTheInstallDirectoryKnownF
 
 TEST_F(InstallEngineTest, InstallsFilesByDirectoryRowAndRecordsEach) {
     Config().Files = {"a.txt~<INSTALLDIR>~", "d:\\src\\b.dat~<SUB1><INSTALLDIR>~",
-                      "c.txt~<NOWHERE>~", "..~<INSTALLDIR>~", "*.*~<INSTALLDIR>~"};
+                      "c.txt~<NOWHERE>~",    "..~<INSTALLDIR>~",
+                      "*.*~<INSTALLDIR>~",   "empty.txt~<INSTALLDIR>~"};
     Config().Desktop = {"x"};
     Temp("a.txt", "A");
     Temp("b.dat", "B");
     Temp("c.txt", "C");
+    Temp("empty.txt", "");
     ASSERT_EQ(Install(), "");
     EXPECT_EQ(ReadFile(dest_ + "\\a.txt"), "A");
     EXPECT_EQ(ReadFile(dest_ + "\\Data\\b.dat"), "B");
+    ASSERT_TRUE(Exists(dest_ + "\\empty.txt"));
+    EXPECT_EQ(ReadFile(dest_ + "\\empty.txt"), "");
     // Moved out of the temporary directory; a file of no row stays there.
     EXPECT_FALSE(Exists(temp_ + "\\a.txt"));
     EXPECT_FALSE(Exists(temp_ + "\\b.dat"));
+    EXPECT_FALSE(Exists(temp_ + "\\empty.txt"));
     EXPECT_TRUE(Exists(temp_ + "\\c.txt"));
-    EXPECT_EQ(view_.max, 6);
-    EXPECT_EQ(view_.position, 2);
+    EXPECT_EQ(view_.max, 7);
+    EXPECT_EQ(view_.position, 3);
     // Names that are no single file of the directory are neither installed
     // nor recorded.
-    EXPECT_EQ(Script(), Opening() + dest_ + "\\a.txt=\r\n" + dest_ + "\\Data\\b.dat=\r\n" +
-                            "[Directories]\r\n" + Dir() + "\\Apps=\r\n" + dest_ + "=\r\n" + dest_ +
-                            "\\Data=\r\n[File States]\r\n" + dest_ + "\\a.txt=new\r\n" + dest_ +
+    EXPECT_EQ(Script(), Opening() + dest_ + "\\a.txt=\r\n" + dest_ + "\\empty.txt=\r\n" + dest_ +
+                            "\\Data\\b.dat=\r\n" + "[Directories]\r\n" + Dir() + "\\Apps=\r\n" +
+                            dest_ + "=\r\n" + dest_ + "\\Data=\r\n[File States]\r\n" + dest_ +
+                            "\\a.txt=new\r\n" + dest_ + "\\empty.txt=new\r\n" + dest_ +
                             "\\Data\\b.dat=new\r\n");
     EXPECT_EQ(view_.sources.front(), "Preparing Directory Structure");
     EXPECT_EQ(view_.sources.back(), "Creating Uninstall Information");

@@ -30,7 +30,7 @@ public:
         bits_.Put(code, codeLength).Put(position & 0x3F, 6);
         return *this;
     }
-    Bytes Finish() const { return bits_.Finish(4); }
+    Bytes Finish(std::size_t zeroBytes = 4) const { return bits_.Finish(zeroBytes); }
 
 private:
     AdaptiveWriter& Symbol(unsigned symbol) {
@@ -52,7 +52,7 @@ TEST(AdaptiveLzhDecoder, FreshModelHasCodesOfEightAndNineBits) {
     EXPECT_EQ(Decode(BitWriter().PutString("00000000").Finish(2), 1), Bytes{0x74});
     EXPECT_EQ(Decode(BitWriter().PutString("110001100").Finish(2), 1), Bytes{0x00});
     // Symbol 256: 3 bytes; position code 000 + 000000: distance 1.
-    EXPECT_EQ(Decode(BitWriter().PutString("10001100 000 000000").Finish(2), 1), Bytes(3, kSpace));
+    EXPECT_EQ(Decode(BitWriter().PutString("10001100 000 000000").Finish(2), 3), Bytes(3, kSpace));
     AdaptiveModel model;
     EXPECT_EQ(model.CodeOf(115).size(), 9u);
     EXPECT_EQ(model.CodeOf(116).size(), 8u);
@@ -79,11 +79,41 @@ TEST(AdaptiveLzhDecoder, PositionCodesCoverAllDistances) {
     EXPECT_EQ(Decode(w.Finish(), static_cast<std::int32_t>(expected.size())), expected);
 }
 
-TEST(AdaptiveLzhDecoder, MatchesAtTheStartCopySpacesAndAFinalMatchIsWrittenWhole) {
+TEST(AdaptiveLzhDecoder, MatchesAtTheStartCopySpaces) {
     const Bytes coded = AdaptiveWriter().Literal('k').Match(60, 4036).Finish();
     Bytes expected(61, kSpace);
     expected[0] = 'k';
-    EXPECT_EQ(Decode(coded, 2), expected);
+    EXPECT_EQ(Decode(coded, 61), expected);
+}
+
+// A final match longer than what remains ends at the count: inside the
+// output block or across its end (or at it), by 1, 7, 8 or all but one of
+// its 60 bytes, by the byte-wise input or (with input to spare) the fast path.
+TEST(AdaptiveLzhDecoder, AFinalMatchIsCutAtTheCount) {
+    EXPECT_EQ(Decode(AdaptiveWriter().Literal('k').Match(60, 4036).Finish(), 2),
+              (Bytes{'k', kSpace}));
+    for (const unsigned before : {100u, 8140u, 8190u}) {
+        for (const unsigned overshoot : {1u, 7u, 8u, 59u}) {
+            for (const std::size_t spare : {4u, 96u}) {
+                SCOPED_TRACE(testing::Message() << before << " bytes, " << overshoot << " beyond, "
+                                                << spare << " spare");
+                AdaptiveWriter w;
+                Bytes expected;
+                for (unsigned i = 0; i + 1 < before; ++i) {
+                    w.Literal('a');
+                    expected.push_back('a');
+                }
+                w.Literal('b').Match(60, 2);
+                expected.push_back('b');
+                for (int i = 0; i < 60; ++i) expected.push_back(expected[expected.size() - 2]);
+                expected.resize(expected.size() - overshoot);
+                const Expansion e =
+                    Expand(coLZH, w.Finish(spare), static_cast<std::int32_t>(expected.size()));
+                EXPECT_EQ(e.output, expected);
+                EXPECT_EQ(e.sum, ByteSum(expected));
+            }
+        }
+    }
 }
 
 TEST(AdaptiveLzhDecoder, ModelIsRebuiltExactlyWhenTheRootReaches0x8000) {

@@ -18,11 +18,17 @@ namespace {
 
 const char* LhasaName(std::uint8_t method) { return method == coLZH5 ? "-lh5-" : "-lh1-"; }
 
-void ExpectSameAsLhasa(std::uint8_t method, const Bytes& coded, std::int32_t size) {
+// Both stop at the size, also where a final match runs past it. On damaged
+// data lhasa may give up early; what it gave must then agree.
+void ExpectSameAsLhasa(std::uint8_t method, const Bytes& coded, std::int32_t size,
+                       bool lhasaMayStopEarly = false) {
     const Bytes ours = Expand(method, coded, size).output;
     const Bytes theirs = DecodeWithLhasa(LhasaName(method), coded, static_cast<std::size_t>(size));
-    // A final match may run past the size; lhasa stops at it.
-    ASSERT_GE(ours.size(), theirs.size());
+    ASSERT_EQ(ours.size(), static_cast<std::size_t>(size));
+    if (!lhasaMayStopEarly) {
+        ASSERT_EQ(theirs.size(), ours.size());
+    }
+    ASSERT_LE(theirs.size(), ours.size());
     EXPECT_TRUE(std::equal(theirs.begin(), theirs.end(), ours.begin()));
 }
 
@@ -83,7 +89,7 @@ TEST(LhasaDifferential, DamagedFixturesDecodeTheSameWhereAccepted) {
             seed = seed * 1664525 + 1013904223;
             coded[(seed >> 8) % coded.size()] ^= static_cast<std::uint8_t>(1 + (seed >> 24) % 255);
             try {
-                ExpectSameAsLhasa(FixtureMethod(f.stream), coded, f.size);
+                ExpectSameAsLhasa(FixtureMethod(f.stream), coded, f.size, true);
                 ++accepted;
             } catch (const ELZHBadDecodeTable&) {
             } catch (const ELZHTruncatedData&) {

@@ -68,10 +68,38 @@ TEST(Lzh5Decoder, BlockSizeZeroGoverns65536Symbols) {
     EXPECT_EQ(Decode(w.Finish(), 65537), expected);
 }
 
-TEST(Lzh5Decoder, AFinalMatchBeyondTheCountIsWrittenWhole) {
-    BitWriter w;
-    SingleSymbolBlock(w, 1, 509, 0);
-    EXPECT_EQ(Decode(w.Finish(), 2).size(), 256u);
+// Some encoders end with a match longer than what remains: the output ends
+// at the count all the same, whether the match ends inside the output block
+// or across its end (or the count is the block's end), by 1, 7, 8 or all
+// but one of its 256 bytes, decoded by the byte-wise input or (with input
+// to spare) by the fast path.
+TEST(Lzh5Decoder, AFinalMatchIsCutAtTheCount) {
+    {
+        BitWriter w;
+        SingleSymbolBlock(w, 1, 509, 0);
+        EXPECT_EQ(Decode(w.Finish(), 2), Bytes(2, kSpace));
+    }
+    for (const std::uint16_t before : {100, 7944, 8190}) {
+        for (const unsigned overshoot : {1u, 7u, 8u, 255u}) {
+            for (const std::size_t spare : {0u, 64u}) {
+                SCOPED_TRACE(testing::Message() << before << " bytes, " << overshoot << " beyond, "
+                                                << spare << " spare");
+                BitWriter w;
+                SingleSymbolBlock(w, before - 1, 'a', 0);
+                SingleSymbolBlock(w, 1, 'b', 0);
+                // 256 bytes from offset 1: "abab...".
+                SingleSymbolBlock(w, 1, 509, 1);
+                Bytes expected(before - 1, 'a');
+                expected.push_back('b');
+                for (int i = 0; i < 256; ++i) expected.push_back(expected[expected.size() - 2]);
+                expected.resize(expected.size() - overshoot);
+                const Expansion e =
+                    Expand(coLZH5, w.Finish(spare), static_cast<std::int32_t>(expected.size()));
+                EXPECT_EQ(e.output, expected);
+                EXPECT_EQ(e.sum, ByteSum(expected));
+            }
+        }
+    }
 }
 
 TEST(Lzh5Decoder, AfterAStopAnswerOnlyZeroBitsAreDecoded) {

@@ -142,6 +142,33 @@ TEST_F(KavsetTest, ListsAndTestsWhatTheInstallerWouldExpand) {
     EXPECT_NE(test.out.find("4 entries tested, 0 failed"), std::string::npos) << test.out;
 }
 
+// Two things other archivers' sets hold: an "-lh5-" member of zeros whose
+// last match runs one byte past its size (which the byte sum cannot see),
+// and an empty file after the last one with data.
+TEST_F(KavsetTest, FilesComeOutAtTheirExactSizesEmptyOnesIncluded) {
+    // A block of one literal 0, then a block of two 256-byte matches at
+    // offset 0: 513 zeros for a file of 512.
+    const Bytes overshooting = {0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                0x00, 0x20, 0x00, 0x01, 0xFD, 0x00};
+    SegmentSetWriter set;
+    set.Add(ArchiveFor("C:\\App\\a.arc",
+                       ArchiveWriter()
+                           .Add(Stored("a.txt", BytesOf("abc")))
+                           .Add(testing::Coded("zeros.bin", lzh::coLZH5, overshooting, 512, 0))
+                           .Add(Stored("empty.txt", {}))));
+    Place(set.SplitEvery(3000), dir / "set");
+    const Result r = Run("extract " + Q(dir / "set") + " -d " + Q(dir / "out"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("3 files extracted"), std::string::npos) << r.out;
+    EXPECT_EQ(ReadHostFile((dir / "out" / "zeros.bin").string()), Bytes(512, 0));
+    ASSERT_TRUE(fs::exists(dir / "out" / "empty.txt"));
+    EXPECT_EQ(fs::file_size(dir / "out" / "empty.txt"), 0u);
+
+    const Result test = Run("test " + Q(dir / "set"));
+    EXPECT_EQ(test.status, 0) << test.err;
+    EXPECT_NE(test.out.find("3 entries tested, 0 failed"), std::string::npos) << test.out;
+}
+
 TEST_F(KavsetTest, DamagedSetEndsWithStatusTwoAndKeepsWhatWasWritten) {
     auto bad = testing::Rle("bad.bin", Bytes(5000, 9));
     bad.checksum = 1;

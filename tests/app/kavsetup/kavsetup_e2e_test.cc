@@ -321,3 +321,29 @@ TEST_F(KavsetupRun, InstallsTheDemoSetAndReportsEveryFile) {
     EXPECT_NE(json.find("\"text\": \"[Program]\\r\\nTitle=Zephyrin Demo Tool 1.0"),
               std::string::npos);
 }
+
+// A product packed by kavpack whose last file is empty: that file is
+// expanded, installed and recorded for removal like any other.
+TEST_F(KavsetupRun, AnEmptyFilePackedLastIsInstalledAndRecorded) {
+    const fs::path build = std::getenv("KAV_BUILD_DIR");
+    const fs::path product = work_ / "product";
+    fs::create_directories(product);
+    std::ofstream(product / "install.cfg")
+        << "[Setup - Main]\r\nHeader=Sample Product 3\r\nInstall Dir=Sample\r\n"
+           "[Directories]\r\nDir1=<INSTALLDIR>~\r\n"
+           "[Files]\r\nFile1=readme.txt~<INSTALLDIR>\r\nFile2=zero.log~<INSTALLDIR>\r\n";
+    std::ofstream(product / "readme.txt") << "read me";
+    std::ofstream(product / "zero.log");
+    std::ofstream(work_ / "install.exe") << "MZ";
+    const std::string pack = "'" + (build / "src/app/kavpack/kavpack").string() + "' build '" +
+                             product.string() + "' '" + (work_ / "packed").string() +
+                             "' --no-uninstaller --installer '" + (work_ / "install.exe").string() +
+                             "' >/dev/null";
+    ASSERT_EQ(std::system(pack.c_str()), 0);
+    Run(work_ / "packed", "");
+    EXPECT_EQ(status_, 0);
+    EXPECT_NE(report_.find("  C:\\Sample\\readme.txt (7 bytes)\n"), std::string::npos) << report_;
+    EXPECT_NE(report_.find("  C:\\Sample\\zero.log (0 bytes)\n"), std::string::npos) << report_;
+    EXPECT_NE(report_.find("  C:\\Sample\\zero.log=\n"), std::string::npos) << report_;
+    EXPECT_NE(report_.find("  C:\\Sample\\zero.log=new\n"), std::string::npos) << report_;
+}
