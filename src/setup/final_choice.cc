@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/ascii_case.h"
+
 namespace kav::setup {
 
 FinalChoice::FinalChoice() {
@@ -20,9 +22,7 @@ FinalChoice::FinalChoice() {
 
 void FinalChoice::Apply(const InstallConfiguration& configuration) {
     reboot.SetVisible(configuration.ShowReBoot);
-    std::string launch = configuration.Launch;
-    std::transform(launch.begin(), launch.end(), launch.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const std::string launch = base::AsciiUpper(configuration.Launch);
     if (!launch.empty() && launch.find("SETUP.") == std::string::npos) {
         RadioButton1.SetChecked(true);
     } else {

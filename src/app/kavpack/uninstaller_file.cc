@@ -3,19 +3,13 @@
 #include <algorithm>
 
 #include "app/kavpack/source_scan.h"
+#include "base/ascii_case.h"
 #include "pack/stored_names.h"
 #include "platform/sim/profile_document.h"
 
 namespace kav::app {
 
 namespace {
-
-std::string Upper(std::string text) {
-    for (auto& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    }
-    return text;
-}
 
 // A Files line whose file is the uninstaller and whose directory is the
 // install directory itself.
@@ -27,7 +21,8 @@ bool ScriptPlacesUninstaller(const std::string& scriptText) {
         const std::size_t cut = value.find('~');
         if (cut == std::string::npos) continue;
         const std::string tag = value.substr(cut + 1, value.find('~', cut + 1) - cut - 1);
-        if (pack::FlatKey(value.substr(0, cut)) == uninstaller && Upper(tag) == "<INSTALLDIR>") {
+        if (pack::FlatKey(value.substr(0, cut)) == uninstaller &&
+            base::AsciiUpper(tag) == "<INSTALLDIR>") {
             return true;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/ascii_case.h"
 #include "platform/errors.h"
 
 namespace kav::app {
@@ -10,14 +11,9 @@ namespace {
 
 constexpr const char* kMissing = "\x01missing";
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool IsUninstallScript(const std::string& file) {
     const std::string name = "\\UNINSTALL.CFG";
-    const std::string upper = Upper(file);
+    const std::string upper = base::AsciiUpper(file);
     return upper.size() >= name.size() &&
            upper.compare(upper.size() - name.size(), name.size(), name) == 0;
 }
@@ -69,9 +65,9 @@ struct ChangeRecorder::Report {
 };
 
 void ChangeRecorder::Note(std::vector<std::string>& list, const std::string& item) {
-    const std::string upper = Upper(item);
+    const std::string upper = base::AsciiUpper(item);
     for (const std::string& seen : list) {
-        if (Upper(seen) == upper) return;
+        if (base::AsciiUpper(seen) == upper) return;
     }
     list.push_back(item);
 }

@@ -4,13 +4,10 @@
 #include <optional>
 #include <stdexcept>
 
+#include "base/ascii_case.h"
+
 namespace kav::app {
 namespace {
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 struct Switch {
     std::string name;  // upper case, with its "/"
@@ -19,7 +16,7 @@ struct Switch {
 
 Switch Split(const std::string& argument) {
     const auto equals = argument.find('=');
-    Switch result{Upper(argument.substr(0, equals)), std::nullopt};
+    Switch result{base::AsciiUpper(argument.substr(0, equals)), std::nullopt};
     if (equals == std::string::npos) return result;
     std::string value = argument.substr(equals + 1);
     // A shell that passes the quotes on leaves them around the value.
@@ -99,7 +96,7 @@ void TakeSwitch(const std::string& argument, RunOptions& options) {
         } else if (name == "/DIR") {
             answers.directory = value;
         } else if (name == "/TYPE") {
-            const std::string type = Upper(value);
+            const std::string type = base::AsciiUpper(value);
             if (type != "FULL" && type != "WORKSTATION") {
                 throw ECommandLine("/TYPE takes full or workstation, not \"" + value + "\"");
             }

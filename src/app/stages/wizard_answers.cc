@@ -3,20 +3,12 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "base/ascii_case.h"
+
 namespace kav::app {
 namespace {
 
 const std::vector<std::string> kButtons = {"OK", "Yes", "No", "Abort", "Cancel"};
-
-bool SameLetters(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (std::tolower(x) != std::tolower(y)) return false;
-    }
-    return true;
-}
 
 bool YesNo(const std::string& option, const std::string& value) {
     if (value == "yes") return true;
@@ -96,9 +88,9 @@ bool TakeWizardOption(const std::vector<std::string>& args, std::size_t& i,
 }
 
 Finish ParseFinish(const std::string& option, const std::string& value) {
-    if (SameLetters(value, "launch")) return Finish::Launch;
-    if (SameLetters(value, "return")) return Finish::Return;
-    if (SameLetters(value, "reboot")) return Finish::Reboot;
+    if (base::SameTextIgnoringAsciiCase(value, "launch")) return Finish::Launch;
+    if (base::SameTextIgnoringAsciiCase(value, "return")) return Finish::Return;
+    if (base::SameTextIgnoringAsciiCase(value, "reboot")) return Finish::Reboot;
     throw std::invalid_argument(option + " takes launch, return or reboot, not \"" + value + "\"");
 }
 
@@ -107,7 +99,7 @@ WizardAnswers::QuestionRule ParseQuestionRule(const std::string& option, const s
     if (equals == std::string::npos) throw std::invalid_argument(option + " takes TEXT=BUTTON");
     const std::string button = value.substr(equals + 1);
     for (const std::string& known : kButtons) {
-        if (SameLetters(known, button)) return {value.substr(0, equals), known};
+        if (base::SameTextIgnoringAsciiCase(known, button)) return {value.substr(0, equals), known};
     }
     throw std::invalid_argument(option + ": unknown button \"" + button + "\"");
 }
