@@ -35,6 +35,12 @@ bool Control::CanFocus() const {
     return true;
 }
 
+bool Control::HandleKey(Key key) {
+    if (key != Key::Space) return false;
+    Click();
+    return true;
+}
+
 void Control::SetCaption(const std::string& caption) {
     if (caption == caption_) return;
     caption_ = caption;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "widgets/backend.h"
+#include "widgets/keys.h"
 #include "widgets/types.h"
 
 namespace kav::widgets {
@@ -40,6 +41,12 @@ public:
     virtual bool TabStop() const { return false; }
     // A tab stop that is showing and enabled, with its containers.
     bool CanFocus() const;
+    // A key pressed while the control has the focus, before the form's own
+    // rules (Tab, Enter for the default button, Escape for the cancel
+    // button), which apply only to a key the control does not use. Returns
+    // whether it used the key. The space bar clicks the control, as it
+    // presses a button or toggles a check box.
+    virtual bool HandleKey(Key key);
 
     const std::string& Name() const { return name_; }
     // The form the control is placed on; null until it is placed.

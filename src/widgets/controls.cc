@@ -65,6 +65,12 @@ void Button::Click() {
     Control::Click();
 }
 
+bool Button::HandleKey(Key key) {
+    if (key != Key::Enter && key != Key::Space) return false;
+    Click();
+    return true;
+}
+
 void CheckBox::SetChecked(bool checked) {
     if (checked == checked_) return;
     checked_ = checked;
@@ -134,6 +140,12 @@ void Memo::SetTopLine(int line) {
 
 void Memo::ScrollPages(int pages) { SetTopLine(topLine_ + pages * LinesPerPage()); }
 
+bool Memo::HandleKey(Key key) {
+    if (key != Key::PageUp && key != Key::PageDown) return false;
+    ScrollPages(key == Key::PageDown ? 1 : -1);
+    return true;
+}
+
 void ProgressBar::SetRange(int min, int max) {
     if (min == min_ && max == max_) return;
     min_ = min;
@@ -175,6 +187,12 @@ void CheckListBox::SetChecked(std::size_t index, bool checked) {
 void CheckListBox::Toggle(std::size_t index) {
     SetChecked(index, !Checked(index));
     if (OnClickCheck) OnClickCheck();
+}
+
+bool CheckListBox::HandleKey(Key key) {
+    if (key != Key::Space || itemIndex_ < 0) return false;
+    Toggle(static_cast<std::size_t>(itemIndex_));
+    return true;
 }
 
 void CheckListBox::SetItemIndex(int index) {

@@ -38,6 +38,9 @@ public:
     ModalResult Result() const { return result_; }
     void SetResult(ModalResult result) { result_ = result; }
     void Click() override;
+    // Enter and the space bar press a focused button, whichever button is
+    // the default.
+    bool HandleKey(Key key) override;
 
 private:
     bool default_ = false;
@@ -90,6 +93,9 @@ public:
     explicit Edit(std::string name) : Control(std::move(name)) {}
     void Accept(ControlVisitor& visitor) override;
     bool TabStop() const override { return true; }
+    // The edit's keys are its own typing: a space is text, and Enter is
+    // left to the form's default button.
+    bool HandleKey(Key) override { return false; }
 
     NotifyEvent OnChange;
 
@@ -112,6 +118,10 @@ public:
     void Clear();
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+
+    // Page Up and Page Down scroll by a page. A space is text, and Enter is
+    // left to the form's default button.
+    bool HandleKey(Key key) override;
 
     // The first line shown; Page Up and Page Down move it by a page.
     int TopLine() const { return topLine_; }
@@ -178,6 +188,8 @@ public:
     // The selected item, or -1.
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int index);
+    // The space bar toggles the selected item; without one it does nothing.
+    bool HandleKey(Key key) override;
 
     NotifyEvent OnClickCheck;
 

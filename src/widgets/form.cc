@@ -201,43 +201,24 @@ Control* Form::CancelButton() const { return MarkedButton(controls_, &Button::Ca
 
 bool Form::KeyDown(Key key, bool shift) {
     if (active_ != nullptr && !active_->CanFocus()) active_ = nullptr;
+    if (active_ != nullptr && active_->HandleKey(key)) return true;
+    Control* target = nullptr;
     switch (key) {
         case Key::Tab:
             SelectNext(!shift);
             return true;
-        case Key::Enter: {
-            Control* target = dynamic_cast<Button*>(active_) != nullptr ? active_ : DefaultButton();
-            if (target == nullptr) return false;
-            target->Click();
-            return true;
-        }
+        case Key::Enter:
+            target = DefaultButton();
+            break;
         case Key::Escape:
-            if (Control* target = CancelButton()) {
-                target->Click();
-                return true;
-            }
-            return false;
-        case Key::Space:
-            if (auto* list = dynamic_cast<CheckListBox*>(active_)) {
-                if (list->ItemIndex() < 0) return false;
-                list->Toggle(static_cast<std::size_t>(list->ItemIndex()));
-                return true;
-            }
-            if (active_ != nullptr && dynamic_cast<Memo*>(active_) == nullptr &&
-                dynamic_cast<Edit*>(active_) == nullptr) {
-                active_->Click();
-                return true;
-            }
-            return false;
-        case Key::PageUp:
-        case Key::PageDown:
-            if (auto* memo = dynamic_cast<Memo*>(active_)) {
-                memo->ScrollPages(key == Key::PageDown ? 1 : -1);
-                return true;
-            }
-            return false;
+            target = CancelButton();
+            break;
+        default:
+            break;
     }
-    return false;
+    if (target == nullptr) return false;
+    target->Click();
+    return true;
 }
 
 }  // namespace kav::widgets

@@ -115,11 +115,10 @@ public:
     // Tab and Shift+Tab: the next (or previous) control that can take the
     // focus, in creation order, wrapping around.
     void SelectNext(bool forward);
-    // A key pressed while the form is active: Tab and Shift+Tab move the
-    // focus, Enter presses the focused button or else the default button,
-    // Escape the cancel button, Space presses the focused button or toggles
-    // the selected item of a focused check-list box, Page Up and Page Down
-    // scroll a focused memo. Returns whether the key was used.
+    // A key pressed while the form is active. The control that has the
+    // focus uses it first (Control::HandleKey); otherwise Tab and Shift+Tab
+    // move the focus, Enter presses the default button and Escape the
+    // cancel button. Returns whether the key was used.
     bool KeyDown(Key key, bool shift = false);
     // The showing, enabled button marked default (or cancel), or null.
     Control* DefaultButton() const;

@@ -101,6 +101,41 @@ TEST_F(FormTest, ControlsAreFoundByNameAndTypeAndPlacedOnlyInContainers) {
     EXPECT_THROW(list.Toggle(2), std::out_of_range);
 }
 
+TEST_F(FormTest, TheFocusedControlUsesItsKeysBeforeTheFormsRules) {
+    Form form(ui, "f", "F");
+    auto& edit = form.Add<Edit>(nullptr, "Edit1");
+    auto& memo = form.Add<Memo>(nullptr, "Memo1");
+    auto& box = form.Add<CheckBox>(nullptr, "CheckBox1");
+    auto& list = form.Add<CheckListBox>(nullptr, "DK");
+    auto& other = form.Add<Button>(nullptr, "BitBtn2");
+    auto& ok = form.Add<Button>(nullptr, "BitBtn1");
+    ok.SetDefault(true);
+    std::vector<std::string> pressed;
+    ok.OnClick = [&] { pressed.push_back("ok"); };
+    other.OnClick = [&] { pressed.push_back("other"); };
+    list.Add("Tool");
+    form.Show();
+    // Edits and memos keep the space bar; Enter goes on to the default
+    // button, as it does from a check-list box.
+    for (Control* keeper : {static_cast<Control*>(&edit), static_cast<Control*>(&memo),
+                            static_cast<Control*>(&list)}) {
+        form.SetActiveControl(keeper);
+        EXPECT_FALSE(form.KeyDown(Key::Space)) << keeper->Name();
+        EXPECT_TRUE(form.KeyDown(Key::Enter)) << keeper->Name();
+    }
+    EXPECT_FALSE(list.Checked(0));  // no item selected to toggle
+    // A focused button takes Enter and the space bar from the default one;
+    // the space bar toggles a check box.
+    form.SetActiveControl(&other);
+    EXPECT_TRUE(form.KeyDown(Key::Enter));
+    EXPECT_TRUE(form.KeyDown(Key::Space));
+    EXPECT_EQ(pressed, (std::vector<std::string>{"ok", "ok", "ok", "other", "other"}));
+    form.SetActiveControl(&box);
+    EXPECT_TRUE(form.KeyDown(Key::Space));
+    EXPECT_TRUE(box.Checked());
+    EXPECT_FALSE(form.KeyDown(Key::PageDown));
+}
+
 TEST_F(FormTest, AdoptedControlsOutliveTheForm) {
     RadioButton choice("reboot");
     {

@@ -222,6 +222,10 @@ public:
         Initialize({Property::Lines, Property::TopLine});
     }
     HBRUSH PrepareColors(HDC, HBRUSH) override { return nullptr; }
+    // The model keeps the first line shown; the window follows it.
+    bool LeavesKeyToModel(Key key) const override {
+        return key == Key::PageUp || key == Key::PageDown;
+    }
 
 private:
     void UpdateText() override {}
@@ -257,7 +261,7 @@ private:
 
 // A list box drawn by its owner with a check box per item. A click on an
 // item's box toggles it; a click elsewhere, or the arrow keys, only move
-// the selection; the space bar (handled by the form) toggles the selected
+// the selection; the space bar (handled by the model) toggles the selected
 // item.
 class CheckListPeer final : public SystemControl {
 public:
@@ -283,6 +287,8 @@ public:
         list_.SetItemIndex(index < 0 ? -1 : static_cast<int>(index));
     }
     HBRUSH PrepareColors(HDC, HBRUSH) override { return nullptr; }
+    // A system list box has no check boxes to toggle.
+    bool LeavesKeyToModel(Key key) const override { return key == Key::Space; }
 
     void DrawItem(const DRAWITEMSTRUCT& item) override {
         if (item.itemID == static_cast<UINT>(-1) || item.itemID >= list_.Count()) return;

@@ -30,6 +30,12 @@ public:
     virtual HBRUSH PrepareColors(HDC, HBRUSH hostBrush) { return hostBrush; }
     // An owner-drawn item of the window (WM_DRAWITEM).
     virtual void DrawItem(const DRAWITEMSTRUCT&) {}
+    // Whether `key`, pressed while the control has the focus, goes to the
+    // model (Control::HandleKey) before the window sees it. The system's
+    // windows keep the keys they handle well themselves: a button's space
+    // bar, an edit's keys. The form's own keys (Tab, Enter, Escape) go to
+    // the model whatever the peer says.
+    virtual bool LeavesKeyToModel(Key) const { return false; }
 
     // The peer that mirrors a window, or null.
     static Win32Peer* FromHandle(HWND hwnd);

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "platform/win32/application_window.h"
-#include "widgets/controls.h"
 #include "widgets/win32/gdi_canvas.h"
 #include "widgets/win32/peers.h"
 
@@ -38,6 +37,10 @@ bool KeyOf(WPARAM virtualKey, Key& key) {
             return false;
     }
 }
+
+// Tab, Enter and Escape have the form's rules (the focus order, the default
+// and cancel buttons), whichever control has the focus.
+bool FormKey(Key key) { return key == Key::Tab || key == Key::Enter || key == Key::Escape; }
 
 }  // namespace
 
@@ -188,12 +191,13 @@ bool Win32Backend::RouteKey(const MSG& msg) {
             if (c->Peer() == focused && c->CanFocus()) form.SetActiveControl(c);
         }
     }
-    Control* active = form.ActiveControl();
-    // The system's own windows keep the keys they handle well: a button's
-    // space bar, an edit's keys.
-    if (key == Key::Space && dynamic_cast<CheckListBox*>(active) == nullptr) return false;
-    if ((key == Key::PageUp || key == Key::PageDown) && dynamic_cast<Memo*>(active) == nullptr)
-        return false;
+    // The form's own keys always go to the model; any other goes to it only
+    // when the focused control's window leaves the key to it.
+    if (!FormKey(key)) {
+        Control* active = form.ActiveControl();
+        auto* peer = active != nullptr ? static_cast<Win32Peer*>(active->Peer()) : nullptr;
+        if (peer == nullptr || !peer->LeavesKeyToModel(key)) return false;
+    }
     bool used = false;
     report_.Guard([&] { used = form.KeyDown(key, GetKeyState(VK_SHIFT) < 0); });
     return used;

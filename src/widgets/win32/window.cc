@@ -10,12 +10,12 @@ COLORREF ToColorRef(unsigned color) {
 }
 
 Window::~Window() {
-    if (hwnd_ != nullptr) {
-        // Messages sent while the window is being destroyed must not reach
-        // an object that is half gone.
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    // Messages sent while the window is being destroyed (WM_DESTROY,
+    // WM_NCDESTROY) must not reach an object that is half gone, whose
+    // handle is being released: unhooked, the window procedure leaves them
+    // to the system's default handling.
+    if (hwnd_) SetWindowLongPtrA(hwnd_.Get(), GWLP_USERDATA, 0);
+    hwnd_.Reset();
 }
 
 void Window::RegisterClassOnce() {
@@ -43,11 +43,12 @@ void Window::CreateHandle(DWORD exStyle, DWORD style, const std::string& title, 
                         placement.right - placement.left, placement.bottom - placement.top, parent,
                         nullptr, GetModuleHandleA(nullptr), this);
     if (hwnd == nullptr) throw std::runtime_error("Cannot create the window " + title);
-    hwnd_ = hwnd;
+    // hwnd_ holds the window already: the window procedure took it at
+    // WM_NCCREATE.
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcA(hwnd_.Get(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,7 +56,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
+        self->hwnd_.Reset(hwnd);
     } else {
         self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }

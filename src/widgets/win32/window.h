@@ -38,7 +38,7 @@ public:
     Window& operator=(const Window&) = delete;
     virtual ~Window();
 
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const { return hwnd_.Get(); }
 
 protected:
     explicit Window(ErrorSink& errors) : errors_(errors) {}
@@ -54,7 +54,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     ErrorSink& errors_;
-    HWND hwnd_ = nullptr;
+    // Owned from the window's WM_NCCREATE on, so that messages of its
+    // creation already reach HandleMessage with the handle known.
+    WindowHandle hwnd_;
 };
 
 // Converts the model's colour (system colours included) to a COLORREF.
