@@ -4,6 +4,7 @@
 #include "install/script_entries.h"
 #include "install/text_file.h"
 #include "platform/errors.h"
+#include "setup/system_paths.h"
 #include "widgets/error_report.h"
 #include "wizard/install_page_view.h"
 #include "wizard/wizard_texts.h"
@@ -237,7 +238,8 @@ void TKAV::FormShow() {
             [&] { Memo3.SetLines(install::ReadTextLines(machine_.Files(), licence)); });
     }
     (config.WorkStationPrompt ? min : full).SetChecked(true);
-    Label1.SetCaption(install::DestinationDirectory(run_.systemDriveRoot, config));
+    Label1.SetCaption(install::DestinationDirectory(
+        setup::ProgramFilesDirectory(machine_.SystemDirs()), run_.systemDriveRoot, config));
     machine_.Ui().ProcessMessages();
 }
 
