@@ -28,7 +28,9 @@ bool NamesInstallDirectory(const std::vector<std::string>& directories) {
 std::string ResolveDirectory(const DirectoryEntry& entry, const DirectoryBases& bases) {
     const std::string& tag = entry.tag;
     const std::string& path = entry.path;
-    const std::string programFiles = bases.systemDriveRoot + "Program Files";
+    const std::string programFiles = bases.programFilesDirectory.empty()
+                                         ? bases.systemDriveRoot + "Program Files"
+                                         : bases.programFilesDirectory;
     if (tag == "<WINDOWS>") return bases.windowsDirectory;
     if (tag == "<WINDOWS_SYSTEM>") return bases.windowsDirectory + "\\System";
     if (tag == "<PROGRAMFILES>") return programFiles;

@@ -12,6 +12,9 @@ struct DirectoryBases {
     std::string systemDriveRoot;   // with its "\", e.g. "C:\"
     std::string destination;       // the wizard's destination (Label1)
     std::string installDirectory;  // the destination once an <INSTALLDIR> entry is known
+    // The shell's "Program Files", without a trailing "\"; when empty, the
+    // system drive root + "Program Files".
+    std::string programFilesDirectory;
 };
 
 // One Directories entry taken apart at its first "~": the tag in upper

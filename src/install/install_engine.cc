@@ -37,6 +37,7 @@ void InstallEngine::Run(const InstallChoices& choices) {
     choices_ = choices;
     bases_.windowsDirectory = setup::WindowsDirectory(machine_.SystemDirs());
     bases_.systemDriveRoot = run_.systemDriveRoot;
+    bases_.programFilesDirectory = setup::ProgramFilesDirectory(machine_.SystemDirs());
     CheckDestination(choices.destination);
     bases_.destination = WithoutTrailingBackslashes(choices.destination);
     machine_.Log().Note("install into " + bases_.destination +

@@ -5,8 +5,8 @@
 
 #include "base/ascii_case.h"
 #include "install/install_engine.h"
+#include "install/link_places.h"
 #include "install/script_entries.h"
-#include "setup/system_paths.h"
 
 namespace kav::install {
 
@@ -66,18 +66,18 @@ void InstallEngine::CreateEntryShortcuts(const DirectoryRow& row, const std::str
     links.Desktop = entry.onDesktop && Contains(choices_.desktopTicked, entry.name);
     links.StartMenu = entry.inStartMenu && Contains(choices_.startMenuTicked, entry.name);
 
-    const std::string windows = setup::WindowsDirectory(machine_.SystemDirs());
+    const LinkPlaces places = LinkPlaces::Of(machine_.SystemDirs());
     const std::string& folder = entry.folder;
     const std::string linkFiles = entry.name + ".*";
-    const auto recordFolder = [&](const char* place) {
-        script_.Record(kUninstallFolders, windows + place + folder);
-        script_.Record(kUninstallFiles, windows + place + folder + "\\" + linkFiles);
+    const auto recordFolder = [&](const std::string& place) {
+        script_.Record(kUninstallFolders, place + folder);
+        script_.Record(kUninstallFiles, place + folder + "\\" + linkFiles);
     };
-    if (links.FolderDesktop) recordFolder(kDesktopPlace);
-    if (links.Desktop) script_.Record(kUninstallFiles, windows + kDesktopPlace + linkFiles);
-    if (links.StartMenu) script_.Record(kUninstallFiles, windows + kStartMenuPlace + linkFiles);
-    if (links.FolderStartMenu) recordFolder(kStartMenuPlace);
-    recordFolder(kProgramsPlace);
+    if (links.FolderDesktop) recordFolder(places.desktop);
+    if (links.Desktop) script_.Record(kUninstallFiles, places.desktop + linkFiles);
+    if (links.StartMenu) script_.Record(kUninstallFiles, places.startMenu + linkFiles);
+    if (links.FolderStartMenu) recordFolder(places.startMenu);
+    recordFolder(places.programs);
 
     // A link that cannot be written is left out; its records stay.
     try {

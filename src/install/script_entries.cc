@@ -4,10 +4,11 @@
 
 namespace kav::install {
 
-std::string DestinationDirectory(const std::string& systemDriveRoot,
+std::string DestinationDirectory(const std::string& programFilesDirectory,
+                                 const std::string& systemDriveRoot,
                                  const setup::InstallConfiguration& configuration) {
     if (configuration.AddToProgramFiles) {
-        return systemDriveRoot + "Program Files\\" + configuration.InstallDir;
+        return programFilesDirectory + "\\" + configuration.InstallDir;
     }
     return systemDriveRoot + configuration.InstallDir;
 }

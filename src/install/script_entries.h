@@ -7,10 +7,11 @@
 
 namespace kav::install {
 
-// The system drive root + "Program Files\" + "Install Dir" when "Add to
-// Program Files" is set, else the root + "Install Dir"; the parts are joined
-// as written, the root bringing its own "\".
-std::string DestinationDirectory(const std::string& systemDriveRoot,
+// The "Program Files" directory + "\" + "Install Dir" when "Add to Program
+// Files" is set, else the system drive root + "Install Dir"; the parts are
+// joined as written, the root bringing its own "\".
+std::string DestinationDirectory(const std::string& programFilesDirectory,
+                                 const std::string& systemDriveRoot,
                                  const setup::InstallConfiguration& configuration);
 
 // One entry of the Desktop list, taken apart into the fields the wizard

@@ -1,7 +1,7 @@
 #include "install/shell_links.h"
 
+#include "install/link_places.h"
 #include "setup/file_operations.h"
-#include "setup/system_paths.h"
 
 namespace kav::install {
 
@@ -11,9 +11,7 @@ namespace {
 class LinkWriter {
 public:
     LinkWriter(platform::Machine& machine, const TShortcuts& shortcuts)
-        : machine_(machine),
-          shortcuts_(shortcuts),
-          windows_(setup::WindowsDirectory(machine.SystemDirs())) {
+        : machine_(machine), shortcuts_(shortcuts), places_(LinkPlaces::Of(machine.SystemDirs())) {
         const std::string& program = shortcuts.RunProgram;
         const std::size_t cut = program.find_last_of("\\:");
         link_.target = program;
@@ -28,19 +26,19 @@ public:
             throw EShortcutError("Unable to create the shortcut " + path);
         }
     }
-    void SaveInPlace(const char* place) const { SaveIn(windows_ + place); }
-    void SaveInFolder(const char* place) const {
-        const std::string directory = windows_ + place + shortcuts_.Folder + "\\";
+    void SaveInFolder(const std::string& place) const {
+        const std::string directory = place + shortcuts_.Folder + "\\";
         if (!machine_.Files().DirectoryExists(directory)) {
             setup::ForceDirectories(machine_.Files(), directory);
         }
         SaveIn(directory);
     }
+    const LinkPlaces& Places() const { return places_; }
 
 private:
     platform::Machine& machine_;
     const TShortcuts& shortcuts_;
-    const std::string windows_;
+    const LinkPlaces places_;
     platform::ShellLink link_;
 };
 
@@ -48,24 +46,25 @@ private:
 
 void TShortcuts::CreateShortcuts(platform::Machine& machine) const {
     const LinkWriter writer(machine, *this);
+    const LinkPlaces& places = writer.Places();
     if (!FolderDesktop && !FolderStartMenu && !FolderQuickLaunch) {
-        writer.SaveInFolder(kProgramsPlace);
+        writer.SaveInFolder(places.programs);
     } else {
         if (FolderQuickLaunch) {
-            writer.SaveInFolder(kQuickLaunchPlace);
-            if (!FolderDesktop) writer.SaveInFolder(kProgramsPlace);
+            writer.SaveInFolder(places.quickLaunch);
+            if (!FolderDesktop) writer.SaveInFolder(places.programs);
         }
         if (FolderDesktop) {
-            writer.SaveInFolder(kDesktopPlace);
-            writer.SaveInFolder(kProgramsPlace);
+            writer.SaveInFolder(places.desktop);
+            writer.SaveInFolder(places.programs);
         }
         // The program folder then lies in the Start menu itself, not under
         // Programs.
-        if (FolderStartMenu) writer.SaveInFolder(kStartMenuPlace);
+        if (FolderStartMenu) writer.SaveInFolder(places.startMenu);
     }
-    if (Desktop) writer.SaveInPlace(kDesktopPlace);
-    if (StartMenu) writer.SaveInPlace(kStartMenuPlace);
-    if (QuickLaunch) writer.SaveInPlace(kQuickLaunchPlace);
+    if (Desktop) writer.SaveIn(places.desktop);
+    if (StartMenu) writer.SaveIn(places.startMenu);
+    if (QuickLaunch) writer.SaveIn(places.quickLaunch);
 }
 
 }  // namespace kav::install

@@ -1,7 +1,7 @@
 #pragma once
 // TShortcuts: writes one program's shell links into its program folder and,
 // when asked, directly onto the desktop, into the Start menu and into the
-// quick-launch bar. All places lie below the Windows directory.
+// quick-launch bar, in the shell's folders (install/link_places.h).
 #include <string>
 
 #include "platform/exception.h"
@@ -15,7 +15,8 @@ public:
     using kav::Exception::Exception;
 };
 
-// The link places below the Windows directory.
+// The link places below the Windows directory, where Windows without user
+// profiles keeps them.
 inline constexpr const char* kProgramsPlace = "\\Start Menu\\Programs\\";
 inline constexpr const char* kStartMenuPlace = "\\Start Menu\\";
 inline constexpr const char* kDesktopPlace = "\\Desktop\\";

@@ -13,6 +13,13 @@ std::string WindowsDirectory(platform::SystemDirectories& dirs) {
     return dir;
 }
 
+std::string ProgramFilesDirectory(platform::SystemDirectories& dirs) {
+    std::string shell = dirs.ShellFolderPath(platform::ShellFolder::kProgramFiles);
+    while (shell.size() > 3 && shell.back() == '\\') shell.pop_back();
+    if (!shell.empty()) return shell;
+    return WindowsDirectory(dirs).substr(0, 3) + "Program Files";
+}
+
 std::string ShortPathName(platform::SystemDirectories& dirs, const std::string& path) {
     const std::string shortName = dirs.ShortPathName(path);
     if (shortName.empty() || shortName.size() > kMaxShortPath) return path;

@@ -19,14 +19,25 @@ std::string DriveRootOf(const std::string& full) {
 }  // namespace
 
 PathGuard::PathGuard(platform::FileSystem& files, const std::string& windowsDirectory,
-                     const std::string& installDirectory)
+                     const std::string& installDirectory,
+                     const std::vector<std::string>& linkPlaces,
+                     const std::vector<std::string>& systemFolders)
     : files_(files), windowsDirectory_(Full(windowsDirectory)) {
     const std::string& w = windowsDirectory_;
     for (const char* place : {"\\Desktop", "\\Start Menu", "\\Start Menu\\Programs",
                               "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch"}) {
         linkPlaces_.push_back(w + place);
     }
+    for (const std::string& place : linkPlaces) {
+        if (!place.empty()) linkPlaces_.push_back(Full(place));
+    }
     protected_ = linkPlaces_;
+    for (const std::string& place : linkPlaces) {
+        if (!place.empty()) protected_.push_back(Full(place) + "\\StartUp");
+    }
+    for (const std::string& folder : systemFolders) {
+        if (!folder.empty()) protected_.push_back(Full(folder));
+    }
     for (const char* place : {"\\SYSTEM", "\\SYSTEM32", "\\TEMP", "\\FONTS", "\\FAVORITES",
                               "\\Start Menu\\Programs\\StartUp", "\\Application Data"}) {
         protected_.push_back(w + place);

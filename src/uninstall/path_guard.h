@@ -13,8 +13,12 @@ namespace kav::uninstall {
 
 class PathGuard {
 public:
+    // `linkPlaces` adds the shell's folders that hold links to the Windows
+    // directory's own; `systemFolders` adds further folders that are never
+    // removed (the shell's "Program Files" and application data).
     PathGuard(platform::FileSystem& files, const std::string& windowsDirectory,
-              const std::string& installDirectory);
+              const std::string& installDirectory, const std::vector<std::string>& linkPlaces = {},
+              const std::vector<std::string>& systemFolders = {});
 
     // The full form of `path`, without a trailing "\" (a drive root keeps
     // its own).

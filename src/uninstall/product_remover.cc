@@ -2,6 +2,7 @@
 
 #include "base/ascii_case.h"
 #include "install/directory_table.h"
+#include "install/link_places.h"
 #include "setup/system_paths.h"
 #include "uninstall/removal.h"
 
@@ -15,7 +16,9 @@ Removal::Removal(platform::Machine& machine, const UninstallRecord& record,
       record_(record),
       options_(options),
       guard_(machine.Files(), setup::WindowsDirectory(machine.SystemDirs()),
-             record.installDirectory) {
+             record.installDirectory, install::AllLinkPlaces(machine.SystemDirs()),
+             {machine.SystemDirs().ShellFolderPath(platform::ShellFolder::kProgramFiles),
+              machine.SystemDirs().ShellFolderPath(platform::ShellFolder::kAppData)}) {
     for (const auto& [path, state] : record.fileStates) {
         states_.emplace(base::AsciiUpper(guard_.Full(path)), state);
     }

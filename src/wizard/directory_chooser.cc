@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "setup/system_paths.h"
 #include "wizard/wizard_texts.h"
 
 namespace kav::wizard {
@@ -38,7 +39,7 @@ TForm3::TForm3(widgets::Backend& backend, platform::Machine& machine, setup::TMa
     Label1.SetBounds(8, 88, 100, 13);
     Label1.SetCaption("File Location");
     Edit1.SetBounds(8, 102, 222, 21);
-    Edit1.SetText("C:\\Program Files");
+    Edit1.SetText(setup::ProgramFilesDirectory(machine.SystemDirs()));
     Label2.SetBounds(8, 128, 100, 13);
     Label2.SetCaption("Directories");
     DirectoryListBox1.SetBounds(8, 142, 222, 88);

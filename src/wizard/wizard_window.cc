@@ -4,6 +4,7 @@
 #include "install/script_entries.h"
 #include "install/text_file.h"
 #include "platform/errors.h"
+#include "setup/system_paths.h"
 #include "widgets/error_report.h"
 #include "wizard/install_page_view.h"
 #include "wizard/wizard_texts.h"
@@ -150,9 +151,9 @@ void TKAV::LayOutDestinationAndFoldersPages() {
     CheckBox1.SetCaption("Add Folder to Start Menu");
     CheckBox2.SetBounds(220, 42, 200, 17);
     CheckBox2.SetCaption("Add Folder to Desktop");
-    // Both folders are offered ticked, as the shortcuts in the lists are.
-    CheckBox1.SetChecked(true);
-    CheckBox2.SetChecked(true);
+    // Both folders are offered unticked: the program folder under Programs
+    // is made in any case, and a run that passes the page over keeps these
+    // same defaults.
     DesktopHeading.SetBounds(8, 64, 200, 13);
     DesktopHeading.SetCaption("Add Shortcut to Desktop?");
     DK.SetBounds(8, 80, 205, 136);
@@ -237,7 +238,8 @@ void TKAV::FormShow() {
             [&] { Memo3.SetLines(install::ReadTextLines(machine_.Files(), licence)); });
     }
     (config.WorkStationPrompt ? min : full).SetChecked(true);
-    Label1.SetCaption(install::DestinationDirectory(run_.systemDriveRoot, config));
+    Label1.SetCaption(install::DestinationDirectory(
+        setup::ProgramFilesDirectory(machine_.SystemDirs()), run_.systemDriveRoot, config));
     machine_.Ui().ProcessMessages();
 }
 

@@ -40,6 +40,12 @@ walk_wizard() {
     return 1
 }
 
+# shell_folder NAME: a value of HKLM's Shell Folders key (a Windows path).
+shell_folder() {
+    "$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v "$1" 2>/dev/null |
+        tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"
+}
+
 # Checks: each prints "ok: NAME" or "FAIL: NAME" with what differed, and
 # counts the failures in $failures.
 failures=0

@@ -83,12 +83,18 @@ expect "installed tree" "$(cd "$installed" 2>/dev/null && find . -type f | LC_AL
     "./Bin/zdemo.cfg ./Data/words.dat ./Docs/first-steps.txt ./Docs/manual.txt ./install.cfg ./install.exe ./license.txt ./logo.gif ./readme.txt ./uninstall.cfg ./uninstaller.exe ./zdemo.ico ./zdemo.ini "
 expect "installed file as packed" "$(cmp "$installed/Docs/manual.txt" "$top/samples/demo/docs/manual.txt" && echo same)" same
 dir='C:\Program Files\Zephyrin Demo'
-win='C:\windows'
+# The links go where the shell shows them to all users: its folders as the
+# Shell Folders key names them. The folder boxes are left unticked, so the
+# program folder is made under Programs only.
+desk=$(shell_folder 'Common Desktop')
+menu=$(shell_folder 'Common Start Menu')
+programs=$(shell_folder 'Common Programs')
+expect_true "shell folders named" test -n "$desk" -a -n "$menu" -a -n "$programs"
 links() {  # links NAME [DIRECT]: the patterns of one Desktop entry's links
-    echo "|$win\\Desktop\\Zephyrin Demo\\$1.*=${2:+|$win\\Desktop\\$1.*=}|$win\\Start Menu\\$1.*=|$win\\Start Menu\\Zephyrin Demo\\$1.*=|$win\\Start Menu\\Programs\\Zephyrin Demo\\$1.*="
+    echo "${2:+|$desk\\$1.*=}|$menu\\$1.*=|$programs\\Zephyrin Demo\\$1.*="
 }
 expect "uninstall.cfg" "$(tr -d '\r' <"$installed/uninstall.cfg" | grep -v '^$' | awk '/^\[/ { own = /^\[(File States|INI Entries|Registry Values|Registry Keys|AUTOEXEC Lines)\]$/ } !own' | tr '\n' '|')" \
-    "[Program]|Title=Zephyrin Demo Tool 1.0|[UNINS]|$dir\\*.*=|$dir\\Setup\\*.*=|$dir\\readme.txt=|$dir\\license.txt=|$dir\\logo.gif=|$dir\\uninstaller.exe=|$dir\\zdemo.ico=|$dir\\Docs\\manual.txt=|$dir\\Docs\\first-steps.txt=|$dir\\Data\\words.dat=|$dir\\Bin\\zdemo.cfg=$(links 'Zephyrin Demo Read Me' desktop)$(links 'Zephyrin Demo Manual')|$dir\\zdemo.ini=|[Directories]|$dir=|$dir\\Docs=|$dir\\Data=|$dir\\Bin=|[Folders]|$win\\Desktop\\Zephyrin Demo=|$win\\Start Menu\\Zephyrin Demo=|$win\\Start Menu\\Programs\\Zephyrin Demo=|[Registry]|HKEY_LOCAL_MACHINE\\Software\\Zephyrin\\Demo\\Settings=|[AUTOEXEC.BAT]|C:\\autoexec.bat=|"
+    "[Program]|Title=Zephyrin Demo Tool 1.0|[UNINS]|$dir\\*.*=|$dir\\Setup\\*.*=|$dir\\readme.txt=|$dir\\license.txt=|$dir\\logo.gif=|$dir\\uninstaller.exe=|$dir\\zdemo.ico=|$dir\\Docs\\manual.txt=|$dir\\Docs\\first-steps.txt=|$dir\\Data\\words.dat=|$dir\\Bin\\zdemo.cfg=$(links 'Zephyrin Demo Read Me' desktop)$(links 'Zephyrin Demo Manual')|$dir\\zdemo.ini=|[Directories]|$dir=|$dir\\Docs=|$dir\\Data=|$dir\\Bin=|[Folders]|$programs\\Zephyrin Demo=|[Registry]|HKEY_LOCAL_MACHINE\\Software\\Zephyrin\\Demo\\Settings=|[AUTOEXEC.BAT]|C:\\autoexec.bat=|"
 key='HKLM\Software\Microsoft\Windows\currentversion\uninstall\Zephyrin Demo Tool 1.0'
 values=$("$run" reg query "$key" 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/^ *//; s/  */ /g' | tr '\n' '|')
 expect "Uninstall key" "$values" \
@@ -98,21 +104,35 @@ expect "Uninstall key" "$values" \
 # compared with those the simulated machine writes for the same set, field by
 # field as lnkinfo reads them, and through the shell's own IShellLinkA.
 windir="$WINEPREFIX/drive_c/windows"
-wine_links=$(cd "$windir" && find Desktop "Start Menu" -name 'Zephyrin Demo*.lnk' 2>/dev/null | LC_ALL=C sort)
+drive_c="$WINEPREFIX/drive_c"
+# The simulated machine's shell folders of all users.
+sim_c="$work/sim/drive_c"
+sim_desk='Users/Public/Desktop'
+sim_menu='ProgramData/Microsoft/Windows/Start Menu'
+links_below() {  # links_below DRIVE_C DESKTOP START_MENU: "Desktop/..." and "Start Menu/..."
+    (cd "$1/$2" 2>/dev/null && find . -name 'Zephyrin Demo*.lnk' | sed 's|^\.|Desktop|')
+    (cd "$1/$3" 2>/dev/null && find . -name 'Zephyrin Demo*.lnk' | sed 's|^\.|Start Menu|')
+}
+unix_below_c() { echo "${1#?:\\}" | tr '\\' '/'; }
+wine_links=$(links_below "$drive_c" "$(unix_below_c "$desk")" "$(unix_below_c "$menu")" | LC_ALL=C sort)
 "$kavsetup" --root "$work/sim" "$work/set1" >/dev/null 2>&1
-sim_links=$(cd "$work/sim/drive_c/WINDOWS" && find Desktop "Start Menu" -name 'Zephyrin Demo*.lnk' | LC_ALL=C sort)
-expect "links made" "$(echo "$wine_links" | wc -l)" 9
+sim_links=$(links_below "$sim_c" "$sim_desk" "$sim_menu" | LC_ALL=C sort)
+expect "links made" "$(echo "$wine_links" | wc -l)" 5
+expect "no link below the Windows directory" "$(find "$windir" -name 'Zephyrin Demo*.lnk' | wc -l)" 0
+expect "no program folder on the desktop" "$(test -e "$drive_c/$(unix_below_c "$desk")/Zephyrin Demo" && echo made)" ""
 expect "the same links as on the simulated machine" "$wine_links" "$sim_links"
+wine_path() { case $1 in Desktop/*) echo "$desk\\${1#Desktop/}" ;; *) echo "$menu\\${1#Start Menu/}" ;; esac | tr '/' '\\'; }
+sim_path() { case $1 in Desktop/*) echo "$sim_c/$sim_desk/${1#Desktop/}" ;; *) echo "$sim_c/$sim_menu/${1#Start Menu/}" ;; esac; }
 link_fields() { lnkinfo "$1" | grep -E 'Local path|Working directory|Icon location|Icon index' | tr -d '\t' | tr '\n' '|'; }
 while IFS= read -r link; do
     [ -n "$link" ] || continue
-    expect "lnkinfo: $link" "$(link_fields "$windir/$link")" "$(link_fields "$work/sim/drive_c/WINDOWS/$link")"
+    expect "lnkinfo: $link" "$(link_fields "$drive_c/$(unix_below_c "$(wine_path "$link")")")" "$(link_fields "$(sim_path "$link")")"
     expect "IShellLinkA: $link" \
-        "$("$run" "$probe_shell" link "C:\\windows\\$(echo "$link" | tr '/' '\\')" | tr -d '\r' | tr '\n' '|')" \
-        "$("$run" "$probe_shell" link "Z:$(echo "$work/sim/drive_c/WINDOWS/$link" | tr '/' '\\')" | tr -d '\r' | tr '\n' '|')"
+        "$("$run" "$probe_shell" link "$(wine_path "$link")" | tr -d '\r' | tr '\n' '|')" \
+        "$("$run" "$probe_shell" link "Z:$(sim_path "$link" | tr '/' '\\')" | tr -d '\r' | tr '\n' '|')"
 done <<<"$wine_links"
 expect "desktop link read by the shell" \
-    "$("$run" "$probe_shell" link 'C:\windows\Desktop\Zephyrin Demo Read Me.lnk' | tr -d '\r' | tr '\n' '|')" \
+    "$("$run" "$probe_shell" link "$desk\\Zephyrin Demo Read Me.lnk" | tr -d '\r' | tr '\n' '|')" \
     "Target: $dir\\readme.txt|Working directory: $dir\\|Icon: $dir\\zdemo.ico,0|"
 expect "registry value" \
     "$("$run" reg query 'HKLM\Software\Zephyrin\Demo\Settings' /v InstallDir 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/^ *//; s/  */ /g')" \

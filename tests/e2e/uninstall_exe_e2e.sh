@@ -59,7 +59,10 @@ expect_true "closing message says the restart removes the uninstaller" grep -q "
 expect "no longer listed by Wine" "$(listed)" 0
 expect "only the running uninstaller is left of the install" \
     "$(cd "$installed" 2>/dev/null && find . -type f | LC_ALL=C sort | tr '\n' ' ')" "./uninstaller.exe "
-expect "links gone" "$(cd "$WINEPREFIX/drive_c/windows" && find Desktop "Start Menu" -name 'Zephyrin Demo*' | wc -l)" 0
+for place in 'Common Desktop' 'Common Start Menu'; do
+    folder=$(shell_folder "$place" | sed 's/^.:\\//' | tr '\\' '/')
+    expect "links gone: $place" "$(cd "$WINEPREFIX/drive_c/$folder" && find . -name 'Zephyrin Demo*' | wc -l)" 0
+done
 expect "registry value gone" "$("$run" reg query 'HKLM\Software\Zephyrin\Demo\Settings' 2>/dev/null | grep -c InstallDir)" 0
 expect "AUTOEXEC.BAT as before" "$(cat "$autoexec" 2>/dev/null)" "$autoexec_before"
 expect "its removal waits for the restart" \

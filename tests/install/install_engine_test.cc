@@ -16,7 +16,8 @@ using widgets::headless::DialogButton;
 
 // Pure resolution rules: no machine involved.
 TEST(DirectoryTableTest, EveryKindOfTagResolvesByTheRulesInTheirOrder) {
-    const install::DirectoryBases bases{"C:\\WINDOWS", "C:\\", "C:\\Apps\\Tool", "C:\\Apps\\Tool"};
+    const install::DirectoryBases bases{"C:\\WINDOWS", "C:\\", "C:\\Apps\\Tool", "C:\\Apps\\Tool",
+                                        ""};
     const std::pair<const char*, const char*> cases[] = {
         {"<INSTALLDIR>~x", "C:\\Apps\\Tool"},
         {"<SUB1><INSTALLDIR>~Data", "C:\\Apps\\Tool\\Data"},

@@ -4,6 +4,7 @@
 
 #include "base/ascii_case.h"
 #include "install/install_engine.h"
+#include "install/link_places.h"
 #include "setup/file_operations.h"
 #include "setup/system_paths.h"
 #include "support/test_machine.h"
@@ -53,6 +54,7 @@ protected:
         WriteFile(run_.temporaryDirectory + "\\install.cfg", "");
         dest_ = Dir() + "\\Apps\\Tool";
         windows_ = setup::WindowsDirectory(machine_->SystemDirs());
+        places_ = install::LinkPlaces::Of(machine_->SystemDirs());
         // A name of its own per test, so that links of earlier tests on a
         // real machine do not count.
         name_ =
@@ -66,16 +68,14 @@ protected:
                name_;
     }
     void MakePlaces() {
-        setup::ForceDirectories(Files(), windows_ + "\\Desktop");
-        setup::ForceDirectories(Files(), windows_ + "\\Start Menu");
+        setup::ForceDirectories(Files(), places_.desktop);
+        setup::ForceDirectories(Files(), places_.startMenu);
     }
     void Install(platform::Machine* machine = nullptr) {
         install::InstallEngine engine(machine != nullptr ? *machine : *machine_, run_, view_);
         engine.Run(choices_);
     }
-    bool LinkIn(const std::string& place) {
-        return Files().FileExists(windows_ + place + name_ + ".lnk");
-    }
+    bool LinkIn(const std::string& place) { return Files().FileExists(place + name_ + ".lnk"); }
     std::string Folder() { return "Kit " + name_; }
     // The keys of one section of the uninstall script, in order.
     std::vector<std::string> Records(const std::string& section) {
@@ -106,6 +106,7 @@ protected:
     DestView view_;
     install::InstallChoices choices_;
     std::string dest_, windows_, name_;
+    install::LinkPlaces places_;
 };
 
 TEST_F(ShortcutStepTest, NoFolderBoxesMakesTheProgramsFolderAndTheTickedDirectLinks) {
@@ -114,14 +115,13 @@ TEST_F(ShortcutStepTest, NoFolderBoxesMakesTheProgramsFolderAndTheTickedDirectLi
     choices_.desktopTicked = {name_};
     choices_.startMenuTicked = {name_};
     Install();
-    EXPECT_TRUE(LinkIn("\\Start Menu\\Programs\\" + Folder() + "\\"));
-    EXPECT_TRUE(LinkIn("\\Desktop\\"));
-    EXPECT_TRUE(LinkIn("\\Start Menu\\"));
-    EXPECT_EQ(Records("Folders"),
-              std::vector<std::string>{windows_ + "\\Start Menu\\Programs\\" + Folder()});
-    const std::vector<std::string> expected = {
-        windows_ + "\\Desktop\\" + name_ + ".*", windows_ + "\\Start Menu\\" + name_ + ".*",
-        windows_ + "\\Start Menu\\Programs\\" + Folder() + "\\" + name_ + ".*"};
+    EXPECT_TRUE(LinkIn(places_.programs + Folder() + "\\"));
+    EXPECT_TRUE(LinkIn(places_.desktop));
+    EXPECT_TRUE(LinkIn(places_.startMenu));
+    EXPECT_EQ(Records("Folders"), std::vector<std::string>{places_.programs + Folder()});
+    const std::vector<std::string> expected = {places_.desktop + name_ + ".*",
+                                               places_.startMenu + name_ + ".*",
+                                               places_.programs + Folder() + "\\" + name_ + ".*"};
     EXPECT_EQ(LinkRecords(), expected);
     EXPECT_EQ(view_.dests, std::vector<std::string>{Folder()});
     EXPECT_EQ(view_.steps, 1);
@@ -133,10 +133,10 @@ TEST_F(ShortcutStepTest, FolderOnDesktopMakesBothFoldersAndRecordsThemInOrder) {
     Desktop({Entry("<INSTALLDIR>t.exe", "", "")});
     choices_.shortcuts.FolderDesktop = true;
     Install();
-    EXPECT_TRUE(LinkIn("\\Desktop\\" + Folder() + "\\"));
-    EXPECT_TRUE(LinkIn("\\Start Menu\\Programs\\" + Folder() + "\\"));
-    const std::vector<std::string> folders = {windows_ + "\\Desktop\\" + Folder(),
-                                              windows_ + "\\Start Menu\\Programs\\" + Folder()};
+    EXPECT_TRUE(LinkIn(places_.desktop + Folder() + "\\"));
+    EXPECT_TRUE(LinkIn(places_.programs + Folder() + "\\"));
+    const std::vector<std::string> folders = {places_.desktop + Folder(),
+                                              places_.programs + Folder()};
     EXPECT_EQ(Records("Folders"), folders);
     EXPECT_EQ(LinkRecords(), (std::vector<std::string>{folders[0] + "\\" + name_ + ".*",
                                                        folders[1] + "\\" + name_ + ".*"}));
@@ -150,12 +150,12 @@ TEST_F(ShortcutStepTest, FolderInStartMenuAloneSkipsProgramsButStillRecordsIt) {
     choices_.desktopTicked = {};
     choices_.startMenuTicked = {base::AsciiUpper(name_)};
     Install();
-    EXPECT_TRUE(LinkIn("\\Start Menu\\" + Folder() + "\\"));
-    EXPECT_FALSE(LinkIn("\\Start Menu\\Programs\\" + Folder() + "\\"));
-    EXPECT_FALSE(LinkIn("\\Desktop\\"));
-    EXPECT_FALSE(LinkIn("\\Start Menu\\"));
-    const std::vector<std::string> folders = {windows_ + "\\Start Menu\\" + Folder(),
-                                              windows_ + "\\Start Menu\\Programs\\" + Folder()};
+    EXPECT_TRUE(LinkIn(places_.startMenu + Folder() + "\\"));
+    EXPECT_FALSE(LinkIn(places_.programs + Folder() + "\\"));
+    EXPECT_FALSE(LinkIn(places_.desktop));
+    EXPECT_FALSE(LinkIn(places_.startMenu));
+    const std::vector<std::string> folders = {places_.startMenu + Folder(),
+                                              places_.programs + Folder()};
     EXPECT_EQ(Records("Folders"), folders);
     EXPECT_EQ(LinkRecords(), (std::vector<std::string>{folders[0] + "\\" + name_ + ".*",
                                                        folders[1] + "\\" + name_ + ".*"}));
@@ -166,9 +166,9 @@ TEST_F(ShortcutStepTest, AMissingDirectLinkPlaceIsNotMadeAndItsRecordStays) {
     Desktop({Entry("<INSTALLDIR>t.exe", "X", "")});
     choices_.desktopTicked = {name_};
     Install();
-    EXPECT_FALSE(Files().DirectoryExists(windows_ + "\\Desktop"));
-    EXPECT_TRUE(LinkIn("\\Start Menu\\Programs\\" + Folder() + "\\"));
-    EXPECT_EQ(LinkRecords().front(), windows_ + "\\Desktop\\" + name_ + ".*");
+    EXPECT_FALSE(Files().DirectoryExists(places_.desktop));
+    EXPECT_TRUE(LinkIn(places_.programs + Folder() + "\\"));
+    EXPECT_EQ(LinkRecords().front(), places_.desktop + name_ + ".*");
 }
 
 TEST_F(ShortcutStepTest, EntriesOfNoRowOrNamingOutsideTheirPlaceAreLeftOut) {
@@ -180,13 +180,13 @@ TEST_F(ShortcutStepTest, EntriesOfNoRowOrNamingOutsideTheirPlaceAreLeftOut) {
     EXPECT_EQ(view_.steps, 0);
     EXPECT_TRUE(view_.dests.empty());
     EXPECT_TRUE(Records("Folders").empty());
-    EXPECT_FALSE(Files().DirectoryExists(windows_ + "\\Start Menu\\Programs\\" + folder));
+    EXPECT_FALSE(Files().DirectoryExists(places_.programs + folder));
 }
 
 TEST_F(ShortcutStepTest, TheFolderIsEverythingAfterTheFifthTilde) {
     Desktop({name_ + "~<INSTALLDIR>t.exe~~~~Kit~" + name_});
     Install();
-    EXPECT_TRUE(LinkIn("\\Start Menu\\Programs\\Kit~" + name_ + "\\"));
+    EXPECT_TRUE(LinkIn(places_.programs + "Kit~" + name_ + "\\"));
 }
 
 TEST_F(ShortcutStepTest, EveryPlaceGetsTheSameLinkInItsOrder) {
@@ -198,11 +198,10 @@ TEST_F(ShortcutStepTest, EveryPlaceGetsTheSameLinkInItsOrder) {
     choices_.startMenuTicked = {name_};
     Install(&shell);
     const std::string file = name_ + ".lnk";
-    const std::vector<std::string> paths = {
-        windows_ + "\\Desktop\\" + Folder() + "\\" + file,
-        windows_ + "\\Start Menu\\Programs\\" + Folder() + "\\" + file,
-        windows_ + "\\Start Menu\\" + Folder() + "\\" + file, windows_ + "\\Desktop\\" + file,
-        windows_ + "\\Start Menu\\" + file};
+    const std::vector<std::string> paths = {places_.desktop + Folder() + "\\" + file,
+                                            places_.programs + Folder() + "\\" + file,
+                                            places_.startMenu + Folder() + "\\" + file,
+                                            places_.desktop + file, places_.startMenu + file};
     EXPECT_EQ(shell.paths, paths);
     for (const platform::ShellLink& link : shell.links) {
         EXPECT_EQ(link.target, dest_ + "\\bin\\t.exe");
@@ -222,6 +221,64 @@ TEST_F(ShortcutStepTest, ARefusedLinkEndsTheEntrysLinksButNotItsRecordsOrTheNext
     EXPECT_EQ(shell.paths.size(), 2u);  // one per entry: the first place each
     EXPECT_EQ(LinkRecords().size(), 2u);
     EXPECT_EQ(Records("Folders").size(), 2u);
+}
+
+// The shell names the link places: an administrator's links go to the
+// folders shared by all users, anyone else's to the user's own, quick
+// launch below the application data; none below the Windows directory.
+TEST_F(ShortcutStepTest, LinksGoWhereTheShellKeepsThemForAllUsersOrTheUser) {
+    using platform::ShellFolder;
+    const std::string shell = Dir() + "\\Shell";
+    machine_->shellFolders.folders = {{ShellFolder::kCommonPrograms, shell + "\\All\\Programs"},
+                                      {ShellFolder::kCommonStartMenu, shell + "\\All"},
+                                      {ShellFolder::kCommonDesktop, shell + "\\Public"},
+                                      {ShellFolder::kPrograms, shell + "\\Me\\Programs"},
+                                      {ShellFolder::kStartMenu, shell + "\\Me"},
+                                      {ShellFolder::kDesktop, shell + "\\Desk"},
+                                      {ShellFolder::kAppData, shell + "\\Roaming\\"}};
+    LinkRecordingMachine recorder(*machine_);
+    Desktop({Entry("<INSTALLDIR>t.exe", "X", "X")});
+    choices_.shortcuts.FolderDesktop = true;
+    choices_.shortcuts.FolderStartMenu = true;
+    choices_.desktopTicked = {name_};
+    choices_.startMenuTicked = {name_};
+    const std::string file = name_ + ".lnk";
+    const auto expect = [&](const std::string& desktop, const std::string& startMenu) {
+        const std::string programs = startMenu + "\\Programs\\" + Folder();
+        EXPECT_EQ(recorder.paths,
+                  (std::vector<std::string>{desktop + "\\" + Folder() + "\\" + file,
+                                            programs + "\\" + file,
+                                            startMenu + "\\" + Folder() + "\\" + file,
+                                            desktop + "\\" + file, startMenu + "\\" + file}));
+        EXPECT_EQ(Records("Folders"),
+                  (std::vector<std::string>{desktop + "\\" + Folder(), startMenu + "\\" + Folder(),
+                                            programs}));
+        recorder.paths.clear();
+    };
+    machine_->shellFolders.administrator = true;
+    Install(&recorder);
+    expect(shell + "\\Public", shell + "\\All");
+    machine_->shellFolders.administrator = false;
+    Install(&recorder);
+    expect(shell + "\\Desk", shell + "\\Me");
+
+    install::TShortcuts quick = choices_.shortcuts;
+    quick.FolderDesktop = quick.FolderStartMenu = quick.Desktop = quick.StartMenu = false;
+    quick.FolderQuickLaunch = quick.QuickLaunch = true;
+    quick.ProgramName = name_;
+    quick.Folder = Folder();
+    quick.CreateShortcuts(recorder);
+    const std::string bar = shell + "\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\";
+    EXPECT_EQ(recorder.paths,
+              (std::vector<std::string>{bar + Folder() + "\\" + file,
+                                        shell + "\\Me\\Programs\\" + Folder() + "\\" + file,
+                                        bar + file}));
+
+    // The simulated machine plays a current Windows unless told otherwise.
+    if (Simulated()) {
+        EXPECT_NE(base::AsciiUpper(places_.programs).rfind(base::AsciiUpper(windows_), 0), 0u);
+        EXPECT_NE(base::AsciiUpper(places_.desktop).rfind(base::AsciiUpper(windows_), 0), 0u);
+    }
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,14 +36,44 @@ public:
     bool accept = true;
 };
 
+// The machine's own system directories, with the shell folders and the
+// administrator rights a test chooses; what it leaves unchosen is the
+// machine's.
+class ChosenShellFolders final : public platform::SystemDirectories {
+public:
+    explicit ChosenShellFolders(platform::SystemDirectories& inner) : inner_(inner) {}
+    std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
+    std::string ShortPathName(const std::string& path) override {
+        return inner_.ShortPathName(path);
+    }
+    std::string ShellFolderPath(platform::ShellFolder folder) override {
+        const auto found = folders.find(folder);
+        return found != folders.end() ? found->second : inner_.ShellFolderPath(folder);
+    }
+    bool IsAdministrator() override {
+        return administrator ? *administrator : inner_.IsAdministrator();
+    }
+
+    std::map<platform::ShellFolder, std::string> folders;
+    std::optional<bool> administrator;
+
+private:
+    platform::SystemDirectories& inner_;
+};
+
 class TestMachine final : public platform::ForwardingMachine {
 public:
     TestMachine(std::unique_ptr<platform::Machine> real, widgets::headless::HeadlessBackend& ui)
-        : ForwardingMachine(*real), real_(std::move(real)), ui_(ui) {}
+        : ForwardingMachine(*real),
+          shellFolders(real->SystemDirs()),
+          real_(std::move(real)),
+          ui_(ui) {}
     platform::Restart& Restarter() override { return restart; }
+    platform::SystemDirectories& SystemDirs() override { return shellFolders; }
     platform::Gui& Ui() override { return ui_; }
 
     RecordingRestart restart;
+    ChosenShellFolders shellFolders;
 
 private:
     std::unique_ptr<platform::Machine> real_;

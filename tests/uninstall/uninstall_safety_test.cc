@@ -149,6 +149,27 @@ TEST_F(UninstallOnSim, AFileInUseGoesAtTheNextRestartWithItsFolder) {
     EXPECT_FALSE(steps.empty());
 }
 
+// The links of a product are where the shell keeps them; the shell's own
+// folders stay, as do other products' links there.
+TEST_F(UninstallOnSim, ProductLinksInTheShellsFoldersGoAndTheFoldersStay) {
+    const std::string programs =
+        machine_->SystemDirs().ShellFolderPath(platform::ShellFolder::kCommonPrograms);
+    const std::string desktop =
+        machine_->SystemDirs().ShellFolderPath(platform::ShellFolder::kDesktop);
+    Write(programs + "\\Tool\\Tool.lnk", "L");
+    Write(programs + "\\Other\\Other.lnk", "L");
+    Write(desktop + "\\Tool.lnk", "L");
+    Write("C:\\Apps\\Tool\\uninstall.cfg",
+          "[Program]\r\nTitle=Tool 1.0\r\n[UNINS]\r\nC:\\Apps\\Tool\\*.*=\r\n" + desktop +
+              "\\Tool.*=\r\n" + programs + "\\Tool\\Tool.*=\r\n[Folders]\r\n" + programs +
+              "\\Tool=\r\n" + programs + "=\r\n");
+    const UninstallResult result = Remove("C:\\Apps\\Tool\\uninstall.cfg");
+    EXPECT_FALSE(Files().FileExists(desktop + "\\Tool.lnk"));
+    EXPECT_FALSE(Files().DirectoryExists(programs + "\\Tool"));
+    EXPECT_TRUE(Files().FileExists(programs + "\\Other\\Other.lnk"));
+    EXPECT_TRUE(Lists(result.left, programs));
+}
+
 TEST_F(UninstallOnSim, TheScriptMustBeThereAndBeTheTitlesOwn) {
     EXPECT_THROW(Remove("C:\\Apps\\Tool\\uninstall.cfg"), EUninstallError);
     Write("C:\\Apps\\Tool\\a.txt", "mine");

@@ -69,9 +69,9 @@ TEST_F(WizardEndingsTest, InstallWithLaunchEndsWithoutAMessageAndHandsTheFolders
     WriteScript("Launch=<INSTALLDIR>\\tool.exe\r\nFolder=Tools\r\n");
     Run([&](TKAV& kav) {
         NextUntil(kav, kFoldersPage);
-        EXPECT_TRUE(kav.CheckBox1.Checked());
-        EXPECT_TRUE(kav.CheckBox2.Checked());
-        kav.CheckBox2.Click();
+        EXPECT_FALSE(kav.CheckBox1.Checked());
+        EXPECT_FALSE(kav.CheckBox2.Checked());
+        kav.CheckBox1.Click();
         NextUntil(kav, kReadyPage);
         kav.install.Click();
         EXPECT_EQ(kav.PageIndex(), kProgressPage);
@@ -93,6 +93,10 @@ TEST_F(WizardEndingsTest, ReturnToWindowsEndsWithTheCompletionMessage) {
     });
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].rfind("Your installation of \rTool 2\r", 0), 0u);
+    // The folders page was passed over: no folder on the desktop or in the
+    // Start menu itself, as on the page untouched.
+    EXPECT_FALSE(kav_->Shortcuts1.FolderStartMenu);
+    EXPECT_FALSE(kav_->Shortcuts1.FolderDesktop);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // destination and the summary of the folders page.
 #include <gtest/gtest.h>
 
+#include "install/directory_table.h"
 #include "install/script_entries.h"
 #include "support/wizard_fixture.h"
 
@@ -156,13 +157,35 @@ TEST_F(WizardPagesTest, ThePassedOverFoldersPageStillRebuildsTheLists) {
 TEST_F(WizardPagesTest, DestinationJoinsTheRootAndTheSettingAsWritten) {
     setup::InstallConfiguration config;
     config.InstallDir = "Tool";
-    EXPECT_EQ(install::DestinationDirectory("C:\\", config), "C:\\Tool");
+    const std::string programFiles = "C:\\Program Files";
+    EXPECT_EQ(install::DestinationDirectory(programFiles, "C:\\", config), "C:\\Tool");
     config.AddToProgramFiles = true;
-    EXPECT_EQ(install::DestinationDirectory("C:\\", config), "C:\\Program Files\\Tool");
+    EXPECT_EQ(install::DestinationDirectory(programFiles, "C:\\", config),
+              "C:\\Program Files\\Tool");
     config.InstallDir = "\\Tool\\";
-    EXPECT_EQ(install::DestinationDirectory("D:\\", config), "D:\\Program Files\\\\Tool\\");
+    EXPECT_EQ(install::DestinationDirectory("D:\\Program Files", "D:\\", config),
+              "D:\\Program Files\\\\Tool\\");
     config.InstallDir.clear();
-    EXPECT_EQ(install::DestinationDirectory("C:\\", config), "C:\\Program Files\\");
+    EXPECT_EQ(install::DestinationDirectory(programFiles, "C:\\", config), "C:\\Program Files\\");
+}
+
+// "Program Files" is the shell's: a 32-bit program on 64-bit Windows has
+// its own, and the chooser starts there too.
+TEST_F(WizardPagesTest, ProgramFilesIsTheShellsFolder) {
+    machine_->shellFolders.folders[platform::ShellFolder::kProgramFiles] =
+        "C:\\Program Files (x86)";
+    WriteScript("Install Dir=Tool\r\nAdd to Program Files=1\r\nFolder=Tools\r\n");
+    Run([&](TKAV& kav) {
+        EXPECT_EQ(kav.Label1.Caption(), "C:\\Program Files (x86)\\Tool");
+        EXPECT_EQ(chooser_->Edit1.Text(), "C:\\Program Files (x86)");
+        kav.cancel.Click();
+    });
+    install::DirectoryBases bases{"C:\\WINDOWS", "C:\\", "C:\\T", "C:\\T", "D:\\Programme"};
+    EXPECT_EQ(install::ResolveDirectory(install::DirectoryEntry::Parse("<PROGRAMFILES>"), bases),
+              "D:\\Programme");
+    EXPECT_EQ(
+        install::ResolveDirectory(install::DirectoryEntry::Parse("<SUB1><PROGRAMFILES>~C"), bases),
+        "D:\\Programme\\C");
 }
 
 TEST_F(WizardPagesTest, ASetupProgramToLaunchIsOnlyShownOnTheReadyPage) {

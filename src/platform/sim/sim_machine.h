@@ -46,6 +46,7 @@ public:
     const std::string& Root() const { return drives_.Root(); }
     SimFileSystem& SimFiles() { return files_; }
     HostDrives& Drives() { return drives_; }
+    SimSystemDirectories& SimDirs() { return systemDirs_; }
     SimRestart& SimRestarter() { return restart_; }
 
 private:

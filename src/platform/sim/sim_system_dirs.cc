@@ -24,6 +24,45 @@ std::vector<std::string> EntriesOf(const std::string& hostDirectory) {
 
 }  // namespace
 
+ShellProfile ShellProfile::CurrentWindows() {
+    const std::string user = "C:\\Users\\user";
+    const std::string roaming = user + "\\AppData\\Roaming";
+    const std::string shared = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu";
+    ShellProfile profile;
+    profile.folders = {
+        {ShellFolder::kPrograms, roaming + "\\Microsoft\\Windows\\Start Menu\\Programs"},
+        {ShellFolder::kStartMenu, roaming + "\\Microsoft\\Windows\\Start Menu"},
+        {ShellFolder::kDesktop, user + "\\Desktop"},
+        {ShellFolder::kCommonPrograms, shared + "\\Programs"},
+        {ShellFolder::kCommonStartMenu, shared},
+        {ShellFolder::kCommonDesktop, "C:\\Users\\Public\\Desktop"},
+        {ShellFolder::kAppData, roaming},
+        {ShellFolder::kProgramFiles, "C:\\Program Files"},
+    };
+    return profile;
+}
+
+ShellProfile ShellProfile::Windows95() {
+    const std::string windows = SimSystemDirectories::kWindowsDirectory;
+    ShellProfile profile;
+    profile.folders = {
+        {ShellFolder::kPrograms, windows + "\\Start Menu\\Programs"},
+        {ShellFolder::kStartMenu, windows + "\\Start Menu"},
+        {ShellFolder::kDesktop, windows + "\\Desktop"},
+        {ShellFolder::kCommonPrograms, windows + "\\Start Menu\\Programs"},
+        {ShellFolder::kCommonStartMenu, windows + "\\Start Menu"},
+        {ShellFolder::kCommonDesktop, windows + "\\Desktop"},
+        {ShellFolder::kAppData, windows + "\\Application Data"},
+        {ShellFolder::kProgramFiles, "C:\\Program Files"},
+    };
+    return profile;
+}
+
+std::string SimSystemDirectories::ShellFolderPath(ShellFolder folder) {
+    const auto found = profile_.folders.find(folder);
+    return found == profile_.folders.end() ? std::string() : found->second;
+}
+
 std::string SimSystemDirectories::ShortPathName(const std::string& path) {
     ParsedPath parsed;
     if (!ParseFullPath(path, files_.CurrentDirectory(), parsed)) return std::string();

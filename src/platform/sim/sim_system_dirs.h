@@ -1,5 +1,6 @@
 #pragma once
-// The simulated machine's Windows directory and short names.
+// The simulated machine's Windows directory, short names and shell folders.
+#include <map>
 #include <string>
 
 #include "platform/sim/host_drives.h"
@@ -8,20 +9,39 @@
 
 namespace kav::platform::sim {
 
+// Which Windows the machine plays: where its shell keeps its folders and
+// whether the user has administrator rights.
+struct ShellProfile {
+    std::map<ShellFolder, std::string> folders;
+    bool administrator = true;
+
+    // A current Windows: the Start menu and desktop in the user profiles
+    // and ProgramData, an administrator installing.
+    static ShellProfile CurrentWindows();
+    // Windows 95 without user profiles: every folder below the Windows
+    // directory, the shared ones the same as the user's.
+    static ShellProfile Windows95();
+};
+
 class SimSystemDirectories final : public SystemDirectories {
 public:
     static constexpr const char* kWindowsDirectory = "C:\\WINDOWS";
 
     SimSystemDirectories(const HostDrives& drives, SimFileSystem& files)
-        : drives_(drives), files_(files) {}
+        : drives_(drives), files_(files), profile_(ShellProfile::CurrentWindows()) {}
 
     std::string WindowsDirectory() override { return kWindowsDirectory; }
     // Relative names are answered with the short form of their full path.
     std::string ShortPathName(const std::string& path) override;
+    std::string ShellFolderPath(ShellFolder folder) override;
+    bool IsAdministrator() override { return profile_.administrator; }
+
+    void SetProfile(ShellProfile profile) { profile_ = std::move(profile); }
 
 private:
     const HostDrives& drives_;
     SimFileSystem& files_;
+    ShellProfile profile_;
 };
 
 }  // namespace kav::platform::sim

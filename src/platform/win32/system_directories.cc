@@ -1,6 +1,8 @@
 #include "platform/win32/system_directories.h"
 
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shlobj.h>
 
 namespace kav::platform {
 namespace {
@@ -9,6 +11,28 @@ namespace {
 // directory, 256 for a short path, each with its terminating zero.
 constexpr UINT kWindowsDirectoryBuffer = 144;
 constexpr DWORD kShortPathBuffer = 256;
+
+int CsidlOf(ShellFolder folder) {
+    switch (folder) {
+        case ShellFolder::kPrograms:
+            return CSIDL_PROGRAMS;
+        case ShellFolder::kStartMenu:
+            return CSIDL_STARTMENU;
+        case ShellFolder::kDesktop:
+            return CSIDL_DESKTOPDIRECTORY;
+        case ShellFolder::kCommonPrograms:
+            return CSIDL_COMMON_PROGRAMS;
+        case ShellFolder::kCommonStartMenu:
+            return CSIDL_COMMON_STARTMENU;
+        case ShellFolder::kCommonDesktop:
+            return CSIDL_COMMON_DESKTOPDIRECTORY;
+        case ShellFolder::kAppData:
+            return CSIDL_APPDATA;
+        case ShellFolder::kProgramFiles:
+            return CSIDL_PROGRAM_FILES;
+    }
+    return -1;
+}
 
 }  // namespace
 
@@ -35,5 +59,19 @@ std::string Win32SystemDirectories::ShortPathName(const std::string& path) {
     if (length == 0 || length >= kShortPathBuffer) return {};
     return std::string(buffer, length);
 }
+
+std::string Win32SystemDirectories::ShellFolderPath(ShellFolder folder) {
+    const int csidl = CsidlOf(folder);
+    if (csidl < 0) return {};
+    // The folder's current place, whether or not it exists yet; a 32-bit
+    // program asking for CSIDL_PROGRAM_FILES gets its own "Program Files".
+    char buffer[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+    std::string path(buffer);
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+bool Win32SystemDirectories::IsAdministrator() { return ::IsUserAnAdmin() != FALSE; }
 
 }  // namespace kav::platform

@@ -100,9 +100,9 @@ const std::string kDefaultWalk =
     "[KAV32 - Setup] page 2 \"Page3\"\n"
     "[KAV32 - Setup] page 3 \"Page4\"\n"
     "[KAV32 - Setup] page 5 \"Page5\"\n"
-    "[KAV32 - Setup] Install: to \"C:\\Sample\"; full; folder \"Accessories\" start menu yes "
+    "[KAV32 - Setup] Install: to \"C:\\Sample\"; full; folder \"Accessories\" start menu no "
     "desktop "
-    "yes; desktop []; start menu []; finish ";
+    "no; desktop []; start menu []; finish ";
 const std::string kCompleted =
     kDefaultWalk + "return\n" +
     "[KAV - Setup] Your installation of \\rSample Product 3\\rhas be completed.\\r\\r"
@@ -210,8 +210,8 @@ TEST_F(KavsetupWizard, TheDefaultUserPassesEveryPageAndLaunches) {
             "[KAV32 - Setup] page 2 \"Page3\"", "[KAV32 - Setup] page 3 \"Page4\"",
             "[KAV32 - Setup] page 4 \"installtype\"", "[KAV32 - Setup] page 5 \"Page5\""}));
     EXPECT_EQ(Choices(output),
-              "to \"C:\\Program Files\\Tool\"; workstation; folder \"Tools\" start menu yes "
-              "desktop yes; desktop [Tool]; start menu [Tool, Help]; finish launch");
+              "to \"C:\\Program Files\\Tool\"; workstation; folder \"Tools\" start menu no "
+              "desktop no; desktop [Tool]; start menu [Tool, Help]; finish launch");
     EXPECT_TRUE(Lines(output, "[KAV - Setup]").empty());  // launching ends silently
     EXPECT_EQ(status_, 0);
 }
