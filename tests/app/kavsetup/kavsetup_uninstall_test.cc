@@ -13,6 +13,7 @@
 
 #include "platform/sim/journal.h"
 #include "platform/sim/sim_machine.h"
+#include "setup/file_operations.h"
 #include "widgets/headless/headless_backend.h"
 
 namespace {
@@ -79,11 +80,15 @@ protected:
         kav::widgets::headless::HeadlessBackend ui;
         kav::platform::sim::SimMachine machine(Root(), ui);
         auto& files = machine.Files();
-        for (const char* dir : {"C:\\WINDOWS\\Desktop", "C:\\WINDOWS\\Start Menu",
-                                "C:\\WINDOWS\\Start Menu\\Programs", "C:\\Program Files",
-                                "C:\\Program Files\\Zephyrin Demo"}) {
-            files.MakeDirectory(dir);
+        // The shell's folders exist on every Windows before any install.
+        using kav::platform::ShellFolder;
+        for (const ShellFolder folder :
+             {ShellFolder::kCommonDesktop, ShellFolder::kCommonStartMenu,
+              ShellFolder::kCommonPrograms, ShellFolder::kDesktop, ShellFolder::kStartMenu,
+              ShellFolder::kPrograms, ShellFolder::kAppData, ShellFolder::kProgramFiles}) {
+            kav::setup::ForceDirectories(files, machine.SystemDirs().ShellFolderPath(folder));
         }
+        files.MakeDirectory("C:\\Program Files\\Zephyrin Demo");
         const auto write = [&](const std::string& path, const std::string& text) {
             files.Create(path)->WriteExactly(text.data(), text.size());
         };
