@@ -24,21 +24,26 @@ std::uint32_t WidenedAttributes(std::uint16_t attributes) {
         static_cast<std::int32_t>(static_cast<std::int16_t>(attributes)));
 }
 
-void CopyStoredData(platform::Stream& output, platform::Stream& archive, std::int32_t size) {
+// Copies a stored entry's bytes and returns their sum, as the codecs do.
+std::uint32_t CopyStoredData(platform::Stream& output, platform::Stream& archive,
+                             std::int32_t size) {
     // Large pieces: a stored entry costs little more than its reads and
     // writes, so their number decides its speed.
     constexpr std::int32_t kPieceSize = 64 * 1024;
     std::vector<std::uint8_t> buffer(
         static_cast<std::size_t>(std::clamp<std::int32_t>(size, 0, kPieceSize)));
     std::int64_t remaining = size;
+    std::uint32_t sum = 0;
     while (remaining > 0) {
         const auto want = static_cast<std::size_t>(
             std::min<std::int64_t>(remaining, static_cast<std::int64_t>(buffer.size())));
         const std::size_t got = ReadFully(archive, buffer.data(), want);
         if (got != want) throw platform::EInOutError("Stream read error");
+        for (std::size_t i = 0; i < got; ++i) sum += buffer[i];
         output.WriteExactly(buffer.data(), got);
         remaining -= static_cast<std::int64_t>(got);
     }
+    return sum;
 }
 
 }  // namespace
@@ -125,7 +130,7 @@ void TCompress::ExpandEntry(platform::Stream& output, platform::Stream& archive,
     std::uint32_t sum = 0;
     switch (method) {
         case coNone:
-            CopyStoredData(output, archive, compressedSize);
+            sum = CopyStoredData(output, archive, compressedSize);
             break;
         case coRLE:
         case coLZH:
@@ -159,7 +164,10 @@ void TCompress::ExpandEntry(platform::Stream& output, platform::Stream& archive,
             break;
     }
 
-    if (method == coNone || sum == checksum) return;
+    if (sum == checksum) return;
+    // A stored entry whose builder left the field 0 is taken as it is; a
+    // locked one cannot be checked without its key, which it does not need.
+    if (method == coNone && (checksum == 0 || (locked && Key == 0))) return;
     if (!locked) throw EBadChecksum();
     if (sum + static_cast<std::uint32_t>(Key) != checksum) throw EInvalidKey();
 }

@@ -46,13 +46,28 @@ void InstallEngine::Run(const InstallChoices& choices) {
     view_.SetProgressMax(static_cast<int>(config_.Files.size() + config_.Desktop.size() +
                                           config_.IniSetup.size() + config_.WorkStation.size()));
     Status("Preparing Directory Structure");
-    Step("directories", [&] { BuildDirectoryTable(); });
-    if (choices.workStation) config_.Files = config_.WorkStation;
-    Step("installer files", [&] { CopyInstallerFiles(); });
-    Step("files", [&] { InstallFiles(); });
-    Step("shortcuts", [&] { CreateShortcuts(); });
-    if (!config_.IniSetup.empty()) Step("registry and INI", [&] { WriteRegistryAndIni(); });
-    if (!config_.AutoexecBat.empty()) Step("AUTOEXEC.BAT", [&] { UpdateAutoexecBat(); });
+    try {
+        Step("directories", [&] { BuildDirectoryTable(); });
+        if (choices.workStation) config_.Files = config_.WorkStation;
+        Step("installer files", [&] { CopyInstallerFiles(); });
+        Step("files", [&] { InstallFiles(); });
+        Step("shortcuts", [&] { CreateShortcuts(); });
+        if (!config_.IniSetup.empty()) Step("registry and INI", [&] { WriteRegistryAndIni(); });
+        if (!config_.AutoexecBat.empty()) Step("AUTOEXEC.BAT", [&] { UpdateAutoexecBat(); });
+    } catch (const std::exception&) {
+        // What was done before the failure stays on the machine: it is
+        // registered all the same, so that the uninstaller can take it away.
+        // The failure that stopped the run is the one reported.
+        if (script_.IsOpen()) {
+            try {
+                FinishUninstallInformation();
+                machine_.Log().Note("registered what was installed before the failure");
+            } catch (const std::exception& error) {
+                machine_.Log().Note(std::string("not registered: ") + platform::FailureText(error));
+            }
+        }
+        throw;
+    }
     Step("uninstall information", [&] { FinishUninstallInformation(); });
     Step("launch", [&] { LaunchProgram(); });
 }

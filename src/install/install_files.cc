@@ -1,5 +1,7 @@
 // The engine's file step: the installer's own two files, then every entry
 // of the active Files list, directory row by directory row.
+#include <optional>
+
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
 #include "base/take_field.h"
@@ -29,8 +31,20 @@ bool IsPlainFileName(const std::string& name) {
 
 void InstallEngine::CopyInstallerFiles() {
     const std::string& temp = run_.temporaryDirectory;
+    platform::FileSystem& files = machine_.Files();
     for (const char* name : {"install.exe", "install.cfg"}) {
-        setup::CopyFile(machine_.Files(), temp + "\\" + name, bases_.installDirectory);
+        // Noted like the product's files, so that the uninstaller takes them
+        // and puts back a file of the name that was there before.
+        const std::string target = bases_.installDirectory + "\\" + name;
+        const auto state = SaveBeforeReplacing(files, script_, bases_.installDirectory, target);
+        if (!state) throw platform::EFCreateError(target);
+        try {
+            setup::CopyFile(files, temp + "\\" + name, bases_.installDirectory);
+        } catch (const kav::Exception&) {
+            NoteFailedCopy(script_, target, *state);
+            throw;
+        }
+        NotePlacedFile(script_, target, *state);
         machine_.Log().Note(std::string("copied ") + name + " to " + bases_.installDirectory);
     }
 }
@@ -79,19 +93,25 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, std::size_t index) {
         if (!copy) machine_.Log().Note("kept " + target);
     }
     // A file that cannot be saved first is not replaced: nothing is lost.
-    if (copy) copy = SaveBeforeReplacing(files, script_, bases_.installDirectory, target);
-    if (copy) {
+    std::optional<std::string> state;
+    if (copy) state = SaveBeforeReplacing(files, script_, bases_.installDirectory, target);
+    if (state) {
         const std::string temporary = run_.temporaryDirectory + "\\" + name;
         try {
             // A row naming an existing file rather than a directory would
             // have the copy replace that file itself.
             if (!files.DirectoryExists(row.path)) throw platform::EFCreateError(target);
             setup::CopyFile(files, temporary, row.path);
+            // Only a file that is there now is the install's to take away.
+            NotePlacedFile(script_, target, *state);
             machine_.Log().Note("installed " + target);
             if (!IsFileShared(name, index)) files.RemoveFile(temporary);
+        } catch (const EInstallStop&) {
+            throw;
         } catch (const kav::Exception& error) {
             // A file that cannot be read or written is skipped; it is still
-            // recorded below.
+            // listed below, but without a state the uninstaller leaves it.
+            NoteFailedCopy(script_, target, *state);
             machine_.Log().Note("not installed " + target + ": " + platform::FailureText(error));
         }
     }

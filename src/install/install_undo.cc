@@ -29,24 +29,37 @@ std::string NewSavedCopyFolder(platform::FileSystem& files, const std::string& f
 
 }  // namespace
 
-bool SaveBeforeReplacing(platform::FileSystem& files, UninstallScript& script,
-                         const std::string& installDirectory, const std::string& target) {
-    if (script.IsRecorded(kUninstallFileStates, target)) return true;
-    if (!files.FileExists(target)) {
-        script.RecordOnce(kUninstallFileStates, target, kFileNew);
-        return true;
-    }
-    if (!setup::ForceDirectories(files, installDirectory + kSavedFilesFolder)) return false;
-    const std::string folder = NewSavedCopyFolder(files, installDirectory + kSavedFilesFolder);
-    if (folder.empty()) return false;
+std::optional<std::string> SaveBeforeReplacing(platform::FileSystem& files, UninstallScript& script,
+                                               const std::string& installDirectory,
+                                               const std::string& target) {
+    if (script.IsRecorded(kUninstallFileStates, target)) return std::string();
+    if (!files.FileExists(target)) return std::string(kFileNew);
+    // The folders for saved copies are the install's own: noted, so that the
+    // uninstaller takes them away once they are empty.
+    const std::string setupFolder = installDirectory + "\\Setup";
+    const std::string savedFolder = installDirectory + kSavedFilesFolder;
+    const bool hadSetup = files.DirectoryExists(setupFolder);
+    const bool hadSaved = files.DirectoryExists(savedFolder);
+    if (!setup::ForceDirectories(files, savedFolder)) return std::nullopt;
+    if (!hadSetup) script.Record(kUninstallDirectories, setupFolder);
+    if (!hadSaved) script.Record(kUninstallDirectories, savedFolder);
+    const std::string folder = NewSavedCopyFolder(files, savedFolder);
+    if (folder.empty()) return std::nullopt;
     try {
         setup::CopyFile(files, target, folder);
     } catch (const kav::Exception&) {
         files.RemoveEmptyDirectory(folder);
-        return false;
+        return std::nullopt;
     }
-    script.RecordOnce(kUninstallFileStates, target, folder + "\\" + base::FileNamePart(target));
-    return true;
+    return folder + "\\" + base::FileNamePart(target);
+}
+
+void NotePlacedFile(UninstallScript& script, const std::string& target, const std::string& state) {
+    if (!state.empty()) script.RecordOnce(kUninstallFileStates, target, state);
+}
+
+void NoteFailedCopy(UninstallScript& script, const std::string& target, const std::string& state) {
+    if (state != kFileNew) NotePlacedFile(script, target, state);
 }
 
 void RecordKeptFile(UninstallScript& script, const std::string& target) {

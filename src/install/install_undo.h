@@ -23,11 +23,23 @@ inline constexpr const char* kFileKept = "kept";
 // numbered folder of its own.
 inline constexpr const char* kSavedFilesFolder = "\\Setup\\Saved";
 
-// Before a product file is copied to `target`. Returns false when an
-// existing file could not be saved: it must not be replaced then. Throws
-// EInstallStop when the script cannot be written.
-bool SaveBeforeReplacing(platform::FileSystem& files, UninstallScript& script,
-                         const std::string& installDirectory, const std::string& target);
+// Before a file is copied to `target`: an existing file this install has
+// not noted yet is saved first. Returns the state to note once the copy has
+// succeeded (NotePlacedFile): "new", the saved copy's path, or "" when the
+// file is noted already; nothing when an existing file could not be saved:
+// it must not be replaced then. Nothing is noted here, so that a copy that
+// fails leaves no record the uninstaller would act on. Throws EInstallStop
+// when the script cannot be written.
+std::optional<std::string> SaveBeforeReplacing(platform::FileSystem& files, UninstallScript& script,
+                                               const std::string& installDirectory,
+                                               const std::string& target);
+// After the copy to `target` succeeded: notes `state` from
+// SaveBeforeReplacing. Throws EInstallStop.
+void NotePlacedFile(UninstallScript& script, const std::string& target, const std::string& state);
+// After the copy to `target` failed: a file that was there is noted with
+// its saved copy all the same (a copy that broke off may have changed it),
+// a new one not at all. Throws EInstallStop.
+void NoteFailedCopy(UninstallScript& script, const std::string& target, const std::string& state);
 // A file left as it was at the user's answer.
 void RecordKeptFile(UninstallScript& script, const std::string& target);
 

@@ -1,6 +1,7 @@
 #include "uninstall/path_guard.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
@@ -49,6 +50,9 @@ PathGuard::PathGuard(platform::FileSystem& files, const std::string& windowsDire
     const bool usable = !install.empty() && !IsProtectedDirectory(install) &&
                         !(InWindowsDirectory(install) && !InLinkPlace(install));
     if (usable) installDirectory_ = install;
+    for (const platform::DriveInfo& drive : files_.Drives()) {
+        if (drive.kind == platform::DriveKind::CdRom) readOnlyDrives_ += drive.letter;
+    }
 }
 
 std::string PathGuard::Full(const std::string& path) const {
@@ -98,6 +102,19 @@ bool PathGuard::PassesThroughLink(const std::string& full) const {
         if (attributes && (*attributes & platform::faReparsePoint) != 0) return true;
         if (at == std::string::npos) return false;
     }
+}
+
+std::string PathGuard::RefusalForFile(const std::string& full) const {
+    const bool local = full.size() > 3 && std::isalpha(static_cast<unsigned char>(full[0])) &&
+                       full[1] == ':' && full[2] == '\\';
+    if (!local) return "not a full path on a local drive";
+    const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(full[0])));
+    if (readOnlyDrives_.find(drive) != std::string::npos) return "on read-only media";
+    if (IsProtectedDirectory(full)) return "a folder of the system's own";
+    if (PassesThroughLink(full.substr(0, full.find_last_of('\\')))) {
+        return "its folder is a link to another place";
+    }
+    return std::string();
 }
 
 }  // namespace kav::uninstall

@@ -41,6 +41,13 @@ public:
     // is a link to somewhere else: what lies beyond is not where it seems.
     bool PassesThroughLink(const std::string& full) const;
 
+    // The one check before anything of a file is removed, put back or
+    // rewritten: why the uninstaller may not touch the file `full`, or ""
+    // when it may. It must be a full local path ("C:\...") off read-only
+    // media, not a folder of the system's own, and no folder on its way may
+    // be a link elsewhere.
+    std::string RefusalForFile(const std::string& full) const;
+
     // True when `full` is `directory` or lies below it.
     static bool IsAtOrBelow(const std::string& full, const std::string& directory);
     static bool IsBelow(const std::string& full, const std::string& directory);
@@ -51,6 +58,7 @@ private:
     std::string installDirectory_;
     std::vector<std::string> linkPlaces_;
     std::vector<std::string> protected_;
+    std::string readOnlyDrives_;  // letters of CD drives and the like
 };
 
 }  // namespace kav::uninstall

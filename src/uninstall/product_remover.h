@@ -1,12 +1,13 @@
 #pragma once
 // Removing an installed product by its uninstall script, in this order:
-// replaced files put back; the files and patterns of "UNINS" (a pattern's
-// wildcards match in its own folder only); the link folders once empty; the
-// registry values, keys and the product's Uninstall key; the INI entries;
-// the AUTOEXEC.BAT block; the uninstall script; and the folders the install
-// made, the install directory and its "Setup" folder once empty, deepest
-// first. What is left for safety's sake, or because it could not be
-// removed, is listed with its reason.
+// replaced files put back; the files of "UNINS" that the install wrote (its
+// "File States" name them new; a pattern such as "<dir>\*.*" stands for the
+// install's files in that folder, never for the folder's other files); the
+// link folders once empty; the registry values, keys and the product's
+// Uninstall key; the INI entries; the AUTOEXEC.BAT block; the uninstall
+// script; and the folders the install made, once empty, deepest first.
+// What is left for safety's sake, or because it could not be removed, is
+// listed with its reason.
 #include <functional>
 #include <string>
 #include <vector>

@@ -22,7 +22,7 @@ private:
     void RestoreReplacedFiles();
     void RemoveListedFiles();
     void RemoveMatches(const std::string& entry, const std::string& pattern);
-    void RemoveOne(const std::string& full, bool fromPattern);
+    void RemoveOne(const std::string& full);
     // Deletes a file, or schedules it for the next restart when it is in
     // use. Returns whether it is gone or scheduled.
     bool DeleteFile(const std::string& full);

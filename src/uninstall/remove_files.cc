@@ -53,9 +53,15 @@ void Removal::RestoreReplacedFiles() {
         if (IsRunningProgram(target) && PathGuard::IsBelow(saved, savedFolder)) {
             files.RemoveFile(saved);
             files.RemoveEmptyDirectory(ParentOf(saved));
+            states_[base::AsciiUpper(target)] = install::kFileNew;
             continue;
         }
         handled_.insert(base::AsciiUpper(target));
+        const std::string refusal = guard_.RefusalForFile(target);
+        if (!refusal.empty()) {
+            Left(target, refusal);
+            continue;
+        }
         if (!PathGuard::IsBelow(saved, savedFolder) || guard_.PassesThroughLink(saved) ||
             !files.FileExists(saved)) {
             Left(target, "the copy saved before the install is missing");
@@ -100,7 +106,7 @@ void Removal::RemoveListedFiles() {
         } else if (HasWildcards(full.substr(cut + 1))) {
             RemoveMatches(entry, full);
         } else {
-            RemoveOne(full, false);
+            RemoveOne(full);
         }
     }
 }
@@ -134,11 +140,11 @@ void Removal::RemoveMatches(const std::string& entry, const std::string& pattern
             IsLinkFile(file.name) && base::AsciiUpper(file.name.substr(0, file.name.size() - 4)) ==
                                          base::AsciiUpper(linkName);
         if (!inInstall && !ownLink) continue;
-        RemoveOne(folder + "\\" + file.name, true);
+        RemoveOne(folder + "\\" + file.name);
     }
 }
 
-void Removal::RemoveOne(const std::string& full, bool fromPattern) {
+void Removal::RemoveOne(const std::string& full) {
     const std::string upper = base::AsciiUpper(full);
     if (upper == base::AsciiUpper(guard_.Full(record_.scriptFile))) return;  // goes last
     if (!handled_.insert(upper).second) return;
@@ -147,16 +153,19 @@ void Removal::RemoveOne(const std::string& full, bool fromPattern) {
         Left(full, "was there before the install and was not replaced");
         return;
     }
-    if (guard_.PassesThroughLink(ParentOf(full))) {
-        Left(full, "its folder is a link to another place");
+    // Only what this install wrote goes: a file it noted as new, or one of
+    // its links in a link folder. Whatever else lies in its folders (a
+    // user's own documents, a file that was there before) stays.
+    const bool mine = state == install::kFileNew || (guard_.InLinkPlace(full) && IsLinkFile(full));
+    if (!mine) {
+        if (machine_.Files().FileExists(full)) {
+            Left(full, "not written by the install");
+        }
         return;
     }
-    const bool mine = guard_.InInstallDirectory(full) || state == install::kFileNew ||
-                      (guard_.InLinkPlace(full) && IsLinkFile(full));
-    if (!mine) {
-        if (machine_.Files().FileExists(full) || !fromPattern) {
-            Left(full, "outside the install directory and not installed by the product");
-        }
+    const std::string refusal = guard_.RefusalForFile(full);
+    if (!refusal.empty()) {
+        Left(full, refusal);
         return;
     }
     DeleteFile(full);
@@ -229,13 +238,6 @@ void Removal::RemoveDirectories() {
             Left(entry, "a folder of the system's own");
         } else {
             folders.push_back(full);
-        }
-    }
-    const std::string& install = guard_.InstallDirectory();
-    if (!install.empty()) {
-        for (const std::string& own :
-             {install + install::kSavedFilesFolder, install + "\\Setup", install}) {
-            if (!guard_.PassesThroughLink(own)) folders.push_back(own);
         }
     }
     // Deepest first, so that a folder is empty when its turn comes.

@@ -7,6 +7,7 @@
 #include "install/directory_table.h"
 #include "install/install_undo.h"
 #include "install/uninstall_script.h"
+#include "setup/system_paths.h"
 #include "uninstall/registry_place.h"
 #include "uninstall/removal.h"
 
@@ -111,6 +112,18 @@ void Removal::UndoIniEntries() {
         const std::string& section = parts[1];
         const std::string& key = parts[2];
         const auto previous = install::PreviousValue(previousRecord);
+        const std::string name = file + " [" + section + "] " + key;
+        // A bare name is a file of the Windows directory, as the profile
+        // functions take it.
+        const std::string full =
+            guard_.Full(file.find_first_of("\\/:") == std::string::npos
+                            ? setup::WindowsDirectory(machine_.SystemDirs()) + "\\" + file
+                            : file);
+        const std::string refusal = guard_.RefusalForFile(full);
+        if (!refusal.empty()) {
+            Left(name, refusal);
+            continue;
+        }
         bool done = false;
         if (previous) {
             done = profiles.WriteString(file, section, key, *previous);
@@ -121,7 +134,6 @@ void Removal::UndoIniEntries() {
                 done = profiles.RemoveSection(file, section);
             }
         }
-        const std::string name = file + " [" + section + "] " + key;
         if (!done) {
             Left(name, "the file could not be written");
         } else if (previous) {

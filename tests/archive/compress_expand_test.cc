@@ -154,13 +154,24 @@ TEST_F(ExpandTest, CheckFileRedirectsSkipsAndStops) {
     EXPECT_FALSE(files.Has("C:\\out\\skip"));
 }
 
-TEST_F(ExpandTest, StoredEntriesIgnoreChecksumsAndLocks) {
-    auto wrong = Stored("wrong", Bytes(4, 9));
-    wrong.checksum = 12345;
+TEST_F(ExpandTest, StoredEntriesCheckAFilledChecksumAndNeedNoKey) {
+    auto unfilled = Stored("unfilled", Bytes(4, 9));
+    unfilled.checksum = 0;
     auto locked = Stored("locked", Bytes(4, 8));
     locked.lockValue = 2;
-    Expand(ArchiveWriter().Add(wrong).Add(locked));
-    EXPECT_EQ(Out("wrong"), Bytes(4, 9));
+    Expand(ArchiveWriter().Key(0x01020304).Add(unfilled).Add(locked));
+    EXPECT_EQ(Out("unfilled"), Bytes(4, 9));
+    EXPECT_EQ(Out("locked"), Bytes(4, 8));
+
+    auto flipped = Stored("flipped", Bytes(4, 9));
+    flipped.data[2] ^= 0x10;
+    EXPECT_THROW(Expand(ArchiveWriter().Add(flipped)), EBadChecksum);
+    auto wrong = Stored("wrong", Bytes(4, 9));
+    wrong.checksum = 12345;
+    EXPECT_THROW(Expand(ArchiveWriter().Add(wrong)), EBadChecksum);
+    compress.Key = 0x01020304;
+    EXPECT_THROW(Expand(ArchiveWriter().Key(0x01020304).Add(flipped)), EBadChecksum);
+    Expand(ArchiveWriter().Key(0x01020304).Add(locked));
     EXPECT_EQ(Out("locked"), Bytes(4, 8));
 }
 

@@ -143,6 +143,11 @@ protected:
         }
         return text.rfind("\r\n", 0) == 0 ? text.substr(2) : text;
     }
+    // The File States lines of the installer's own two files, new.
+    std::string InstallerStates() {
+        return "[File States]\r\n" + dest_ + "\\install.exe=new\r\n" + dest_ +
+               "\\install.cfg=new\r\n";
+    }
     // The script's lines from the opening: title, the install directory's
     // patterns, and the directories made for the two default entries.
     std::string Opening(const std::string& title = "Tool 1.0") {
@@ -177,7 +182,8 @@ TEST_F(InstallEngineTest, BuildsTheTableInListOrderWithTheInstallDirectoryKnownF
     EXPECT_EQ(ReadFile(dest_ + "\\install.cfg"), "[Setup - Main]");
     // Directories made before the script opened are recorded once it is.
     EXPECT_EQ(Script(), Opening() + "[Directories]\r\n" + Dir() + "\\Apps=\r\n" + dest_ + "=\r\n" +
-                            dest_ + "\\Data=\r\n" + Dir() + "\\TOOLS=\r\n" + dest_ + "\\More=\r\n");
+                            dest_ + "\\Data=\r\n" + Dir() + "\\TOOLS=\r\n" + dest_ + "\\More=\r\n" +
+                            InstallerStates());
 }
 
 TEST_F(InstallEngineTest, InstallsFilesByDirectoryRowAndRecordsEach) {
@@ -205,7 +211,7 @@ TEST_F(InstallEngineTest, InstallsFilesByDirectoryRowAndRecordsEach) {
     // nor recorded.
     EXPECT_EQ(Script(), Opening() + dest_ + "\\a.txt=\r\n" + dest_ + "\\empty.txt=\r\n" + dest_ +
                             "\\Data\\b.dat=\r\n" + "[Directories]\r\n" + Dir() + "\\Apps=\r\n" +
-                            dest_ + "=\r\n" + dest_ + "\\Data=\r\n[File States]\r\n" + dest_ +
+                            dest_ + "=\r\n" + dest_ + "\\Data=\r\n" + InstallerStates() + dest_ +
                             "\\a.txt=new\r\n" + dest_ + "\\empty.txt=new\r\n" + dest_ +
                             "\\Data\\b.dat=new\r\n");
     EXPECT_EQ(view_.sources.front(), "Preparing Directory Structure");
@@ -278,7 +284,7 @@ TEST_F(InstallEngineTest, ASecondInstallationStartsItsListsAfresh) {
     ASSERT_EQ(Install("Tool 2.0"), "");
     // The lists start afresh; what the first run found or made stays known.
     EXPECT_EQ(Script(), "[Program]\r\nTitle=Tool 2.0\r\n[Directories]\r\n" + Dir() + "\\Apps=\r\n" +
-                            dest_ + "=\r\n" + dest_ + "\\Data=\r\n[File States]\r\n" + dest_ +
+                            dest_ + "=\r\n" + dest_ + "\\Data=\r\n" + InstallerStates() + dest_ +
                             "\\one.txt=new\r\n" + dest_ + "\\two.txt=new\r\n" +
                             Opening("Tool 2.0").substr(Opening("Tool 2.0").find("[UNINS]")) +
                             dest_ + "\\two.txt=\r\n");
@@ -324,14 +330,36 @@ TEST_F(InstallEngineTest, ARefusedRegistrationStopsBeforeTheLaunch) {
     EXPECT_NE(Script().find(dest_ + "\\uninstaller.exe=\r\n"), std::string::npos);
 }
 
+TEST_F(InstallEngineTest, AFailurePartWayRegistersWhatWasDoneBeforeItIsReported) {
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~", "a.txt~<INSTALLDIR>~"};
+    Temp("uninstaller.exe", "U");
+    Temp("a.txt", "A");
+    const std::string ini = Dir() + "\\locked.ini";
+    WriteFile(ini, "[s]\r\nk=1\r\n");
+    ASSERT_TRUE(Files().SetAttributes(ini, platform::faReadOnly));
+    Config().IniSetup = {ini + "~s~k~2"};
+    Config().Launch = "<INSTALLDIR>setup.exe";
+    EXPECT_EQ(Install(), "Unable to write to " + ini);
+    EXPECT_EQ(
+        machine_->RegistryKeys().ReadStringValue(
+            platform::RootKey::LocalMachine, install::UninstallKey("Tool 1.0"), "UninstallString"),
+        dest_ + "\\uninstaller.exe Tool 1.0");
+    EXPECT_NE(Script().find(dest_ + "\\a.txt=new\r\n"), std::string::npos) << Script();
+    EXPECT_TRUE(engineMachine_->launches.empty());
+    Files().SetAttributes(ini, 0);
+}
+
 TEST_F(InstallEngineTest, AMissingInstallerFileStopsAfterTheDirectoriesAreRecorded) {
     Files().RemoveFile(temp_ + "\\install.cfg");
     Config().Files = {"a.txt~<INSTALLDIR>~"};
     Temp("a.txt", "A");
     EXPECT_EQ(Install(), "Cannot open file " + temp_ + "\\install.cfg");
     EXPECT_FALSE(Exists(dest_ + "\\a.txt"));
+    // The installer's own file copied before the failure is noted; the
+    // other one is not.
     EXPECT_EQ(Script(), Opening() + "[Directories]\r\n" + Dir() + "\\Apps=\r\n" + dest_ + "=\r\n" +
-                            dest_ + "\\Data=\r\n");
+                            dest_ + "\\Data=\r\n[File States]\r\n" + dest_ +
+                            "\\install.exe=new\r\n");
 }
 
 TEST_F(InstallEngineTest, AnUnwritableScriptStopsBeforeAnyFileIsCopied) {

@@ -88,8 +88,9 @@ TEST_F(UninstallOnSim, AnEditedScriptRemovesNothingOutsideTheProduct) {
           "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run=\r\n"
           "HKEY_LOCAL_MACHINE\\Software\\Tool\\X\\..\\..\\Other=\r\nControl Panel\\Desktop=\r\n"
           "[Directories]\r\nC:\\WINDOWS=\r\nC:\\=\r\nC:\\Program Files=\r\nC:\\Apps\\Other=\r\n"
-          "C:\\Apps\\Tool\\..\\..\\WINDOWS\\SYSTEM=\r\n"
-          "[File States]\r\nC:\\WINDOWS\\SYSTEM\\..\\SYSTEM\\shared.dll=kept\r\n");
+          "C:\\Apps\\Tool\\..\\..\\WINDOWS\\SYSTEM=\r\nC:\\Apps\\Tool=\r\n"
+          "[File States]\r\nC:\\WINDOWS\\SYSTEM\\..\\SYSTEM\\shared.dll=kept\r\n"
+          "C:\\Apps\\Tool\\a.txt=new\r\nC:\\Apps\\Tool\\Sub\\b.txt=new\r\n");
 
     const UninstallResult result = Remove("C:\\Apps\\Tool\\uninstall.cfg");
 
@@ -124,7 +125,9 @@ TEST_F(UninstallOnSim, AFileInUseGoesAtTheNextRestartWithItsFolder) {
     Write("C:\\Apps\\Tool\\uninstaller.exe", "MZ");
     Write("C:\\Apps\\Tool\\uninstall.cfg",
           "[Program]\r\nTitle=Tool 1.0\r\n[UNINS]\r\nC:\\Apps\\Tool\\*.*=\r\n"
-          "C:\\Apps\\Tool\\Setup\\*.*=\r\n");
+          "C:\\Apps\\Tool\\Setup\\*.*=\r\n[Directories]\r\nC:\\Apps\\Tool=\r\n"
+          "[File States]\r\nC:\\Apps\\Tool\\a.txt=new\r\nC:\\Apps\\Tool\\busy.dll=new\r\n"
+          "C:\\Apps\\Tool\\uninstaller.exe=new\r\n");
     UninstallOptions options;
     options.runningProgram = "C:\\Apps\\Tool\\uninstaller.exe";
     std::vector<std::string> steps;

@@ -96,7 +96,8 @@ private:
     void Insert(const std::string& folder) {
         kav::platform::sim::ParsedPath at;
         if (!kav::platform::sim::ParseFullPath(run_.sourceDirectory, "C:\\", at)) return;
-        machine_.Drives().MountAt(at, std::filesystem::absolute(folder).string());
+        // A disk is read-only media wherever the machine reaches it.
+        machine_.Drives().MountAt(at, std::filesystem::absolute(folder).string(), true);
     }
 
     kav::platform::sim::SimMachine& machine_;

@@ -18,6 +18,9 @@ int RunUninstall(const std::string& root, const std::string& title) {
                       << std::endl;
         };
         platform::sim::SimMachine machine(root, ui);
+        // The host is drive Z:, read-only, as in the install run: an edited
+        // script must not reach it.
+        machine.Drives().SetReadOnly('Z', true);
         const auto registration = uninstall::FindRegistration(machine.RegistryKeys(), title);
         if (!registration) {
             std::cerr << "kavsetup: \"" << title << "\" is not registered for uninstalling\n";

@@ -28,7 +28,7 @@ void HostDrives::Mount(char drive, std::string hostFolder) {
     mounts_[UpperDrive(drive)] = std::move(hostFolder);
 }
 
-void HostDrives::MountAt(const ParsedPath& directory, std::string hostFolder) {
+void HostDrives::MountAt(const ParsedPath& directory, std::string hostFolder, bool readOnly) {
     while (hostFolder.size() > 1 && hostFolder.back() == '/') hostFolder.pop_back();
     for (auto& mount : directoryMounts_) {
         if (UpperDrive(mount.at.drive) == UpperDrive(directory.drive) &&
@@ -36,10 +36,11 @@ void HostDrives::MountAt(const ParsedPath& directory, std::string hostFolder) {
             std::equal(mount.at.components.begin(), mount.at.components.end(),
                        directory.components.begin(), EqualsIgnoringCase)) {
             mount.hostFolder = std::move(hostFolder);
+            mount.readOnly = readOnly;
             return;
         }
     }
-    directoryMounts_.push_back({directory, std::move(hostFolder)});
+    directoryMounts_.push_back({directory, std::move(hostFolder), readOnly});
 }
 
 void HostDrives::SetReadOnly(char drive, bool readOnly) {
@@ -51,6 +52,27 @@ void HostDrives::SetReadOnly(char drive, bool readOnly) {
 }
 
 bool HostDrives::ReadOnly(char drive) const { return readOnly_.count(UpperDrive(drive)) != 0; }
+
+bool HostDrives::ReadOnlyAt(const ParsedPath& path) const {
+    if (ReadOnly(path.drive)) return true;
+    const DirectoryMount* mount = MountOf(path);
+    return mount != nullptr && mount->readOnly;
+}
+
+const HostDrives::DirectoryMount* HostDrives::MountOf(const ParsedPath& path) const {
+    const DirectoryMount* deepest = nullptr;
+    for (const auto& mount : directoryMounts_) {
+        const auto& at = mount.at.components;
+        if (UpperDrive(mount.at.drive) != UpperDrive(path.drive) ||
+            at.size() > path.components.size() ||
+            (deepest != nullptr && at.size() <= deepest->at.components.size()) ||
+            !std::equal(at.begin(), at.end(), path.components.begin(), EqualsIgnoringCase)) {
+            continue;
+        }
+        deepest = &mount;
+    }
+    return deepest;
+}
 
 std::optional<std::string> HostDrives::DriveFolder(char drive) const {
     drive = UpperDrive(drive);
@@ -107,15 +129,9 @@ std::optional<std::string> HostDrives::HostPath(const ParsedPath& path) const {
     std::string host = *folder;
     // The deepest directory mount that the path lies in replaces its start.
     std::size_t skipped = 0;
-    for (const auto& mount : directoryMounts_) {
-        const auto& at = mount.at.components;
-        if (UpperDrive(mount.at.drive) != UpperDrive(path.drive) ||
-            at.size() > path.components.size() || (skipped != 0 && at.size() <= skipped) ||
-            !std::equal(at.begin(), at.end(), path.components.begin(), EqualsIgnoringCase)) {
-            continue;
-        }
-        host = mount.hostFolder;
-        skipped = at.size();
+    if (const DirectoryMount* mount = MountOf(path)) {
+        host = mount->hostFolder;
+        skipped = mount->at.components.size();
     }
     bool existing = true;
     for (std::size_t i = skipped; i < path.components.size(); ++i) {

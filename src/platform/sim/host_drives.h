@@ -22,11 +22,14 @@ public:
     void Mount(char drive, std::string hostFolder);
     // Shows a host folder at a directory of the machine instead of what is
     // there (a disk put into a drive that the machine reaches by that path).
-    void MountAt(const ParsedPath& directory, std::string hostFolder);
+    // A read-only folder refuses every change below it, whatever the drive.
+    void MountAt(const ParsedPath& directory, std::string hostFolder, bool readOnly = false);
     // A read-only drive refuses every change, like a CD: a run that must
     // leave the host alone sees Z: so.
     void SetReadOnly(char drive, bool readOnly);
     bool ReadOnly(char drive) const;
+    // True when `path` lies on a read-only drive or in a read-only folder.
+    bool ReadOnlyAt(const ParsedPath& path) const;
 
     // The host folder of a drive letter, created on first use (not for Z:).
     // Nothing when the letter is not a drive or the folder cannot be made.
@@ -52,7 +55,10 @@ private:
     struct DirectoryMount {
         ParsedPath at;
         std::string hostFolder;
+        bool readOnly = false;
     };
+    // The deepest directory mount that `path` lies in, or nothing.
+    const DirectoryMount* MountOf(const ParsedPath& path) const;
     std::map<char, std::string> mounts_;
     std::vector<DirectoryMount> directoryMounts_;
     std::set<char> readOnly_;

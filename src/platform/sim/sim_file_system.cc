@@ -57,7 +57,7 @@ bool SimFileSystem::Parse(const std::string& path, ParsedPath& parsed) {
 
 bool SimFileSystem::MayChange(const std::string& path) {
     ParsedPath parsed;
-    return Parse(path, parsed) && !drives_.ReadOnly(parsed.drive);
+    return Parse(path, parsed) && !drives_.ReadOnlyAt(parsed);
 }
 
 std::optional<std::string> SimFileSystem::HostPathOf(const std::string& path) {

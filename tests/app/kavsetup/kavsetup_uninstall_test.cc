@@ -152,6 +152,26 @@ protected:
         for (const auto& [name, content] : after) EXPECT_TRUE(before.count(name)) << name;
     }
 
+    // The installed product's uninstall script, as the host holds it.
+    fs::path ScriptFile() const {
+        return work_ / "root" / "drive_c" / "Program Files" / "Zephyrin Demo" / "uninstall.cfg";
+    }
+    // Puts `lines` at the start of the script's section `section`.
+    void AddToScript(const std::string& section, const std::string& lines) {
+        std::string script = ReadHost(ScriptFile());
+        const std::size_t at = script.find("[" + section + "]");
+        ASSERT_NE(at, std::string::npos) << section;
+        script.insert(script.find('\n', at) + 1, lines);
+        std::ofstream(ScriptFile(), std::ios::binary) << script;
+    }
+    // A host path as the simulated machine sees it, on drive Z:.
+    static std::string OnZ(const fs::path& host) {
+        std::string windows = "Z:";
+        for (char c : fs::absolute(host).lexically_normal().string())
+            windows += c == '/' ? '\\' : c;
+        return windows;
+    }
+
     fs::path work_, kavsetup_, kavpack_;
     std::string output_;
 };
@@ -200,6 +220,68 @@ TEST_F(DemoUninstall, AnAutoexecBatTheInstallMadeGoesAgain) {
     Restart();
     fs::remove(work_ / "root" / "journal.txt");
     ExpectAsBefore(before);
+}
+
+TEST_F(DemoUninstall, OnlyWhatTheInstallWroteGoesAndTheUsersFilesStay) {
+    const fs::path folder = work_ / "root" / "drive_c" / "Program Files" / "Zephyrin Demo";
+    std::ofstream(folder / "thesis.doc") << "the user's thesis";
+    ASSERT_EQ(Kavsetup(""), 0) << output_;
+    ASSERT_TRUE(fs::exists(folder / "install.exe"));
+    // Saved into the product's folder after the install.
+    std::ofstream(folder / "notes.txt") << "saved later";
+    ASSERT_EQ(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0) << output_;
+    EXPECT_EQ(ReadHost(folder / "thesis.doc"), "the user's thesis");
+    EXPECT_EQ(ReadHost(folder / "notes.txt"), "saved later");
+    for (const char* gone : {"install.exe", "install.cfg", "uninstall.cfg"}) {
+        EXPECT_FALSE(fs::exists(folder / gone)) << gone;
+    }
+    EXPECT_NE(output_.find("left: C:\\Program Files\\Zephyrin Demo\\thesis.doc (not written by "
+                           "the install)"),
+              std::string::npos)
+        << output_;
+    EXPECT_NE(output_.find("left: C:\\Program Files\\Zephyrin Demo\\notes.txt"), std::string::npos);
+    // The folder was there before the install.
+    EXPECT_TRUE(fs::is_directory(folder));
+}
+
+TEST_F(DemoUninstall, NeitherTheInstallNorAnEditedScriptReachesTheHost) {
+    // The set names a host folder as a directory of its own: the read-only
+    // host refuses the copy, and a host file of that name made later is not
+    // the product's.
+    const fs::path host = work_ / "host";
+    fs::create_directories(host);
+    std::ofstream(host / "other.txt") << "host file";
+    std::ofstream(host / "host.ini", std::ios::binary) << "[s]\r\nk=host\r\n";
+    std::ofstream(host / "saved.txt") << "bytes from elsewhere";
+    std::ofstream(work_ / "src" / "victim.txt") << "from the set";
+    std::string script = ReadHost(work_ / "src" / "install.cfg");
+    const std::size_t directories = script.find("[Directories]");
+    ASSERT_NE(directories, std::string::npos);
+    script.insert(script.find('\n', directories) + 1, "DirH=<SUBH><HOST>~" + OnZ(host) + "\r\n");
+    const std::size_t files = script.find("[Files]");
+    script.insert(script.find('\n', files) + 1, "FileH=victim.txt~<SUBH><HOST>\r\n");
+    std::ofstream(work_ / "src" / "install.cfg", std::ios::binary) << script;
+    fs::remove_all(work_ / "set");
+    ASSERT_EQ(Shell("'" + kavpack_.string() + "' build '" + (work_ / "src").string() + "' '" +
+                    (work_ / "set").string() + "' --installer '" +
+                    (work_ / "install.exe").string() + "' >/dev/null 2>&1"),
+              0);
+    ASSERT_EQ(Kavsetup(""), 0) << output_;
+    ASSERT_FALSE(fs::exists(host / "victim.txt"));
+    EXPECT_EQ(ReadHost(ScriptFile()).find(OnZ(host / "victim.txt") + "=new"), std::string::npos);
+    std::ofstream(host / "victim.txt") << "host file";
+    // An edited script that names host files in every record.
+    AddToScript("UNINS", OnZ(host / "other.txt") + "=\r\n" + OnZ(host) + "\\*.*=\r\n");
+    AddToScript("File States", OnZ(host / "other.txt") + "=new\r\n" + OnZ(host / "v2.txt") +
+                                   "=C:\\Program Files\\Zephyrin Demo\\Setup\\Saved\\1\\x\r\n" +
+                                   OnZ(host / "host.ini") + "=" + OnZ(host / "saved.txt") + "\r\n");
+    AddToScript("INI Entries", OnZ(host / "host.ini") + "|s|k=was:changed\r\n");
+    ASSERT_EQ(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0) << output_;
+    EXPECT_EQ(ReadHost(host / "victim.txt"), "host file");
+    EXPECT_EQ(ReadHost(host / "other.txt"), "host file");
+    EXPECT_EQ(ReadHost(host / "host.ini"), "[s]\r\nk=host\r\n");
+    EXPECT_TRUE(fs::exists(host / "saved.txt"));
+    EXPECT_EQ(output_.find("removed when Windows restarts: Z:"), std::string::npos) << output_;
 }
 
 }  // namespace
