@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
 #include "app/kavpack/build_command.h"
 #include "app/kavpack/verify_command.h"
 #include "archive/seg_records.h"
+#include "platform/sim/profile_document.h"
 #include "support/set_writer.h"
 
 namespace kav::app {
@@ -221,6 +223,49 @@ TEST_F(KavpackTest, OutputFolderIsReplacedOnlyWhole) {
     EXPECT_EQ(Build(top_ / "other"), kPackFailure);
     EXPECT_NE(err_.str().find("install.cfg: missing"), std::string::npos);
     EXPECT_FALSE(fs::exists(top_ / "other"));
+}
+
+// The set's script says how many disks the set has; the source keeps its
+// own text, and every other line of the script travels unchanged.
+TEST_F(KavpackTest, TheSetsScriptStatesItsDiskCount) {
+    const auto readText = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto disksOf = [&](const fs::path& set) {
+        return platform::sim::ProfileDocument(readText(set / "install.cfg"))
+            .Read("Setup - Main", "Install Disks")
+            .value_or("missing");
+    };
+    const std::string withKey =
+        "; a product\r\n[Setup - Main]\r\nInstall Disks = 9\r\nHeader=Tool\r\n\r\n"
+        "[Files]\r\nFile1=readme.txt~<INSTALLDIR>\r\n";
+    WriteFile(source_ / "install.cfg", withKey);
+    ASSERT_EQ(Build(top_ / "set", {.segmentSize = 16384}), kPackSuccess) << err_.str();
+    const std::size_t segments = Segments(top_ / "set");
+    ASSERT_GT(segments, 1u);
+    EXPECT_EQ(disksOf(top_ / "set"), std::to_string(segments));
+    std::string expected = withKey;
+    expected.replace(expected.find("Install Disks = 9"), 17,
+                     "Install Disks=" + std::to_string(segments));
+    EXPECT_EQ(readText(top_ / "set" / "install.cfg"), expected);
+    EXPECT_EQ(readText(source_ / "install.cfg"), withKey);
+    EXPECT_EQ(Verify(top_ / "set"), kPackSuccess) << err_.str();
+
+    // A script without the key, or without the section, gets them.
+    for (const std::string& script :
+         {std::string("[Setup - Main]\nHeader=Tool\n[Files]\nFile1=readme.txt~<INSTALLDIR>\n"),
+          std::string("[Files]\nFile1=readme.txt~<INSTALLDIR>")}) {
+        WriteFile(source_ / "install.cfg", script);
+        ASSERT_EQ(Build(top_ / "set"), kPackSuccess) << err_.str();
+        EXPECT_EQ(disksOf(top_ / "set"), "1") << script;
+        EXPECT_EQ(readText(source_ / "install.cfg"), script);
+        EXPECT_EQ(Verify(top_ / "set"), kPackSuccess) << err_.str();
+        // A changed source script is still told apart from the set's.
+        WriteFile(source_ / "install.cfg", script + "\n[Desktop]\n");
+        EXPECT_EQ(Verify(top_ / "set"), kPackFailure);
+        EXPECT_NE(err_.str().find("install.cfg differs"), std::string::npos) << err_.str();
+    }
 }
 
 // A set of the test writer and one of kavpack with the same files expand
