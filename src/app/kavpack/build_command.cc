@@ -6,7 +6,9 @@
 #include <fstream>
 #include <ostream>
 #include <sstream>
+#include <stdexcept>
 
+#include "app/kavpack/disk_count.h"
 #include "app/kavpack/script_check.h"
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/uninstaller_file.h"
@@ -47,6 +49,13 @@ std::string ReadText(const fs::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    if (!out) throw std::runtime_error(path.string() + ": cannot be written");
 }
 
 // The installer shows the picture as soon as it has been expanded, so it
@@ -125,7 +134,8 @@ public:
                                             [this](const pack::PackFile& file, int percent) {
                                                 progress_.Show(file.storedName, percent);
                                             });
-            fs::copy_file(script, work / "install.cfg");
+            // The script travels with the set's true disk count.
+            WriteText(work / "install.cfg", WithInstallDisks(scriptText, summary.segments));
             fs::copy_file(options_.installer, work / "install.exe");
             PutInPlace(work);
         } catch (const std::exception& error) {

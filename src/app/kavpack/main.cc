@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/kavpack/build_command.h"
+#include "app/kavpack/init_command.h"
 #include "app/kavpack/verify_command.h"
 #include "app/kavset/terminal_gui.h"
 
@@ -26,7 +27,9 @@ int Usage(const std::string& problem) {
                  "                     [--segment-size BYTES | --floppy] [--archive-size BYTES] "
                  "[--key N]\n"
                  "                     [--installer PATH] [--uninstaller PATH | --no-uninstaller]\n"
-                 "       kavpack verify OUTDIR [--against SRCDIR] [--key N]\n";
+                 "       kavpack verify OUTDIR [--against SRCDIR] [--key N]\n"
+                 "       kavpack init SRCDIR [--title T] [--publisher P] [--version V] "
+                 "[--force]\n";
     return kPackUsage;
 }
 
@@ -177,6 +180,32 @@ int Verify(const std::vector<std::string>& args) {
     return kav::app::RunVerify(options, std::cout, std::cerr);
 }
 
+int Init(const std::vector<std::string>& args) {
+    kav::app::InitOptions options;
+    std::vector<std::string> places;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        std::string* text = arg == "--title"       ? &options.title
+                            : arg == "--publisher" ? &options.publisher
+                            : arg == "--version"   ? &options.version
+                                                   : nullptr;
+        if (text != nullptr) {
+            if (!hasValue) return Usage(arg + " needs a text");
+            *text = args[++i];
+        } else if (arg == "--force") {
+            options.force = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return Usage("unknown option \"" + arg + "\"");
+        } else {
+            places.push_back(arg);
+        }
+    }
+    if (places.size() != 1) return Usage("init takes SRCDIR");
+    options.source = places[0];
+    return kav::app::RunInit(options, std::cout, std::cerr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -186,5 +215,6 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "build") return Build(args, argv[0]);
     if (command == "verify") return Verify(args);
+    if (command == "init") return Init(args);
     return Usage("unknown command \"" + command + "\"");
 }

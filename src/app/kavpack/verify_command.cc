@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/kavpack/build_command.h"
+#include "app/kavpack/disk_count.h"
 #include "app/kavpack/source_scan.h"
 #include "app/kavset/set_tool.h"
 #include "app/kavset/terminal_gui.h"
@@ -53,6 +54,13 @@ bool SameContent(const fs::path& a, const fs::path& b) {
                       std::istreambuf_iterator<char>(y), std::istreambuf_iterator<char>());
 }
 
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 std::size_t CountFiles(const fs::path& folder) {
     std::size_t count = 0;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -94,7 +102,12 @@ int CompareWithSource(const VerifyOptions& options, std::ostream& out, std::ostr
                 ++differing;
             }
         }
-        if (!SameContent(options.against / "install.cfg", options.set / "install.cfg")) {
+        // The set's script is the source's, as kavpack writes it with the
+        // set's disk count or as a set made without kavpack carries it.
+        const std::string sourceScript = ReadText(options.against / "install.cfg");
+        const std::string setScript = ReadText(options.set / "install.cfg");
+        if (setScript != sourceScript &&
+            setScript != WithInstallDisks(sourceScript, CountSegmentFiles(options.set))) {
             err << "kavpack: install.cfg differs from the source folder's\n";
             ++differing;
         }

@@ -5,13 +5,17 @@
 // folder replaced only whole.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
 #include "app/kavpack/build_command.h"
+#include "app/kavpack/init_command.h"
 #include "app/kavpack/verify_command.h"
 #include "archive/seg_records.h"
+#include "platform/sim/profile_document.h"
 #include "support/set_writer.h"
 
 namespace kav::app {
@@ -221,6 +225,132 @@ TEST_F(KavpackTest, OutputFolderIsReplacedOnlyWhole) {
     EXPECT_EQ(Build(top_ / "other"), kPackFailure);
     EXPECT_NE(err_.str().find("install.cfg: missing"), std::string::npos);
     EXPECT_FALSE(fs::exists(top_ / "other"));
+}
+
+// The set's script says how many disks the set has; the source keeps its
+// own text, and every other line of the script travels unchanged.
+TEST_F(KavpackTest, TheSetsScriptStatesItsDiskCount) {
+    const auto readText = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto disksOf = [&](const fs::path& set) {
+        return platform::sim::ProfileDocument(readText(set / "install.cfg"))
+            .Read("Setup - Main", "Install Disks")
+            .value_or("missing");
+    };
+    const std::string withKey =
+        "; a product\r\n[Setup - Main]\r\nInstall Disks = 9\r\nHeader=Tool\r\n\r\n"
+        "[Files]\r\nFile1=readme.txt~<INSTALLDIR>\r\n";
+    WriteFile(source_ / "install.cfg", withKey);
+    ASSERT_EQ(Build(top_ / "set", {.segmentSize = 16384}), kPackSuccess) << err_.str();
+    const std::size_t segments = Segments(top_ / "set");
+    ASSERT_GT(segments, 1u);
+    EXPECT_EQ(disksOf(top_ / "set"), std::to_string(segments));
+    std::string expected = withKey;
+    expected.replace(expected.find("Install Disks = 9"), 17,
+                     "Install Disks=" + std::to_string(segments));
+    EXPECT_EQ(readText(top_ / "set" / "install.cfg"), expected);
+    EXPECT_EQ(readText(source_ / "install.cfg"), withKey);
+    EXPECT_EQ(Verify(top_ / "set"), kPackSuccess) << err_.str();
+
+    // A script without the key, or without the section, gets them.
+    for (const std::string& script :
+         {std::string("[Setup - Main]\nHeader=Tool\n[Files]\nFile1=readme.txt~<INSTALLDIR>\n"),
+          std::string("[Files]\nFile1=readme.txt~<INSTALLDIR>")}) {
+        WriteFile(source_ / "install.cfg", script);
+        ASSERT_EQ(Build(top_ / "set"), kPackSuccess) << err_.str();
+        EXPECT_EQ(disksOf(top_ / "set"), "1") << script;
+        EXPECT_EQ(readText(source_ / "install.cfg"), script);
+        EXPECT_EQ(Verify(top_ / "set"), kPackSuccess) << err_.str();
+        // A changed source script is still told apart from the set's.
+        WriteFile(source_ / "install.cfg", script + "\n[Desktop]\n");
+        EXPECT_EQ(Verify(top_ / "set"), kPackFailure);
+        EXPECT_NE(err_.str().find("install.cfg differs"), std::string::npos) << err_.str();
+    }
+}
+
+// A one-pixel 24-bit BMP file.
+std::string OnePixelBmp() {
+    const auto le = [](std::uint32_t value, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
+        return out;
+    };
+    return "BM" + le(58, 4) + le(0, 4) + le(54, 4) + le(40, 4) + le(1, 4) + le(1, 4) + le(1, 2) +
+           le(24, 2) + le(0, 4) + le(4, 4) + le(2835, 4) + le(2835, 4) + le(0, 4) + le(0, 4) +
+           std::string("\x20\x40\x80\0", 4);
+}
+
+// kavpack init writes a script for the folder as it is: kavpack build packs
+// it without a warning and the installer's default user gets every file at
+// its place. An existing script is kept without --force; two files of one
+// name are refused, naming both.
+TEST_F(KavpackTest, InitScriptBuildsWithoutWarningAndInstallsEveryFileInPlace) {
+    const char* build = std::getenv("KAV_BUILD_DIR");
+    ASSERT_NE(build, nullptr);
+    fs::remove(source_ / "install.cfg");
+    WriteFile(source_ / "run.exe", "MZ the product");
+    WriteFile(source_ / "license.txt", "Terms\r\nof use\r\n");
+    WriteFile(source_ / "logo.bmp", OnePixelBmp());
+    WriteFile(source_ / "data" / "raw" / "deep" / "more.txt", "deep down");
+    uninstaller_ = top_ / "built" / "uninstaller.exe";
+    WriteFile(uninstaller_, "MZ uninstaller");
+    const auto init = [&](bool force) {
+        out_.str("");
+        err_.str("");
+        InitOptions options;
+        options.source = source_;
+        options.title = "Tool 1.0";
+        options.force = force;
+        return RunInit(options, out_, err_);
+    };
+    ASSERT_EQ(init(false), kPackSuccess) << err_.str();
+    ASSERT_EQ(Build(top_ / "set"), kPackSuccess) << err_.str();
+    EXPECT_EQ(err_.str(), "");
+
+    const fs::path root = top_ / "machine";
+    const std::string command = "cd '" + (top_ / "set").string() + "' && '" + build +
+                                "/src/app/kavsetup/kavsetup' --root '" + root.string() +
+                                "' </dev/null >'" + (top_ / "kavsetup.out").string() + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const fs::path installed = root / "drive_c" / "Program Files" / "Tool 1.0";
+    std::size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(source_)) {
+        if (!entry.is_regular_file() || entry.path() == source_ / "install.cfg") continue;
+        const fs::path relative = entry.path().lexically_relative(source_);
+        std::ifstream a(entry.path(), std::ios::binary), b(installed / relative, std::ios::binary);
+        EXPECT_TRUE(b.good()) << relative;
+        EXPECT_TRUE(std::equal(std::istreambuf_iterator<char>(a), {},
+                               std::istreambuf_iterator<char>(b), {}))
+            << relative;
+        ++files;
+    }
+    EXPECT_EQ(files, 9u);
+    EXPECT_TRUE(fs::exists(installed / "uninstaller.exe"));
+
+    // The script stays unless replacing it is asked for.
+    WriteFile(source_ / "install.cfg", "[Setup - Main]\n");
+    EXPECT_EQ(init(false), kPackFailure);
+    EXPECT_NE(err_.str().find("exists"), std::string::npos) << err_.str();
+    EXPECT_EQ(init(true), kPackSuccess) << err_.str();
+    const std::string made = [&] {
+        std::ifstream in(source_ / "install.cfg", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    EXPECT_NE(made.find("=more.txt~<SUB4><INSTALLDIR>\r\n"), std::string::npos) << made;
+    EXPECT_NE(made.find("Dir5=<SUB4><INSTALLDIR>~data\\raw\\deep\r\n"), std::string::npos) << made;
+
+    WriteFile(source_ / "other" / "README.TXT", "a second readme");
+    EXPECT_EQ(init(true), kPackFailure);
+    EXPECT_NE(err_.str().find("\"readme.txt\": same file name as \"other\\README.TXT\"; the "
+                              "installer puts all files into one folder"),
+              std::string::npos)
+        << err_.str();
+    EXPECT_EQ(made, [&] {
+        std::ifstream in(source_ / "install.cfg", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }());
 }
 
 // A set of the test writer and one of kavpack with the same files expand
