@@ -102,7 +102,7 @@ ScreenLook TMainSetup::CurrentLook() const {
 
 widgets::Form::CaptionGradient TMainSetup::CaptionBarColors() const {
     return CaptionGradient{true, MainScreen.FromColor(), MainScreen.ToColor(),
-                           Setup_Header.GetFont().color};
+                           Setup_Header.GetFont().color, Setup_Header.ShadowColor()};
 }
 
 std::string TMainSetup::HeaderText() const { return Setup_Header.Caption(); }
