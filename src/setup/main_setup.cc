@@ -4,6 +4,7 @@
 #include "setup/file_operations.h"
 #include "setup/system_paths.h"
 #include "setup/temporary_directory.h"
+#include "widgets/picture/picture.h"
 
 namespace kav::setup {
 namespace {
@@ -115,7 +116,14 @@ void TMainSetup::ShowPicture(const std::string& path) {
     const bool gif =
         base::AsciiUpper(run_.configuration->BitmapFile).find("GIF") != std::string::npos;
     widgets::Image& view = gif ? Image3 : Image4;
-    view.LoadFromFile(machine_.Files(), path);
+    try {
+        view.LoadFromFile(machine_.Files(), path);
+    } catch (const widgets::EInvalidGraphic& error) {
+        // The picture only decorates the run: one that cannot be shown is
+        // left out, and the set is installed all the same.
+        machine_.Log().Note(std::string("picture left out: ") + error.what());
+        return;
+    }
     view.SetLeft(kSplashMargin);
     view.SetTop(kSplashMargin);
     view.SetVisible(true);

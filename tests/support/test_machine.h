@@ -34,14 +34,23 @@ public:
     bool accept = true;
 };
 
+// Keeps every event a run notes, for tests to read.
+class RecordingLog final : public platform::EventLog {
+public:
+    void Note(const std::string& event) override { events.push_back(event); }
+    std::vector<std::string> events;
+};
+
 class TestMachine final : public platform::ForwardingMachine {
 public:
     TestMachine(std::unique_ptr<platform::Machine> real, widgets::headless::HeadlessBackend& ui)
         : ForwardingMachine(*real), real_(std::move(real)), ui_(ui) {}
     platform::Restart& Restarter() override { return restart; }
     platform::Gui& Ui() override { return ui_; }
+    platform::EventLog& Log() override { return log; }
 
     RecordingRestart restart;
+    RecordingLog log;
 
 private:
     std::unique_ptr<platform::Machine> real_;
