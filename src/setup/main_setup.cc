@@ -70,6 +70,7 @@ TMainSetup::TMainSetup(widgets::Backend& backend, platform::Machine& machine, Ru
     Setup_Copyright.SetCaption("This installation was prepared with the Zephyrin install builder.");
     Setup_Copyright.SetFont(MakeFont("MS Sans Serif", 8, widgets::clWhite));
     Setup_Copyright.SetTransparent(true);
+    Setup_Copyright.SetMousePointer(widgets::Pointer::HandPoint);
     Setup_Copyright.SetAlignment(widgets::Alignment::Center);
     Setup_Copyright.SetAutoSize(false);
     Setup_Copyright.SetHeight(13);
