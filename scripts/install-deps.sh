@@ -12,7 +12,11 @@ native=(build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
         mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
         xvfb xdotool imagemagick x11-utils
         liblnk-utils)
-i386=(wine wine32:i386 wine64)
+# fonts-wine: Wine's own metric-compatible faces for "MS Sans Serif",
+# Tahoma and Marlett; without them Wine falls back to a wider face (texts
+# laid out for the 8-point dialog font re-wrap) and caption buttons show
+# letters instead of their glyphs.
+i386=(wine wine32:i386 wine64 fonts-wine)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

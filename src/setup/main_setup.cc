@@ -4,6 +4,7 @@
 #include "setup/file_operations.h"
 #include "setup/system_paths.h"
 #include "setup/temporary_directory.h"
+#include "widgets/picture/picture.h"
 
 namespace kav::setup {
 namespace {
@@ -69,6 +70,7 @@ TMainSetup::TMainSetup(widgets::Backend& backend, platform::Machine& machine, Ru
     Setup_Copyright.SetCaption("This installation was prepared with the Zephyrin install builder.");
     Setup_Copyright.SetFont(MakeFont("MS Sans Serif", 8, widgets::clWhite));
     Setup_Copyright.SetTransparent(true);
+    Setup_Copyright.SetMousePointer(widgets::Pointer::HandPoint);
     Setup_Copyright.SetAlignment(widgets::Alignment::Center);
     Setup_Copyright.SetAutoSize(false);
     Setup_Copyright.SetHeight(13);
@@ -102,7 +104,7 @@ ScreenLook TMainSetup::CurrentLook() const {
 
 widgets::Form::CaptionGradient TMainSetup::CaptionBarColors() const {
     return CaptionGradient{true, MainScreen.FromColor(), MainScreen.ToColor(),
-                           Setup_Header.GetFont().color};
+                           Setup_Header.GetFont().color, Setup_Header.ShadowColor()};
 }
 
 std::string TMainSetup::HeaderText() const { return Setup_Header.Caption(); }
@@ -115,7 +117,14 @@ void TMainSetup::ShowPicture(const std::string& path) {
     const bool gif =
         base::AsciiUpper(run_.configuration->BitmapFile).find("GIF") != std::string::npos;
     widgets::Image& view = gif ? Image3 : Image4;
-    view.LoadFromFile(machine_.Files(), path);
+    try {
+        view.LoadFromFile(machine_.Files(), path);
+    } catch (const widgets::EInvalidGraphic& error) {
+        // The picture only decorates the run: one that cannot be shown is
+        // left out, and the set is installed all the same.
+        machine_.Log().Note(std::string("picture left out: ") + error.what());
+        return;
+    }
     view.SetLeft(kSplashMargin);
     view.SetTop(kSplashMargin);
     view.SetVisible(true);

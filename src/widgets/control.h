@@ -82,6 +82,9 @@ public:
     void SetFont(const Font& font);
     Color GetColor() const { return color_; }
     void SetColor(Color color);
+    // Asked for by the back end whenever the mouse moves over the control.
+    Pointer MousePointer() const { return pointer_; }
+    void SetMousePointer(Pointer pointer) { pointer_ = pointer; }
 
     NotifyEvent OnClick;
     NotifyEvent OnDblClick;
@@ -118,6 +121,7 @@ private:
     Bounds bounds_;
     Font font_;
     Color color_ = clBtnFace;
+    Pointer pointer_ = Pointer::Default;
     std::unique_ptr<ControlPeer> peer_;
 };
 

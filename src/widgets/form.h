@@ -57,12 +57,15 @@ public:
     void SetStayOnTop(bool stayOnTop);
     // A gradient caption bar: while the window is active its caption runs
     // from the start colour on the left to the end colour on the right, the
-    // caption text in the text colour. Windows without a caption ignore it.
+    // caption text in the text colour, over a shadow in the shadow colour
+    // where the text alone is hard to read on the bar. Windows without a
+    // caption ignore it.
     struct CaptionGradient {
         bool enabled = false;
         Color start = clBlue;
         Color end = clBlack;
         Color text = clWhite;
+        Color shadow = clWhite;
 
         bool operator==(const CaptionGradient&) const = default;
     };

@@ -19,6 +19,9 @@ inline constexpr Color clHighlight = 0x8000000D;
 inline constexpr Color clWindow = 0x80000005;
 inline constexpr Color clWindowText = 0x80000008;
 
+// The mouse pointer shown while the mouse is over a control.
+enum class Pointer { Default, HandPoint };
+
 struct Font {
     std::string name = "MS Sans Serif";
     int size = 8;  // points

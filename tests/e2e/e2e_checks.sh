@@ -46,6 +46,16 @@ shell_folder() {
         tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"
 }
 
+# capture_window WINDOW FILE: the screen where the window lies, with whatever
+# lies in front of it (a message box). A window read alone leaves the parts
+# another window covers undefined: Xvfb gives them black.
+capture_window() {
+    local geometry
+    geometry=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}')
+    import -window root -crop "$geometry" +repage "$2"
+}
+
 # Checks: each prints "ok: NAME" or "FAIL: NAME" with what differed, and
 # counts the failures in $failures.
 failures=0

@@ -38,7 +38,7 @@ expect "disk prompt" "$text" 'Please Insert Disk #2 into Floppy Drive.'
 preparing=$(window_of "Preparing KAV Setup")
 expect_true "expansion window shown during the prompt" test -n "$preparing"
 if [ -n "$preparing" ]; then
-    import -window "$preparing" "$artefacts/expansion-window.png"
+    capture_window "$preparing" "$artefacts/expansion-window.png"
     eval "$(xdotool getwindowgeometry --shell "$preparing")"
     expect_true "expansion window about 375 x 92 inside its frame" \
         test "$WIDTH" -ge 375 -a "$WIDTH" -le 395 -a "$HEIGHT" -ge 92 -a "$HEIGHT" -le 125
@@ -53,7 +53,7 @@ main=$(window_of "KAV 32Bit Installer")
 expect_true "main window shown" test -n "$main"
 if [ -n "$main" ]; then
     shot="$artefacts/main-screen.png"
-    import -window "$main" "$shot"
+    capture_window "$main" "$shot"
     width=$(identify -format '%w' "$shot")
     height=$(identify -format '%h' "$shot")
     # Dither From $FF0000 is blue, Dither To 0 black: the first band covers

@@ -163,6 +163,7 @@ TEST_F(ShortcutStepTest, FolderInStartMenuAloneSkipsProgramsButStillRecordsIt) {
 
 TEST_F(ShortcutStepTest, AMissingDirectLinkPlaceIsNotMadeAndItsRecordStays) {
     if (!Simulated()) GTEST_SKIP() << "the real Windows directory has its desktop";
+    Files().RemoveEmptyDirectory(places_.desktop);
     Desktop({Entry("<INSTALLDIR>t.exe", "X", "")});
     choices_.desktopTicked = {name_};
     Install();

@@ -61,6 +61,13 @@ private:
     platform::SystemDirectories& inner_;
 };
 
+// Keeps every event a run notes, for tests to read.
+class RecordingLog final : public platform::EventLog {
+public:
+    void Note(const std::string& event) override { events.push_back(event); }
+    std::vector<std::string> events;
+};
+
 class TestMachine final : public platform::ForwardingMachine {
 public:
     TestMachine(std::unique_ptr<platform::Machine> real, widgets::headless::HeadlessBackend& ui)
@@ -71,9 +78,11 @@ public:
     platform::Restart& Restarter() override { return restart; }
     platform::SystemDirectories& SystemDirs() override { return shellFolders; }
     platform::Gui& Ui() override { return ui_; }
+    platform::EventLog& Log() override { return log; }
 
     RecordingRestart restart;
     ChosenShellFolders shellFolders;
+    RecordingLog log;
 
 private:
     std::unique_ptr<platform::Machine> real_;

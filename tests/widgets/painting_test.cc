@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "widgets/caption_painter.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
 #include "widgets/headless/headless_backend.h"
@@ -14,6 +15,7 @@ namespace {
 
 using headless::HeadlessBackend;
 using headless::Raster;
+using headless::RasterCanvas;
 
 constexpr Color kGreen = 0x00FF00;
 
@@ -168,6 +170,46 @@ TEST(BreakLines, WrapsBetweenWordsAndAtLineBreaks) {
               (std::vector<std::string>{"Setup is preparing", "Please Standby."}));
     EXPECT_EQ(BreakLines("aa bb cc dddddd", 5, measure),
               (std::vector<std::string>{"aa bb", "cc", "dddddd"}));
+}
+
+}  // namespace
+}  // namespace kav::widgets
+
+namespace kav::widgets {
+namespace {
+
+// The wizard's design colours: black text on a blue-to-black bar is
+// unreadable alone, so it gets the header's white shadow; white text on the
+// same bar needs none.
+TEST(CaptionBarPainting, TextHardToReadOnTheBarGetsAOnePixelShadowInTheShadowColour) {
+    const Font font{"MS Sans Serif", 8, clBlack};
+    auto paint = [&](Color text, Color shadow) {
+        Raster r(200, 18);
+        RasterCanvas canvas(r, Bounds{0, 0, 200, 18});
+        PaintCaptionBar(canvas, 200, 18, Form::CaptionGradient{true, clBlue, clBlack, text, shadow},
+                        "KAV32 - Setup", font);
+        return r;
+    };
+    const Raster dark = paint(clBlack, clWhite);
+    EXPECT_EQ(dark.At(0, 9), clBlue);
+    EXPECT_EQ(dark.At(199, 9), clBlack);
+    // The first glyph's text pixels, and its shadow out below and right.
+    int gx = -1, gy = -1;
+    for (int y = 0; y < 18 && gx < 0; ++y)
+        for (int x = kCaptionTextIndent; x < 20 && gx < 0; ++x)
+            if (dark.At(x, y) == clBlack) gx = x, gy = y;
+    ASSERT_GE(gx, 0) << "no text drawn";
+    int bottom = gy;
+    while (dark.At(gx, bottom + 1) == clBlack) ++bottom;
+    EXPECT_EQ(dark.At(gx + 1, bottom + 1), clWhite);
+
+    const Raster light = paint(clWhite, clRed);
+    int shadowPixels = 0;
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 200; ++x) shadowPixels += light.At(x, y) == clRed;
+    EXPECT_EQ(shadowPixels, 0);
+    EXPECT_TRUE(TooLittleContrast(clBlack, clBlue));
+    EXPECT_FALSE(TooLittleContrast(clWhite, clBlue));
 }
 
 }  // namespace

@@ -284,6 +284,20 @@ TEST_F(Win32BackendTest, AGradientCaptionBarRunsBetweenItsColoursWhileTheWindowI
     EXPECT_EQ(CaptionColorAt(form, 0.0), clBlack);
 }
 
+TEST_F(Win32BackendTest, AControlAskingForTheHandShowsItWhileTheMouseIsOverIt) {
+    Form form(backend, "TMainSetup", "KAV 32Bit Installer");
+    form.SetBorder(BorderStyle::None);
+    form.SetClientSize(200, 100);
+    auto& notice = form.Add<Label>(nullptr, "Setup_Copyright");
+    notice.SetAutoSize(false);
+    notice.SetBounds(0, 80, 200, 13);
+    notice.SetMousePointer(Pointer::HandPoint);
+    form.Show();
+    backend.ProcessMessages();
+    EXPECT_TRUE(HandPointerAt(form, 100, 85));
+    EXPECT_FALSE(HandPointerAt(form, 100, 20));
+}
+
 }  // namespace
 }  // namespace kav::widgets::win32
 

@@ -50,9 +50,21 @@ SimMachine::SimMachine(const std::string& root, Gui& gui)
       gui_(gui) {
     const std::string windows = SimSystemDirectories::kWindowsDirectory;
     for (const std::string& directory : {windows, windows + "\\System", windows + "\\Temp"}) {
-        if (!files_.DirectoryExists(directory) && !files_.MakeDirectory(directory)) {
-            throw EInOutError("Cannot create " + directory + " in " + drives_.Root());
+        MakeFolder(directory);
+    }
+    // Every Windows has its shell's folders before anything is installed.
+    for (const auto& [folder, path] : ShellProfile::CurrentWindows().folders) {
+        for (std::size_t at = path.find('\\', 3); at != std::string::npos;
+             at = path.find('\\', at + 1)) {
+            MakeFolder(path.substr(0, at));
         }
+        MakeFolder(path);
+    }
+}
+
+void SimMachine::MakeFolder(const std::string& directory) {
+    if (!files_.DirectoryExists(directory) && !files_.MakeDirectory(directory)) {
+        throw EInOutError("Cannot create " + directory + " in " + drives_.Root());
     }
 }
 

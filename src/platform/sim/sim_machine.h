@@ -50,6 +50,8 @@ public:
     SimRestart& SimRestarter() { return restart_; }
 
 private:
+    void MakeFolder(const std::string& directory);
+
     HostDrives drives_;
     Journal journal_;
     SimFileSystem files_;

@@ -1,5 +1,6 @@
 #include "widgets/win32/caption_bar.h"
 
+#include "widgets/caption_painter.h"
 #include "widgets/pixels.h"
 #include "widgets/win32/handles.h"
 #include "widgets/win32/window.h"
@@ -7,10 +8,37 @@
 namespace kav::widgets::win32 {
 namespace {
 
-constexpr int kBands = 64;
-constexpr int kTextIndent = 4;
+// The window's device context as a canvas whose text is always in the
+// system's caption font, whatever font the painter names.
+class CaptionCanvas final : public Canvas {
+public:
+    CaptionCanvas(HDC dc, HFONT font) : dc_(dc), font_(dc, font) { SetBkMode(dc, TRANSPARENT); }
 
-int Channel(Color c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+    void FillRect(const Bounds& area, Color color) override {
+        BrushHandle brush(CreateSolidBrush(ToColorRef(color)));
+        const RECT r{area.left, area.top, area.left + area.width, area.top + area.height};
+        ::FillRect(dc_, &r, brush.Get());
+    }
+    void FillEllipse(const Bounds&, Color) override {}
+    void DrawText(int x, int y, const std::string& text, const Font&, Color color) override {
+        SetTextColor(dc_, ToColorRef(color));
+        TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+    }
+    TextExtent MeasureText(const std::string& text, const Font&) override {
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc_, &metrics);
+        SIZE size{};
+        if (!text.empty())
+            GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+        return TextExtent{size.cx, metrics.tmHeight};
+    }
+    void DrawPicture(int, int, const Picture&, std::size_t) override {}
+    void DrawProgramIcon(int, int) override {}
+
+private:
+    HDC dc_;
+    Selection font_;
+};
 
 bool ToolWindow(HWND window) {
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
@@ -42,33 +70,16 @@ void PaintCaptionBar(HWND window, const Form::CaptionGradient& colors, const std
     const RECT area = CaptionArea(window);
     if (area.right <= area.left || area.bottom <= area.top) return;
     WindowDc dc(window, true);
-    const Color start = ResolveSystemColor(colors.start);
-    const Color end = ResolveSystemColor(colors.end);
-    const int width = area.right - area.left;
-    for (int i = 0; i < kBands; ++i) {
-        Color c = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int v = Channel(start, shift) +
-                          (Channel(end, shift) - Channel(start, shift)) * i / (kBands - 1);
-            c |= static_cast<Color>(v) << shift;
-        }
-        BrushHandle brush(CreateSolidBrush(c));
-        const RECT band{area.left + width * i / kBands, area.top,
-                        area.left + width * (i + 1) / kBands, area.bottom};
-        FillRect(dc.Get(), &band, brush.Get());
-    }
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     FontHandle font(CreateFontIndirectA(ToolWindow(window) ? &metrics.lfSmCaptionFont
                                                            : &metrics.lfCaptionFont));
-    Selection selected(dc.Get(), font.Get());
-    SetBkMode(dc.Get(), TRANSPARENT);
-    SetTextColor(dc.Get(), ToColorRef(colors.text));
-    RECT textArea = area;
-    textArea.left += kTextIndent;
-    DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &textArea,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SetViewportOrgEx(dc.Get(), area.left, area.top, nullptr);
+    IntersectClipRect(dc.Get(), 0, 0, area.right - area.left, area.bottom - area.top);
+    CaptionCanvas canvas(dc.Get(), font.Get());
+    widgets::PaintCaptionBar(canvas, area.right - area.left, area.bottom - area.top, colors, text,
+                             Font{});
 }
 
 }  // namespace kav::widgets::win32

@@ -217,6 +217,18 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ::SetCursor(cursor);
                 return TRUE;
             }
+            if (LOWORD(lParam) == HTCLIENT) {
+                // A windowless control's own pointer: the window's class
+                // cursor is the arrow for all of them.
+                POINT at{};
+                GetCursorPos(&at);
+                ScreenToClient(Handle(), &at);
+                const Control* hit = WindowlessAt(at.x, at.y);
+                if (hit != nullptr && hit->MousePointer() == Pointer::HandPoint) {
+                    ::SetCursor(LoadCursorA(nullptr, IDC_HAND));
+                    return TRUE;
+                }
+            }
             break;
         case WM_LBUTTONDOWN:
             if (Control* hit = WindowlessAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {

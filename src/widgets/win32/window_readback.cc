@@ -120,6 +120,16 @@ Color CaptionColorAt(const Form& form, double x) {
                     (area.top + area.bottom) / 2);
 }
 
+bool HandPointerAt(const Form& form, int x, int y) {
+    HWND hwnd = Win32Backend::WindowOf(form);
+    POINT at{x, y};
+    ClientToScreen(hwnd, &at);
+    SetCursorPos(at.x, at.y);
+    SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor() == LoadCursorA(nullptr, IDC_HAND);
+}
+
 headless::Raster CaptureWindow(const Form& form) {
     HWND hwnd = Win32Backend::WindowOf(form);
     RECT client{};

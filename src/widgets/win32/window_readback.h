@@ -46,6 +46,9 @@ bool Active(const Form& form);
 // The colour of the form's caption at `x` (0 at its left, 1 at its right
 // end of the caption bar), in its vertical middle.
 Color CaptionColorAt(const Form& form, double x);
+// Whether the pointer is the hand with the mouse at (x, y) of the form's
+// client area, as the window answers the mouse's arrival there.
+bool HandPointerAt(const Form& form, int x, int y);
 // What the form's window shows now, copied from its own client area.
 headless::Raster CaptureWindow(const Form& form);
 
