@@ -174,7 +174,7 @@ TEST_F(UnattendedRunTest, AMissingOrDamagedSetEndsWithStatusThreeWithoutWaiting)
     const std::string set = machine_->Files().FullPathName("C:\\set");
     EXPECT_TRUE(Logged("segment #2: " + set + "\\disk.002 (missing)")) << LogText();
     EXPECT_TRUE(Logged("expansion failed: (TSegCompress) Operation aborted by user"));
-    EXPECT_FALSE(fs::exists(Host("C:\\Program Files")));
+    EXPECT_FALSE(fs::exists(Host("C:\\Demo")));
 
     WriteSet("", true);
     EXPECT_EQ(Run({"/VERYSILENT"}), kExitSetUnreadable);
