@@ -125,15 +125,22 @@ ChangeRecorder::Report ChangeRecorder::Collect() {
     for (const std::string& dir : directories_) {
         if (files().DirectoryExists(dir)) report.directories.push_back(dir);
     }
+    // The uninstall script is written whole as a file; it is shown as a
+    // script, not among the files.
+    std::vector<std::string> scripts;
     for (const std::string& path : files_) {
         const auto found = files().FindFiles(path, platform::faAnyFile & ~platform::faDirectory);
-        if (found.size() == 1) report.files.push_back({path, found.front().size});
+        if (found.size() != 1) continue;
+        if (IsUninstallScript(path)) {
+            Note(scripts, path);
+        } else {
+            report.files.push_back({path, found.front().size});
+        }
     }
     for (const auto& id : registryOrder_) {
         const auto& [root, key, name] = id;
         report.registry.push_back({root, key, name, registryValues_.at(id)});
     }
-    std::vector<std::string> scripts;
     for (const auto& [file, section, key] : profileEntries_) {
         if (IsUninstallScript(file)) {
             Note(scripts, file);
