@@ -76,6 +76,11 @@ void ChangeRecorder::Note(std::vector<std::string>& list, const std::string& ite
     list.push_back(item);
 }
 
+void ChangeRecorder::Note(std::vector<std::string>& list, std::set<std::string>& seen,
+                          const std::string& item) {
+    if (seen.insert(Upper(item)).second) list.push_back(item);
+}
+
 bool ChangeRecorder::MakeDirectory(const std::string& path) {
     const bool made = files().MakeDirectory(path);
     if (made) Note(directories_, files().FullPathName(path));
@@ -84,7 +89,7 @@ bool ChangeRecorder::MakeDirectory(const std::string& path) {
 
 std::unique_ptr<platform::FileStream> ChangeRecorder::Create(const std::string& path) {
     auto stream = files().Create(path);
-    Note(files_, files().FullPathName(path));
+    Note(files_, filesSeen_, files().FullPathName(path));
     return stream;
 }
 
@@ -92,7 +97,7 @@ std::unique_ptr<platform::FileStream> ChangeRecorder::Create(const std::string& 
 // afterwards; what is there now is the target.
 bool ChangeRecorder::MoveOnto(const std::string& source, const std::string& target) {
     if (!files().MoveOnto(source, target)) return false;
-    Note(files_, files().FullPathName(target));
+    Note(files_, filesSeen_, files().FullPathName(target));
     return true;
 }
 
