@@ -26,7 +26,7 @@ InstallEngine::InstallEngine(platform::Machine& machine, setup::RunState& run, I
       run_(run),
       config_(*run.configuration),
       view_(view),
-      script_(machine.Profiles()) {}
+      script_(machine.Files()) {}
 
 void InstallEngine::Status(const std::string& text) {
     view_.ShowSource(text);
@@ -72,14 +72,22 @@ void InstallEngine::Run(const InstallChoices& choices) {
     Step("launch", [&] { LaunchProgram(); });
 }
 
-// A step that throws stops the run; the log says which.
+// A step that throws stops the run; the log says which. Each step ends
+// with the uninstall script saved, so that it covers the step even when a
+// later one fails or the run is cut off.
 void InstallEngine::Step(const char* name, const std::function<void()>& step) {
     platform::EventLog& log = machine_.Log();
     log.Note(std::string("step ") + name);
     try {
         step();
+        script_.Save();
     } catch (const std::exception& error) {
         log.Note(std::string("step ") + name + " failed: " + platform::FailureText(error));
+        try {
+            script_.Save();
+        } catch (const kav::Exception&) {
+            // The step's own failure is the one to report.
+        }
         throw;
     }
     log.Note(std::string("step ") + name + ": done");

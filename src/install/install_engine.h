@@ -3,10 +3,12 @@
 // installer's own files and the product's files, the uninstall script and
 // the uninstaller's registration, and the launch at the end.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "install/directory_table.h"
+#include "install/shared_names.h"
 #include "install/shell_links.h"
 #include "install/uninstall_script.h"
 #include "platform/machine.h"
@@ -50,7 +52,7 @@ public:
 
     // True when an entry of the active Files list other than the one at
     // `index` mentions `name` anywhere (in upper case).
-    bool IsFileShared(const std::string& name, std::size_t index) const;
+    bool IsFileShared(const std::string& name, std::size_t index);
 
 private:
     void CheckDestination(const std::string& destination);
@@ -59,7 +61,13 @@ private:
     void RecordDirectory(const std::string& path);
     void CopyInstallerFiles();
     void InstallFiles();
-    void InstallEntry(const DirectoryRow& row, std::size_t index);
+    // A Files entry taken apart once, for every directory row.
+    struct FileEntry {
+        std::string name;      // the source's file-name part
+        std::string upperTag;  // the directory tag in upper case
+        std::string flag;
+    };
+    void InstallEntry(const DirectoryRow& row, const FileEntry& entry, std::size_t index);
     void CreateShortcuts();
     void CreateEntryShortcuts(const DirectoryRow& row, const std::string& entry);
     // The next issue's steps, in their place.
@@ -78,6 +86,8 @@ private:
     DirectoryBases bases_;
     DirectoryTable table_;
     UninstallScript script_;
+    // The active Files list's shared names, made when first asked.
+    std::unique_ptr<SharedNames> sharedNames_;
     // Directories made before the script was open, recorded when it opens.
     std::vector<std::string> unrecordedDirectories_;
 };

@@ -50,34 +50,47 @@ void InstallEngine::CopyInstallerFiles() {
 }
 
 void InstallEngine::InstallFiles() {
+    sharedNames_.reset();
+    std::vector<FileEntry> entries;
+    entries.reserve(config_.Files.size());
+    for (const std::string& text : config_.Files) {
+        std::string rest = text;
+        std::string source, tag, flag;
+        base::TakeField(rest, "~", source);
+        base::TakeField(rest, "~", tag);
+        base::TakeField(rest, "~", flag);
+        entries.push_back({base::FileNamePart(source), base::AsciiUpper(tag), flag});
+    }
     for (const DirectoryRow& row : table_) {
         Status("Ready to Install");
-        for (std::size_t index = 0; index < config_.Files.size(); ++index) {
-            InstallEntry(row, index);
+        for (std::size_t index = 0; index < entries.size(); ++index) {
+            InstallEntry(row, entries[index], index);
         }
     }
 }
 
-bool InstallEngine::IsFileShared(const std::string& name, std::size_t index) const {
-    const std::string upperName = base::AsciiUpper(name);
-    for (std::size_t other = 0; other < config_.Files.size(); ++other) {
-        if (other == index) continue;
-        if (base::AsciiUpper(config_.Files[other]).find(upperName) != std::string::npos)
-            return true;
+bool InstallEngine::IsFileShared(const std::string& name, std::size_t index) {
+    if (!sharedNames_) {
+        std::vector<std::string> names;
+        names.reserve(config_.Files.size());
+        for (const std::string& text : config_.Files) {
+            std::string rest = text;
+            std::string source;
+            base::TakeField(rest, "~", source);
+            names.push_back(base::FileNamePart(source));
+        }
+        sharedNames_ = std::make_unique<SharedNames>(names, config_.Files);
     }
-    return false;
+    return sharedNames_->IsShared(base::AsciiUpper(name), index);
 }
 
-void InstallEngine::InstallEntry(const DirectoryRow& row, std::size_t index) {
-    std::string rest = config_.Files[index];
-    std::string source, tag, flag;
-    base::TakeField(rest, "~", source);
-    base::TakeField(rest, "~", tag);
-    base::TakeField(rest, "~", flag);
-    const std::string name = base::FileNamePart(source);
+void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry,
+                                 std::size_t index) {
+    const std::string& name = entry.name;
+    const std::string& flag = entry.flag;
     platform::FileSystem& files = machine_.Files();
     machine_.Ui().ProcessMessages();
-    if (base::AsciiUpper(tag) != row.tag || !IsPlainFileName(name)) return;
+    if (entry.upperTag != row.tag || !IsPlainFileName(name)) return;
 
     view_.StepProgress();
     machine_.Ui().ProcessMessages();

@@ -1,9 +1,20 @@
 #include "install/uninstall_script.h"
 
+#include "install/text_file.h"
+
 namespace kav::install {
 
 void UninstallScript::Open(const std::string& installDirectory, const std::string& title) {
     fileName_ = installDirectory + "\\uninstall.cfg";
+    document_ = RecordDocument();
+    unsaved_ = 0;
+    if (files_.FileExists(fileName_)) {
+        try {
+            document_ = RecordDocument(ReadWholeFile(files_, fileName_));
+        } catch (const kav::Exception&) {
+            throw EInstallStop("Unable to write to " + fileName_);
+        }
+    }
     // The directories an earlier installation made stay recorded: this one
     // finds them present and would not record them again.
     for (const char* section : {kUninstallFiles, kUninstallFolders, kUninstallRegistry,
@@ -13,6 +24,7 @@ void UninstallScript::Open(const std::string& installDirectory, const std::strin
     Write("Program", "Title", title);
     Record(kUninstallFiles, installDirectory + "\\*.*");
     Record(kUninstallFiles, installDirectory + "\\Setup\\*.*");
+    Save();
 }
 
 void UninstallScript::Record(const std::string& section, const std::string& key) {
@@ -24,26 +36,32 @@ void UninstallScript::RecordOnce(const std::string& section, const std::string& 
     if (!IsRecorded(section, key)) Write(section, key, value);
 }
 
-std::optional<std::string> UninstallScript::RecordedValue(const std::string& section,
-                                                          const std::string& key) {
-    // No recorded value begins with "|".
-    const std::string absent = "|absent|";
-    std::string value = profiles_.ReadString(fileName_, section, key, absent);
-    if (value == absent) return std::nullopt;
-    return value;
-}
-
 void UninstallScript::ClearSection(const std::string& section) {
-    if (!profiles_.RemoveSection(fileName_, section)) {
-        throw EInstallStop("Unable to write to " + fileName_);
-    }
+    if (document_.RemoveSection(section)) Changed();
 }
 
 void UninstallScript::Write(const std::string& section, const std::string& key,
                             const std::string& value) {
-    if (!profiles_.WriteString(fileName_, section, key, value)) {
+    document_.Write(section, key, value);
+    Changed();
+}
+
+void UninstallScript::Changed() {
+    if (++unsaved_ >= kSaveEvery) Save();
+}
+
+void UninstallScript::Save() {
+    if (!IsOpen() || unsaved_ == 0) return;
+    const std::string scratch = fileName_.substr(0, fileName_.size() - 4) + ".$$$";
+    if (!ReplaceWholeFile(files_, fileName_, scratch, document_.Text())) {
         throw EInstallStop("Unable to write to " + fileName_);
     }
+    unsaved_ = 0;
+}
+
+void UninstallScript::Close() {
+    Save();
+    fileName_.clear();
 }
 
 std::string UninstallKey(const std::string& title) {

@@ -2,11 +2,21 @@
 // The uninstall script uninstall.cfg in the install directory: what the
 // engine put on the machine, for the uninstaller to take away, and the
 // uninstaller's registration with Windows.
+//
+// The script is kept in memory while the engine runs and written whole,
+// not key by key: a profile write per record rewrites (or reparses) the
+// whole file each time, which made a large install slow down as it went.
+// It is saved when opened, every kSaveEvery records, at the end of every
+// engine step and when closed; each save writes a scratch file beside it
+// and moves that into its place, so an install cut off part-way leaves a
+// complete script of what was done up to its last save.
+#include <cstddef>
 #include <optional>
 #include <string>
 
+#include "install/record_document.h"
 #include "platform/exception.h"
-#include "platform/profile.h"
+#include "platform/file_system.h"
 #include "platform/registry.h"
 
 namespace kav::install {
@@ -38,11 +48,15 @@ inline constexpr const char* kUninstallAutoexecLines = "AUTOEXEC Lines";
 
 class UninstallScript {
 public:
-    explicit UninstallScript(platform::ProfileFiles& profiles) : profiles_(profiles) {}
+    // Records made between two saves at most.
+    static constexpr std::size_t kSaveEvery = 256;
+
+    explicit UninstallScript(platform::FileSystem& files) : files_(files) {}
 
     // Opens installDirectory + "\uninstall.cfg": the lists of an earlier
     // installation are dropped, the title is written and the install
-    // directory's own patterns are recorded. Throws EInstallStop.
+    // directory's own patterns are recorded; the script is saved. Throws
+    // EInstallStop.
     void Open(const std::string& installDirectory, const std::string& title);
     bool IsOpen() const { return !fileName_.empty(); }
     const std::string& FileName() const { return fileName_; }
@@ -52,19 +66,30 @@ public:
     // Records `key` with `value` unless it is recorded already: the first
     // record wins. Throws EInstallStop.
     void RecordOnce(const std::string& section, const std::string& key, const std::string& value);
-    bool IsRecorded(const std::string& section, const std::string& key) {
+    bool IsRecorded(const std::string& section, const std::string& key) const {
         return RecordedValue(section, key).has_value();
     }
-    std::optional<std::string> RecordedValue(const std::string& section, const std::string& key);
+    // The value as a profile read gives it (trimmed, one pair of quotes
+    // removed), or nothing.
+    std::optional<std::string> RecordedValue(const std::string& section,
+                                             const std::string& key) const {
+        return document_.Read(section, key);
+    }
     // Drops a section. Throws EInstallStop.
     void ClearSection(const std::string& section);
-    void Close() { fileName_.clear(); }
+    // Writes what changed since the last save. Throws EInstallStop.
+    void Save();
+    // Saves and closes. Throws EInstallStop.
+    void Close();
 
 private:
     void Write(const std::string& section, const std::string& key, const std::string& value);
+    void Changed();
 
-    platform::ProfileFiles& profiles_;
+    platform::FileSystem& files_;
     std::string fileName_;
+    RecordDocument document_;
+    std::size_t unsaved_ = 0;
 };
 
 // The key below HKEY_LOCAL_MACHINE under which Windows lists the product.

@@ -18,9 +18,9 @@ public:
     // Never fails.
     virtual std::string ReadString(const std::string& file, const std::string& section,
                                    const std::string& key, const std::string& defaultValue) = 0;
-    // The section's key names in file order (as listed into an 8192-byte
-    // buffer: names that do not fit with their terminating zeros are left
-    // out). Empty when the file or section is missing.
+    // The section's key names in file order, all of them however long the
+    // section (a listing buffer is grown until the whole list fits). Empty
+    // when the file or section is missing.
     virtual std::vector<std::string> ListKeys(const std::string& file,
                                               const std::string& section) = 0;
     // Sets the value, creating the file and section when missing; an existing

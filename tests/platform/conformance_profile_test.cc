@@ -54,18 +54,18 @@ TEST_F(ProfileConformance, KeysAreListedInFileOrder) {
     EXPECT_TRUE(Profiles().ListKeys(InScratch("none.ini"), "Directories").empty());
 }
 
-TEST_F(ProfileConformance, KeyListingStopsAt8192Bytes) {
-    // 1000 names of 10 characters: with their zeros and the list's final
-    // zero, 744 fit into 8192 bytes.
+TEST_F(ProfileConformance, KeyListingHoldsEveryNameHoweverLong) {
+    // 3000 names of 10 characters: with their zeros far beyond the 8192
+    // bytes a single listing buffer of the profile functions would hold.
     std::string text = "[K]\r\n";
     std::vector<std::string> names;
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 3000; ++i) {
         names.push_back("key" + std::string(7 - std::to_string(i).size(), '0') + std::to_string(i));
         text += names.back() + "=v\r\n";
     }
-    WriteFile(Ini(), text);
-    const auto listed = Profiles().ListKeys(Ini(), "K");
-    EXPECT_EQ(listed, std::vector<std::string>(names.begin(), names.begin() + 744));
+    WriteFile(Ini(), text + "[Next]\r\nafter=1\r\n");
+    EXPECT_EQ(Profiles().ListKeys(Ini(), "K"), names);
+    EXPECT_EQ(Profiles().ListKeys(Ini(), "Next"), std::vector<std::string>{"after"});
 }
 
 TEST_F(ProfileConformance, WritingCreatesTheFileAndSectionsInOrder) {

@@ -72,6 +72,11 @@ void ChangeRecorder::Note(std::vector<std::string>& list, const std::string& ite
     list.push_back(item);
 }
 
+void ChangeRecorder::Note(std::vector<std::string>& list, std::set<std::string>& seen,
+                          const std::string& item) {
+    if (seen.insert(Upper(item)).second) list.push_back(item);
+}
+
 bool ChangeRecorder::MakeDirectory(const std::string& path) {
     const bool made = files().MakeDirectory(path);
     if (made) Note(directories_, files().FullPathName(path));
@@ -80,7 +85,7 @@ bool ChangeRecorder::MakeDirectory(const std::string& path) {
 
 std::unique_ptr<platform::FileStream> ChangeRecorder::Create(const std::string& path) {
     auto stream = files().Create(path);
-    Note(files_, files().FullPathName(path));
+    Note(files_, filesSeen_, files().FullPathName(path));
     return stream;
 }
 
@@ -88,7 +93,7 @@ std::unique_ptr<platform::FileStream> ChangeRecorder::Create(const std::string& 
 // afterwards; what is there now is the target.
 bool ChangeRecorder::MoveOnto(const std::string& source, const std::string& target) {
     if (!files().MoveOnto(source, target)) return false;
-    Note(files_, files().FullPathName(target));
+    Note(files_, filesSeen_, files().FullPathName(target));
     return true;
 }
 
@@ -121,15 +126,22 @@ ChangeRecorder::Report ChangeRecorder::Collect() {
     for (const std::string& dir : directories_) {
         if (files().DirectoryExists(dir)) report.directories.push_back(dir);
     }
+    // The uninstall script is written whole as a file; it is shown as a
+    // script, not among the files.
+    std::vector<std::string> scripts;
     for (const std::string& path : files_) {
         const auto found = files().FindFiles(path, platform::faAnyFile & ~platform::faDirectory);
-        if (found.size() == 1) report.files.push_back({path, found.front().size});
+        if (found.size() != 1) continue;
+        if (IsUninstallScript(path)) {
+            Note(scripts, path);
+        } else {
+            report.files.push_back({path, found.front().size});
+        }
     }
     for (const auto& id : registryOrder_) {
         const auto& [root, key, name] = id;
         report.registry.push_back({root, key, name, registryValues_.at(id)});
     }
-    std::vector<std::string> scripts;
     for (const auto& [file, section, key] : profileEntries_) {
         if (IsUninstallScript(file)) {
             Note(scripts, file);

@@ -4,6 +4,7 @@
 // and INI entries written. The report lists what is still there at the end.
 #include <map>
 #include <ostream>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -114,10 +115,16 @@ private:
 
     platform::FileSystem& files() { return Inner().Files(); }
     // Keeps first-seen order; a name seen again is not added twice.
+    // Adds `item` unless the list holds it already (in any case).
     static void Note(std::vector<std::string>& list, const std::string& item);
+    // The same for a long list, its items known by `seen` (upper case), so
+    // that noting thousands of files does not walk the list each time.
+    static void Note(std::vector<std::string>& list, std::set<std::string>& seen,
+                     const std::string& item);
 
     std::vector<std::string> directories_;
     std::vector<std::string> files_;
+    std::set<std::string> filesSeen_;
     // (root, key, name) in first-set order, with the last value set.
     std::vector<std::tuple<std::string, std::string, std::string>> registryOrder_;
     std::map<std::tuple<std::string, std::string, std::string>, std::string> registryValues_;

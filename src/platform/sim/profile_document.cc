@@ -109,13 +109,10 @@ std::vector<std::string> ProfileDocument::ListKeys(std::string_view section) con
     const IndexedSection* found = FindSection(section);
     if (!found) return keys;
     const SectionSpan& span = found->span;
-    std::size_t used = 1;  // the list's final zero
     const std::size_t first = span.header == kNoHeader ? 0 : span.header + 1;
     for (std::size_t i = first; i < span.end; ++i) {
         const auto name = KeyName(lines_[i].text);
         if (!name || name->front() == ';') continue;
-        if (used + name->size() + 1 > kKeyListBuffer) break;
-        used += name->size() + 1;
         keys.emplace_back(*name);
     }
     return keys;

@@ -15,8 +15,6 @@ class ProfileDocument {
 public:
     // Longest value a read delivers, as the callers' 1024-byte buffers hold.
     static constexpr std::size_t kMaxValueLength = 1023;
-    // Size of the buffer a key listing is made into.
-    static constexpr std::size_t kKeyListBuffer = 8192;
 
     ProfileDocument() = default;
     explicit ProfileDocument(std::string_view text);
@@ -27,8 +25,7 @@ public:
     std::optional<std::string> Read(std::string_view section, std::string_view key) const;
     // The key names of the first matching section in file order. Lines
     // without "=" list their whole text; comment lines (";") and blank lines
-    // are left out. Names stop where the next would not fit, with its zero,
-    // into kKeyListBuffer bytes that also hold the list's final zero.
+    // are left out. Every name is listed, however long the section.
     std::vector<std::string> ListKeys(std::string_view section) const;
     void Write(std::string_view section, std::string_view key, std::string_view value);
     // Removes the first matching section: its header and every line up to

@@ -9,10 +9,11 @@
 namespace kav::platform {
 namespace {
 
-// The buffer sizes the program has always read with: a value keeps at most
-// 1023 characters, a key listing at most 8192 bytes.
+// A value keeps at most 1023 characters, as the program has always read it.
+// A section is first read into 8192 bytes, and into a buffer twice as large
+// while it does not fit.
 constexpr DWORD kValueBufferSize = 1024;
-constexpr DWORD kKeyListBufferSize = 8192;
+constexpr DWORD kSectionBufferSize = 8192;
 
 // A section read of `size` bytes: the raw double-zero-terminated list of the
 // section's lines as the API filled it, and the API's returned length.
@@ -65,22 +66,17 @@ std::vector<std::string> Win32ProfileFiles::ListKeys(const std::string& file,
     // The key listing of GetPrivateProfileStringA leaves out lines without
     // "=" (such as a PATH line of an AUTOEXEC.BAT section), which the script
     // lists by their whole text. A section read keeps them: each line is its
-    // text up to the first "=". The section is read whole, however long, and
-    // the names are then cut as an 8192-byte key listing would hold them:
-    // whole, each with its zero, plus the list's final zero.
-    DWORD size = kKeyListBufferSize;
+    // text up to the first "=". The section is read whole, however long: a
+    // listing cut at a buffer's end would silently lose the names after it.
+    DWORD size = kSectionBufferSize;
     RawSection lines = ReadSectionLines(file, section, size);
     while (lines.length >= size - 2 && size < (1u << 26)) {
         size *= 2;
         lines = ReadSectionLines(file, section, size);
     }
     std::vector<std::string> names;
-    std::size_t used = 1;  // the list's final zero
     for (const std::string& line : SplitZeroList(lines.bytes, lines.length)) {
-        std::string name = line.substr(0, line.find('='));
-        used += name.size() + 1;
-        if (used > kKeyListBufferSize) break;
-        names.push_back(std::move(name));
+        names.push_back(line.substr(0, line.find('=')));
     }
     return names;
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
 #include "platform/sim/journal.h"
@@ -346,4 +347,60 @@ TEST_F(KavsetupRun, AnEmptyFilePackedLastIsInstalledAndRecorded) {
     EXPECT_NE(report_.find("  C:\\Sample\\zero.log (0 bytes)\n"), std::string::npos) << report_;
     EXPECT_NE(report_.find("  C:\\Sample\\zero.log=\n"), std::string::npos) << report_;
     EXPECT_NE(report_.find("  C:\\Sample\\zero.log=new\n"), std::string::npos) << report_;
+}
+
+// A product of 10,000 small files in 50 folders, far more than one 8192-byte
+// listing of the Files section's keys held: kavpack finds a Files line for
+// every file, and every file is installed and recorded for removal.
+TEST_F(KavsetupRun, InstallsEveryFileOfATenThousandFileProduct) {
+    constexpr int kFiles = 10000;
+    constexpr int kFolders = 50;
+    const fs::path build = std::getenv("KAV_BUILD_DIR");
+    const fs::path product = work_ / "product";
+    std::string cfg =
+        "[Setup - Main]\r\nHeader=Large Product\r\nInstall Dir=Large\r\n"
+        "[Directories]\r\nDir0=<INSTALLDIR>~\r\n";
+    for (int d = 1; d <= kFolders; ++d) {
+        const std::string n = std::to_string(d);
+        cfg += "Dir" + n + "=<SUB" + n + "><INSTALLDIR>~d" + n + "\r\n";
+        fs::create_directories(product / ("d" + n));
+    }
+    cfg += "[Files]\r\n";
+    std::vector<std::string> expected;
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string folder = "d" + std::to_string(i % kFolders + 1);
+        std::string name = std::to_string(100000 + i);
+        name = "f" + name.substr(1) + ".txt";  // f00000.txt: no name holds another
+        std::ofstream(product / folder / name) << name;
+        cfg += "File" + std::to_string(i) + "=" + name + "~<SUB" +
+               std::to_string(i % kFolders + 1) + "><INSTALLDIR>\r\n";
+        expected.push_back("C:\\Large\\" + folder + "\\" + name);
+    }
+    std::ofstream(product / "install.cfg") << cfg;
+    std::ofstream(work_ / "install.exe") << "MZ";
+    const std::string pack =
+        "'" + (build / "src/app/kavpack/kavpack").string() + "' build '" + product.string() +
+        "' '" + (work_ / "packed").string() + "' --level fast --no-uninstaller --installer '" +
+        (work_ / "install.exe").string() + "' >/dev/null 2>'" + (work_ / "pack.err").string() + "'";
+    ASSERT_EQ(std::system(pack.c_str()), 0);
+    std::ifstream packErr(work_ / "pack.err");
+    const std::string warnings((std::istreambuf_iterator<char>(packErr)),
+                               std::istreambuf_iterator<char>());
+    EXPECT_EQ(warnings.find("no Files line"), std::string::npos) << warnings.substr(0, 500);
+
+    Run(work_ / "packed", "");
+    EXPECT_EQ(status_, 0);
+    std::set<std::string> lines;
+    for (std::size_t start = 0; start < report_.size();) {
+        const std::size_t end = std::min(report_.find('\n', start), report_.size());
+        lines.insert(report_.substr(start, end - start));
+        start = end + 1;
+    }
+    int installed = 0, recorded = 0;
+    for (const std::string& path : expected) {
+        installed += lines.count("  " + path + " (10 bytes)") ? 1 : 0;
+        recorded += lines.count("  " + path + "=") ? 1 : 0;
+    }
+    EXPECT_EQ(installed, kFiles);
+    EXPECT_EQ(recorded, kFiles);
 }

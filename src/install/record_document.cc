@@ -1,0 +1,175 @@
+#include "install/record_document.h"
+
+#include "base/ascii_case.h"
+
+namespace kav::install {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// The section name of a header line ("[name]"), or nothing for other lines.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
+    const auto close = trimmed.rfind(']');
+    if (close == std::string_view::npos || close == 0) return std::nullopt;
+    return Trim(trimmed.substr(1, close - 1));
+}
+
+// The key name of an entry line: the text before "=", or the whole line
+// when it has none. Nothing for blank lines.
+std::optional<std::string_view> KeyName(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty()) return std::nullopt;
+    return Trim(trimmed.substr(0, trimmed.find('=')));
+}
+
+std::string Folded(std::string_view name) { return base::AsciiUpper(Trim(name)); }
+
+}  // namespace
+
+RecordDocument::RecordDocument() { sections_.emplace_back(); }
+
+RecordDocument::RecordDocument(std::string_view text) {
+    sections_.emplace_back();
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto newline = text.find('\n', start);
+        Line line;
+        if (newline == std::string_view::npos) {
+            line.text = std::string(text.substr(start));
+            start = text.size();
+        } else {
+            const bool crlf = newline > start && text[newline - 1] == '\r';
+            const std::size_t end = crlf ? newline - 1 : newline;
+            line = {std::string(text.substr(start, end - start)), crlf ? "\r\n" : "\n"};
+            start = newline + 1;
+        }
+        if (HeaderName(line.text)) {
+            sections_.emplace_back().header = std::move(line);
+            continue;
+        }
+        Section& section = sections_.back();
+        if (const auto name = KeyName(line.text)) {
+            section.keys.try_emplace(Folded(*name), section.lines.size());
+        }
+        section.lines.push_back(std::move(line));
+    }
+    IndexSections();
+}
+
+void RecordDocument::IndexSections() {
+    firstSection_.clear();
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        const Section& section = sections_[i];
+        const std::string_view name =
+            section.header ? *HeaderName(section.header->text) : std::string_view();
+        firstSection_.try_emplace(Folded(name), i);
+    }
+}
+
+RecordDocument::Section* RecordDocument::Find(std::string_view section) {
+    const auto found = firstSection_.find(Folded(section));
+    return found == firstSection_.end() ? nullptr : &sections_[found->second];
+}
+
+const RecordDocument::Section* RecordDocument::Find(std::string_view section) const {
+    return const_cast<RecordDocument*>(this)->Find(section);
+}
+
+std::optional<std::string> RecordDocument::Read(std::string_view section,
+                                                std::string_view key) const {
+    const Section* found = Find(section);
+    if (!found) return std::nullopt;
+    const auto line = found->keys.find(Folded(key));
+    if (line == found->keys.end()) return std::nullopt;
+    const std::string_view text = found->lines[line->second].text;
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos) return std::nullopt;
+    std::string_view value = Trim(text.substr(equals + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+bool RecordDocument::IsEmpty() const {
+    return sections_.size() == 1 && sections_.front().lines.empty();
+}
+
+RecordDocument::Line* RecordDocument::LastLine() {
+    for (auto section = sections_.rbegin(); section != sections_.rend(); ++section) {
+        if (!section->lines.empty()) return &section->lines.back();
+        if (section->header) return &*section->header;
+    }
+    return nullptr;
+}
+
+void RecordDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string entry = std::string(Trim(key)) + "=" + std::string(value);
+    if (Section* found = Find(section)) {
+        const std::string folded = Folded(key);
+        const auto line = found->keys.find(folded);
+        if (line != found->keys.end()) {
+            // The key keeps its place and its spelling; only the value changes.
+            Line& existing = found->lines[line->second];
+            existing.text = std::string(*KeyName(existing.text)) + "=" + std::string(value);
+            return;
+        }
+        // After the section's last entry, before the blank lines that end it.
+        std::size_t at = found->lines.size();
+        while (at > 0 && Trim(found->lines[at - 1].text).empty()) --at;
+        Line* before = at > 0 ? &found->lines[at - 1] : found->header ? &*found->header : nullptr;
+        if (before && before->ending.empty()) before->ending = "\r\n";
+        found->lines.insert(found->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                            Line{entry, "\r\n"});
+        found->keys.emplace(folded, at);
+        return;
+    }
+    if (!IsEmpty()) {
+        Line* last = LastLine();
+        if (last && last->ending.empty()) last->ending = "\r\n";
+        sections_.back().lines.push_back({"", "\r\n"});
+    }
+    Section& added = sections_.emplace_back();
+    added.header = Line{"[" + std::string(Trim(section)) + "]", "\r\n"};
+    added.lines.push_back({entry, "\r\n"});
+    added.keys.emplace(Folded(key), 0);
+    IndexSections();
+}
+
+bool RecordDocument::RemoveSection(std::string_view section) {
+    const auto found = firstSection_.find(Folded(section));
+    if (found == firstSection_.end()) return false;
+    if (found->second == 0) {
+        sections_.front() = Section();
+    } else {
+        sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(found->second));
+    }
+    IndexSections();
+    return true;
+}
+
+std::string RecordDocument::Text() const {
+    std::string text;
+    for (const Section& section : sections_) {
+        if (section.header) text += section.header->text + section.header->ending;
+        for (const Line& line : section.lines) {
+            text += line.text;
+            text += line.ending;
+        }
+    }
+    return text;
+}
+
+}  // namespace kav::install
