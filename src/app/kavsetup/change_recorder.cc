@@ -74,7 +74,7 @@ void ChangeRecorder::Note(std::vector<std::string>& list, const std::string& ite
 
 void ChangeRecorder::Note(std::vector<std::string>& list, std::set<std::string>& seen,
                           const std::string& item) {
-    if (seen.insert(Upper(item)).second) list.push_back(item);
+    if (seen.insert(base::AsciiUpper(item)).second) list.push_back(item);
 }
 
 bool ChangeRecorder::MakeDirectory(const std::string& path) {
