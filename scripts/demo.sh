@@ -101,8 +101,10 @@ installed="$WINEPREFIX/drive_c/Program Files/Zephyrin Demo"
 if [ -f "$installed/uninstall.cfg" ]; then
     echo "demo: installed into $installed:"
     (cd "$installed" && find . -type f | sort | sed 's/^/  /')
+    # The links lie in the shell's folders (the Start menu and desktop of
+    # all users, or of the user).
     echo "demo: shortcuts made:"
-    (cd "$WINEPREFIX/drive_c/windows" && find Desktop "Start Menu" -name '*.lnk' 2>/dev/null | sort | sed 's/^/  /')
+    (cd "$WINEPREFIX/drive_c" && find ProgramData users -name 'Zephyrin Demo*.lnk' 2>/dev/null | sort | sed 's/^/  C:\\/; s|/|\\|g')
     echo "demo: to remove it again as Windows does (through its UninstallString):"
     echo "  WINEPREFIX=$WINEPREFIX wine uninstaller --remove 'Zephyrin Demo Tool 1.0'"
 else
