@@ -1,37 +1,16 @@
 #include "install/record_document.h"
 
 #include "base/ascii_case.h"
+#include "base/profile_lines.h"
 
 namespace kav::install {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+using base::HeaderName;
+using base::KeyName;
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-// The section name of a header line ("[name]"), or nothing for other lines.
-std::optional<std::string_view> HeaderName(std::string_view line) {
-    const std::string_view trimmed = Trim(line);
-    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
-    const auto close = trimmed.rfind(']');
-    if (close == std::string_view::npos || close == 0) return std::nullopt;
-    return Trim(trimmed.substr(1, close - 1));
-}
-
-// The key name of an entry line: the text before "=", or the whole line
-// when it has none. Nothing for blank lines.
-std::optional<std::string_view> KeyName(std::string_view line) {
-    const std::string_view trimmed = Trim(line);
-    if (trimmed.empty()) return std::nullopt;
-    return Trim(trimmed.substr(0, trimmed.find('=')));
-}
+std::string_view Trim(std::string_view text) { return base::TrimBlanks(text); }
 
 std::string Folded(std::string_view name) { return base::AsciiUpper(Trim(name)); }
 
