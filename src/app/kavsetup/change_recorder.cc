@@ -64,28 +64,15 @@ struct ChangeRecorder::Report {
     std::vector<Script> scripts;
 };
 
-void ChangeRecorder::Note(std::vector<std::string>& list, const std::string& item) {
-    const std::string upper = base::AsciiUpper(item);
-    for (const std::string& seen : list) {
-        if (base::AsciiUpper(seen) == upper) return;
-    }
-    list.push_back(item);
-}
-
-void ChangeRecorder::Note(std::vector<std::string>& list, std::set<std::string>& seen,
-                          const std::string& item) {
-    if (seen.insert(base::AsciiUpper(item)).second) list.push_back(item);
-}
-
 bool ChangeRecorder::MakeDirectory(const std::string& path) {
     const bool made = files().MakeDirectory(path);
-    if (made) Note(directories_, files().FullPathName(path));
+    if (made) directories_.Note(files().FullPathName(path));
     return made;
 }
 
 std::unique_ptr<platform::FileStream> ChangeRecorder::Create(const std::string& path) {
     auto stream = files().Create(path);
-    Note(files_, filesSeen_, files().FullPathName(path));
+    files_.Note(files().FullPathName(path));
     return stream;
 }
 
@@ -93,7 +80,7 @@ std::unique_ptr<platform::FileStream> ChangeRecorder::Create(const std::string& 
 // afterwards; what is there now is the target.
 bool ChangeRecorder::MoveOnto(const std::string& source, const std::string& target) {
     if (!files().MoveOnto(source, target)) return false;
-    Note(files_, filesSeen_, files().FullPathName(target));
+    files_.Note(files().FullPathName(target));
     return true;
 }
 
@@ -123,17 +110,17 @@ bool ChangeRecorder::WriteString(const std::string& file, const std::string& sec
 
 ChangeRecorder::Report ChangeRecorder::Collect() {
     Report report;
-    for (const std::string& dir : directories_) {
+    for (const std::string& dir : directories_.items) {
         if (files().DirectoryExists(dir)) report.directories.push_back(dir);
     }
     // The uninstall script is written whole as a file; it is shown as a
     // script, not among the files.
-    std::vector<std::string> scripts;
-    for (const std::string& path : files_) {
+    NameList scripts;
+    for (const std::string& path : files_.items) {
         const auto found = files().FindFiles(path, platform::faAnyFile & ~platform::faDirectory);
         if (found.size() != 1) continue;
         if (IsUninstallScript(path)) {
-            Note(scripts, path);
+            scripts.Note(path);
         } else {
             report.files.push_back({path, found.front().size});
         }
@@ -144,13 +131,13 @@ ChangeRecorder::Report ChangeRecorder::Collect() {
     }
     for (const auto& [file, section, key] : profileEntries_) {
         if (IsUninstallScript(file)) {
-            Note(scripts, file);
+            scripts.Note(file);
             continue;
         }
         const std::string value = Inner().Profiles().ReadString(file, section, key, kMissing);
         if (value != kMissing) report.ini.push_back({file, section, key, value});
     }
-    for (const std::string& file : scripts) {
+    for (const std::string& file : scripts.items) {
         std::string text;
         try {
             auto in = files().OpenRead(file);

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "platform/forwarding_machine.h"
 
 namespace kav::app {
@@ -114,17 +115,18 @@ private:
     }
 
     platform::FileSystem& files() { return Inner().Files(); }
-    // Keeps first-seen order; a name seen again is not added twice.
-    // Adds `item` unless the list holds it already (in any case).
-    static void Note(std::vector<std::string>& list, const std::string& item);
-    // The same for a long list, its items known by `seen` (upper case), so
-    // that noting thousands of files does not walk the list each time.
-    static void Note(std::vector<std::string>& list, std::set<std::string>& seen,
-                     const std::string& item);
+    // Names in first-seen order; a name seen again (in any case) is not
+    // added twice, and noting thousands of them never walks the list.
+    struct NameList {
+        void Note(const std::string& item) {
+            if (seen.insert(base::AsciiUpper(item)).second) items.push_back(item);
+        }
+        std::vector<std::string> items;
+        std::set<std::string> seen;
+    };
 
-    std::vector<std::string> directories_;
-    std::vector<std::string> files_;
-    std::set<std::string> filesSeen_;
+    NameList directories_;
+    NameList files_;
     // (root, key, name) in first-set order, with the last value set.
     std::vector<std::tuple<std::string, std::string, std::string>> registryOrder_;
     std::map<std::tuple<std::string, std::string, std::string>, std::string> registryValues_;
