@@ -93,6 +93,30 @@ TEST(GifPicture, RefusesWhatIsNoPictureOrTooLarge) {
         EInvalidGraphic);
 }
 
+// Frames may lie partly outside the screen: what lies outside is dropped,
+// never written into the next row or past the end.
+TEST(GifPicture, FramesPastTheEdgesAndImpossibleCodes) {
+    const GifFrame ground{0, 0, 2, 2, {0, 0, 0, 0}};
+    const Picture right = Decode(testing::MakeGif(2, 2, kPalette, {ground, {1, 0, 2, 1, {1, 2}}}));
+    EXPECT_EQ(right.At(1, 1, 0), kGreen);
+    EXPECT_EQ(right.At(1, 0, 1), kRed);  // not the blue of column 2
+    const Picture below =
+        Decode(testing::MakeGif(2, 2, kPalette, {ground, {0, 1, 2, 2, {1, 1, 2, 2}}}));
+    EXPECT_EQ(below.At(1, 1, 1), kGreen);
+    EXPECT_EQ(below.At(1, 0, 0), kRed);
+
+    // A 4 x 1 image whose 3-bit codes are clear, 1, then 7 while the next
+    // free code is 6: decoding stops at the impossible code.
+    const Bytes impossible = {'G',  'I',  'F',  '8',  '9',  'a',  4,    0,   1, 0, 0x81,
+                              0,    0,    0xFF, 0,    0,    0,    0xFF, 0,   0, 0, 0xFF,
+                              0xFF, 0xFF, 0xFF, 0x2C, 0,    0,    0,    0,   4, 0, 1,
+                              0,    0,    2,    2,    0xCC, 0x0B, 0,    0x3B};
+    const Picture stopped = Decode(impossible);
+    EXPECT_EQ(stopped.At(0, 0, 0), kGreen);
+    EXPECT_EQ(stopped.At(0, 1, 0), 0u);
+    EXPECT_EQ(stopped.At(0, 3, 0), 0u);
+}
+
 TEST(BitmapPicture, BmpRowsAndIconAlpha) {
     const Picture bmp = Decode(testing::MakeBmp24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}));
     ASSERT_EQ(bmp.frames.size(), 1u);
@@ -106,6 +130,22 @@ TEST(BitmapPicture, BmpRowsAndIconAlpha) {
     EXPECT_EQ(icon.height, 16);
     EXPECT_EQ(icon.At(0, 0, 0), 0u);
     EXPECT_EQ(icon.At(0, 1, 0), 0x80FF0000u);
+
+    // A 1-bit bitmap that claims 300 colours: only the first two can be
+    // used, and the table never grows past them.
+    Bytes mono = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0xE6, 0x04, 0, 0, 40, 0, 0, 0,
+                  2,   0,   0, 0, 1, 0, 0, 0, 1, 0, 1,    0,    0, 0, 0,  0, 0, 0,
+                  0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 44,   1,    0, 0, 0,  0, 0, 0};
+    for (int i = 0; i < 300; ++i) {
+        const std::uint8_t bgr0[4] = {0, 0, 0xFF, 0}, bgr1[4] = {0, 0xFF, 0, 0},
+                           rest[4] = {0xFF, 0, 0, 0};
+        const std::uint8_t* entry = i == 0 ? bgr0 : i == 1 ? bgr1 : rest;
+        mono.insert(mono.end(), entry, entry + 4);
+    }
+    mono.insert(mono.end(), {0x40, 0, 0, 0});
+    const Picture twoColours = Decode(mono);
+    EXPECT_EQ(twoColours.At(0, 0, 0), kRed);
+    EXPECT_EQ(twoColours.At(0, 1, 0), kGreen);
 
     Bytes shortBmp = testing::MakeBmp24(8, 8, std::vector<std::uint32_t>(64, 0));
     shortBmp.resize(shortBmp.size() - 10);

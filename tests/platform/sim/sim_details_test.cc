@@ -27,6 +27,9 @@ TEST(SimPaths, RelativeForms) {
     EXPECT_EQ(Full(""), "<none>");
     EXPECT_EQ(Full("\\\\server\\share"), "<none>");
     EXPECT_EQ(Full("1:\\x"), "<none>");
+    // Trailing dots and blanks of a name are dropped, as the system does.
+    EXPECT_EQ(Full("C:\\d\\b."), "C:\\d\\b");
+    EXPECT_EQ(Full("C:\\d\\b "), "C:\\d\\b");
 }
 
 TEST(SimPaths, Masks) {
@@ -38,6 +41,7 @@ TEST(SimPaths, Masks) {
     EXPECT_FALSE(MatchesMask("*a*b", "xxaxxbc"));
     EXPECT_TRUE(MatchesMask("readme.*", "README"));
     EXPECT_FALSE(MatchesMask("*.txt", "a.txt.bak"));
+    EXPECT_TRUE(MatchesMask("a*", "a"));  // a star matches nothing too
 }
 
 TEST(SimShortNames, LettersFollowTheVolumeRules) {
