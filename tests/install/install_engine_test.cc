@@ -186,6 +186,14 @@ TEST_F(InstallEngineTest, BuildsTheTableInListOrderWithTheInstallDirectoryKnownF
                             InstallerStates());
 }
 
+TEST_F(InstallEngineTest, ADirectoryThatCouldNotBeMadeIsNotRecorded) {
+    WriteFile(Dir() + "\\TOOLS", "a file in the way");
+    Config().Directories = {"<INSTALLDIR>~", "<OTHER>~TOOLS\\Sub"};
+    ASSERT_EQ(Install(), "");
+    EXPECT_EQ(ReadFile(Dir() + "\\TOOLS"), "a file in the way");
+    EXPECT_EQ(Script().find("TOOLS"), std::string::npos) << Script();
+}
+
 TEST_F(InstallEngineTest, InstallsFilesByDirectoryRowAndRecordsEach) {
     Config().Files = {"a.txt~<INSTALLDIR>~", "d:\\src\\b.dat~<SUB1><INSTALLDIR>~",
                       "c.txt~<NOWHERE>~",    "..~<INSTALLDIR>~",
