@@ -15,6 +15,7 @@
 #include "app/kavpack/init_command.h"
 #include "app/kavpack/verify_command.h"
 #include "archive/seg_records.h"
+#include "pack/pack_errors.h"
 #include "platform/sim/profile_document.h"
 #include "support/set_writer.h"
 
@@ -150,8 +151,23 @@ TEST_F(KavpackTest, NamesTheInstallerCouldNotPlaceAreRefusedBeforeWriting) {
     WriteFile(source_ / "con.txt", "a device");
     WriteFile(source_ / "\xE6\x97\xA5.txt", "not in code page 1252");
     WriteFile(source_ / "caf\xC3\xA9.txt", "in code page 1252");  // accepted
+    // Windows drops trailing blanks and dots and refuses these characters.
+    for (const char* name : {"sp ", "trail.", "dir. /x.txt", "q?.txt", "a*b", "say\"hi\"", "lt<",
+                             "gt>", "pipe|", "del\x7F",
+                             "del\x7F"
+                             "dir/x.txt"}) {
+        WriteFile(source_ / name, "unplaceable");
+    }
     EXPECT_EQ(Build(top_ / "set"), kPackFailure);
     const std::string err = err_.str();
+    for (const char* name :
+         {"sp : ends in a blank", "trail.: ends in a blank", "dir. /x.txt: ends in a blank",
+          "q?.txt: holds", "a*b: holds", "say\"hi\": holds", "lt<: holds", "gt>: holds",
+          "pipe|: holds", "del\x7F: holds",
+          "del\x7F"
+          "dir/x.txt: holds"}) {
+        EXPECT_NE(err.find(name), std::string::npos) << name << "\n" << err;
+    }
     EXPECT_NE(err.find("\"readme.txt\": same file name as \"other\\README.TXT\""),
               std::string::npos)
         << err;
@@ -160,6 +176,31 @@ TEST_F(KavpackTest, NamesTheInstallerCouldNotPlaceAreRefusedBeforeWriting) {
     EXPECT_EQ(err.find("caf"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(top_ / "set"));
     EXPECT_EQ(std::distance(fs::directory_iterator(top_), fs::directory_iterator()), 2);
+}
+
+// A file that changes between the reading that codes it and the one that
+// stores it fails the build instead of giving an entry whose checksum and
+// data disagree. Each reading of the kernel's uuid file gives a new text
+// of the same length (run-length coding does not shrink it, so it is
+// stored too).
+TEST_F(KavpackTest, AFileChangedWhilePackedFailsTheBuild) {
+    const fs::path changing = "/proc/sys/kernel/random/uuid";
+    if (!fs::exists(changing)) GTEST_SKIP() << "no " << changing;
+    pack::PackFile file;
+    file.hostPath = changing;
+    file.storedName = "id.txt";
+    file.size = 37;
+    fs::create_directories(top_ / "work");
+    for (std::uint8_t method : {lzh::coNone, lzh::coRLE}) {
+        try {
+            pack::WriteSegmentSet({file}, {.method = method}, top_ / "work");
+            ADD_FAILURE() << "no error for method " << int(method);
+        } catch (const pack::EPackError& error) {
+            EXPECT_NE(std::string(error.what()).find("changed while the set was built"),
+                      std::string::npos)
+                << error.what();
+        }
+    }
 }
 
 TEST_F(KavpackTest, FilesListIsComparedWithTheFolder) {
@@ -195,6 +236,8 @@ TEST_F(KavpackTest, TheUninstallerGoesIntoEverySetOnce) {
     EXPECT_TRUE(build(6));
     WriteFile(source_ / "install.cfg", "[Files]\nFile1=UNINSTALLER.EXE~<installdir>\n");
     EXPECT_FALSE(build(6));
+    // The added uninstaller is not a file the source folder lacks.
+    EXPECT_EQ(Verify(top_ / ("set" + std::to_string(sets))), kPackSuccess) << err_.str();
     // One of the source's own travels instead.
     WriteFile(source_ / "uninstaller.exe", "MZ the product's own");
     EXPECT_FALSE(build(6));
