@@ -110,7 +110,7 @@ private:
 int main(int argc, char** argv) {
     std::string root;
     std::string reportFile;
-    std::string uninstallTitle;
+    std::optional<std::string> uninstallTitle;
     std::vector<std::string> rest;
     std::deque<std::string> media;
     kav::app::RunOptions options;
@@ -146,8 +146,11 @@ int main(int argc, char** argv) {
         Usage();
         return kav::app::kExitInstalled;
     }
-    if (!uninstallTitle.empty() && !root.empty() && rest.empty()) {
-        return kav::app::RunUninstall(root, uninstallTitle);
+    if (uninstallTitle) {
+        // An empty title (an unset variable) or a set beside it is a mistake,
+        // never a reason to install instead.
+        if (uninstallTitle->empty() || root.empty() || !rest.empty()) return Usage();
+        return kav::app::RunUninstall(root, *uninstallTitle);
     }
     if (root.empty() || rest.size() > 1) return Usage();
     const auto irregular =
