@@ -4,6 +4,8 @@
 // anything is written, the script's Files list compared, and the output
 // folder replaced only whole.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +15,7 @@
 
 #include "app/kavpack/build_command.h"
 #include "app/kavpack/init_command.h"
+#include "app/kavpack/source_scan.h"
 #include "app/kavpack/verify_command.h"
 #include "archive/seg_records.h"
 #include "pack/pack_errors.h"
@@ -201,6 +204,29 @@ TEST_F(KavpackTest, AFileChangedWhilePackedFailsTheBuild) {
                 << error.what();
         }
     }
+}
+
+// A folder that cannot be read is named in the error. The scan runs in a
+// child without root's rights, which read every folder.
+TEST_F(KavpackTest, AnUnreadableFolderIsNamed) {
+    WriteFile(source_ / "locked" / "x.txt", "x");
+    fs::permissions(source_ / "locked", fs::perms::none);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
+        try {
+            ScanSourceFolder(source_);
+        } catch (const std::exception& error) {
+            const std::string text = error.what();
+            ::_exit(text.find((source_ / "locked").string() + ": cannot be read") == 0 ? 0 : 1);
+        }
+        ::_exit(2);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    fs::permissions(source_ / "locked", fs::perms::owner_all);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(KavpackTest, FilesListIsComparedWithTheFolder) {
