@@ -296,6 +296,35 @@ TEST_F(KavpackTest, OutputFolderIsReplacedOnlyWhole) {
     EXPECT_FALSE(fs::exists(top_ / "other"));
 }
 
+// Work folders of a killed kavpack go with the next build; a file only
+// named like a segment, and the source folder, are never replaced.
+TEST_F(KavpackTest, LeftoversGoAndNoForeignFolderIsReplaced) {
+    const fs::path set = top_ / "set";
+    const fs::path dead = top_ / ".set.kavpack-new-999999999";
+    const fs::path alive = top_ / ".set.kavpack-new-1";  // init runs
+    WriteFile(dead / "disk.001", "half a set");
+    WriteFile(alive / "disk.001", "another kavpack's work");
+    ASSERT_EQ(Build(set), kPackSuccess) << err_.str();
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(alive));
+
+    WriteFile(set / "disk.2024", "the user's own");
+    EXPECT_EQ(Build(set), kPackFailure);
+    EXPECT_TRUE(fs::exists(set / "disk.2024"));
+
+    for (const fs::path& output : {source_, source_ / "set", top_}) {
+        EXPECT_EQ(Build(output), kPackFailure) << output;
+        EXPECT_NE(err_.str().find("the set goes elsewhere"), std::string::npos) << err_.str();
+    }
+    // A source holding nothing but its script looks like a set folder.
+    const fs::path only = top_ / "only";
+    WriteFile(only / "install.cfg", "[Files]\n");
+    source_ = only;
+    EXPECT_EQ(Build(only), kPackFailure);
+    EXPECT_TRUE(fs::exists(only / "install.cfg"));
+    EXPECT_FALSE(fs::exists(only / "disk.001"));
+}
+
 // The set's script says how many disks the set has; the source keeps its
 // own text, and every other line of the script travels unchanged.
 TEST_F(KavpackTest, TheSetsScriptStatesItsDiskCount) {
