@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/kavsetup/change_recorder.h"
+#include "app/kavsetup/escaping_output.h"
 #include "app/kavsetup/host_paths.h"
 #include "app/kavsetup/uninstall_command.h"
 #include "app/one_line.h"
@@ -108,6 +109,8 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Everything printed may hold text from the set.
+    const kav::app::EscapedStream escapedOut(std::cout), escapedErr(std::cerr);
     std::string root;
     std::string reportFile;
     std::optional<std::string> uninstallTitle;
