@@ -77,6 +77,23 @@ void CopyFileInto(ByteSink& sink, const fs::path& path) {
     ReadInPieces(path, [&](const std::uint8_t* data, std::size_t size) { sink.Write(data, size); });
 }
 
+// What one reading of a source file saw: its length, the entry checksum's
+// byte sum and a 64-bit FNV-1a hash, so that a second reading can tell a
+// file that changed in between.
+struct Reading {
+    std::uint64_t size = 0;
+    std::uint32_t sum = 0;
+    std::uint64_t hash = 0xCBF29CE484222325;
+    void Take(const std::uint8_t* data, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            sum += data[i];
+            hash = (hash ^ data[i]) * 0x100000001B3;
+        }
+        size += count;
+    }
+    bool operator==(const Reading&) const = default;
+};
+
 class SetWriter {
 public:
     SetWriter(const PackOptions& options, const fs::path& directory, const PackProgress& progress,
@@ -113,7 +130,7 @@ private:
         const fs::path coded = directory_ / "entry.tmp";
         std::uint8_t method =
             IsCoded(options_.method) ? options_.method : std::uint8_t{lzh::coNone};
-        std::uint32_t sum = 0;
+        Reading first;
         std::uint64_t codedSize = 0;
         {
             FileSink sink(coded);
@@ -121,14 +138,11 @@ private:
             ByteSink& target = options_.key != 0 ? static_cast<ByteSink&>(scrambled) : sink;
             CountingSink counted(target);
             auto encoder = MakeEncoder(method, options_.level, counted);
-            const std::uint64_t read =
-                ReadInPieces(file.hostPath, [&](const std::uint8_t* data, std::size_t size) {
-                    for (std::size_t i = 0; i < size; ++i) sum += data[i];
-                    if (encoder) encoder->Write(data, size);
-                });
-            if (read != file.size) {
-                throw EPackError(file.hostPath.string() + ": changed while the set was built");
-            }
+            ReadInPieces(file.hostPath, [&](const std::uint8_t* data, std::size_t size) {
+                first.Take(data, size);
+                if (encoder) encoder->Write(data, size);
+            });
+            if (first.size != file.size) throw Changed(file);
             if (encoder) encoder->Finish();
             sink.Close();
             codedSize = counted.Count();
@@ -145,13 +159,28 @@ private:
         fields.compressedSize = static_cast<std::int32_t>(dataSize);
         fields.method = method;
         fields.lockValue = options_.key != 0 ? archive::kLockScrambled : 0;
-        fields.checksum = EntryChecksum(sum, fields.lockValue, options_.key);
+        fields.checksum = EntryChecksum(first.sum, fields.lockValue, options_.key);
         WriteRecord(archive, FileHeaderRecord(fields).bytes);
         archive.Write(reinterpret_cast<const std::uint8_t*>(file.storedName.data()),
                       file.storedName.size());
-        CopyFileInto(archive, method == lzh::coNone ? file.hostPath : coded);
+        if (method == lzh::coNone) {
+            // Stored data is read a second time: it must be what the
+            // checksum and sizes were made from.
+            Reading second;
+            ReadInPieces(file.hostPath, [&](const std::uint8_t* data, std::size_t size) {
+                second.Take(data, size);
+                if (second.size <= file.size) archive.Write(data, size);
+            });
+            if (!(second == first)) throw Changed(file);
+        } else {
+            CopyFileInto(archive, coded);
+        }
         fs::remove(coded);
         done_ += file.size;
+    }
+
+    static EPackError Changed(const PackFile& file) {
+        return EPackError(file.hostPath.string() + ": changed while the set was built");
     }
 
     int Percent() const {

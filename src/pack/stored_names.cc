@@ -73,9 +73,15 @@ StoredName MakeStoredName(const std::vector<std::string>& parts) {
         const auto ansi = ToWindowsAnsi(part);
         if (!ansi) return {"", "not representable in the Windows code page 1252"};
         for (char c : *ansi) {
-            if (static_cast<unsigned char>(c) < 0x20 || c == '\\' || c == ':' || c == '/') {
-                return {"", "holds a control character, \"\\\" or \":\""};
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x20 || byte == 0x7F ||
+                std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+                return {"", "holds a control character or one of \\ / : * ? \" < > |"};
             }
+        }
+        // Windows drops a name's trailing blanks and dots.
+        if (!ansi->empty() && (ansi->back() == ' ' || ansi->back() == '.')) {
+            return {"", "ends in a blank or a dot"};
         }
         if (!name.empty()) name += '\\';
         name += *ansi;

@@ -1,8 +1,10 @@
 #include "app/kavpack/build_command.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -34,7 +36,7 @@ std::string LowerAscii(std::string text) {
 bool HoldsOnlyASet(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) {
         const std::string name = LowerAscii(entry.path().filename().string());
-        const bool segment = name.size() > 5 && name.compare(0, 5, "disk.") == 0 &&
+        const bool segment = name.size() == 8 && name.compare(0, 5, "disk.") == 0 &&
                              name.find_first_not_of("0123456789", 5) == std::string::npos;
         if (!entry.is_regular_file() ||
             !(segment || name == "install.cfg" || name == "install.exe")) {
@@ -73,6 +75,42 @@ void PictureFirst(std::vector<pack::PackFile>& files, const std::string& scriptT
 fs::path Beside(const fs::path& folder, const std::string& what) {
     return folder.parent_path() /
            ("." + folder.filename().string() + ".kavpack-" + what + "-" + std::to_string(getpid()));
+}
+
+// Work folders beside `folder` left by a kavpack that was killed: named
+// as Beside() names them, for a process that no longer runs.
+void RemoveStaleWorkFolders(const fs::path& folder) {
+    const std::string prefix = "." + folder.filename().string() + ".kavpack-";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0 || !entry.is_directory()) continue;
+        std::string rest = name.substr(prefix.size());
+        for (const char* what : {"new-", "old-"}) {
+            if (rest.compare(0, 4, what) != 0) continue;
+            const std::string pid = rest.substr(4);
+            if (pid.empty() || pid.size() > 9 ||
+                pid.find_first_not_of("0123456789") != std::string::npos) {
+                continue;
+            }
+            if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH) {
+                fs::remove_all(entry.path(), error);
+            }
+        }
+    }
+}
+
+// Whether `inner` is `outer` or lies inside it, both as absolute paths
+// with their links resolved as far as they exist.
+bool IsWithin(const fs::path& inner, const fs::path& outer) {
+    const fs::path a = fs::weakly_canonical(fs::absolute(inner));
+    const fs::path b = fs::weakly_canonical(fs::absolute(outer));
+    auto ai = a.begin();
+    for (auto bi = b.begin(); bi != b.end(); ++bi, ++ai) {
+        if (bi->empty()) continue;  // a trailing separator
+        if (ai == a.end() || *ai != *bi) return false;
+    }
+    return true;
 }
 
 class Builder {
@@ -120,6 +158,15 @@ public:
         for (const auto& warning : uninstallerWarnings) Warn(warning);
         PictureFirst(scan.files, scriptText);
 
+        if (IsWithin(options_.output, options_.source)) {
+            return Fail(options_.output.string() +
+                        ": is the source folder or inside it; the set goes elsewhere");
+        }
+        if (IsWithin(options_.source, options_.output)) {
+            return Fail(options_.output.string() +
+                        ": holds the source folder; the set goes elsewhere");
+        }
+        RemoveStaleWorkFolders(options_.output);
         if (fs::exists(options_.output) &&
             !(fs::is_directory(options_.output) && HoldsOnlyASet(options_.output))) {
             return Fail(options_.output.string() +

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/path_parts.h"
+#include "pack/pack_errors.h"
 #include "pack/stored_names.h"
 #include "platform/sim/dos_time.h"
 
@@ -44,8 +45,16 @@ pack::PackFile PackFileFor(const fs::path& host, const std::string& storedName) 
 SourceScan ScanSourceFolder(const fs::path& folder) {
     SourceScan scan;
     std::vector<fs::path> found;
-    for (auto it = fs::recursive_directory_iterator(folder);
-         it != fs::recursive_directory_iterator(); ++it) {
+    const auto unreadable = [](const fs::path& at, const std::error_code& error) {
+        return pack::EPackError(at.string() + ": cannot be read (" + error.message() + ")");
+    };
+    std::error_code error;
+    auto it = fs::recursive_directory_iterator(folder, error);
+    if (error) throw unreadable(folder, error);
+    // The entry the iterator was last at is the folder it could not enter.
+    fs::path last = folder;
+    for (; it != fs::recursive_directory_iterator(); it.increment(error)) {
+        last = it->path();
         const fs::path relative = it->path().lexically_relative(folder);
         if (it->is_symlink()) {
             scan.warnings.push_back(relative.generic_string() + ": a link; left out");
@@ -60,6 +69,7 @@ SourceScan ScanSourceFolder(const fs::path& folder) {
         if (relative == "install.cfg") continue;
         found.push_back(relative);
     }
+    if (error) throw unreadable(last, error);
     std::sort(found.begin(), found.end());
     std::vector<std::string> names;
     for (const auto& relative : found) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -10,9 +11,11 @@
 #include "app/kavpack/build_command.h"
 #include "app/kavpack/disk_count.h"
 #include "app/kavpack/source_scan.h"
+#include "app/kavpack/uninstaller_file.h"
 #include "app/kavset/set_tool.h"
 #include "app/kavset/terminal_gui.h"
 #include "app/kavsetup/host_paths.h"
+#include "pack/stored_names.h"
 #include "platform/machine.h"
 
 namespace kav::app {
@@ -90,7 +93,14 @@ int CompareWithSource(const VerifyOptions& options, std::ostream& out, std::ostr
                 ++differing;
             }
         }
-        const std::size_t inSet = CountFiles(extracted);
+        std::size_t inSet = CountFiles(extracted);
+        // kavpack adds the uninstaller to a set whose source has none.
+        const bool uninstallerAdded =
+            fs::is_regular_file(extracted / kUninstallerName) &&
+            std::none_of(source.files.begin(), source.files.end(), [](const pack::PackFile& f) {
+                return pack::FlatKey(f.storedName) == pack::FlatKey(kUninstallerName);
+            });
+        if (uninstallerAdded) --inSet;
         if (inSet != source.files.size()) {
             err << "kavpack: the set holds " << inSet << " files, the source folder "
                 << source.files.size() << "\n";

@@ -30,8 +30,10 @@ int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "kavset: " << problem << "\n";
     std::cerr << "usage: kavset list SET [--key N] [--media DIR]...\n"
                  "       kavset test SET [--key N] [--media DIR]...\n"
-                 "       kavset extract SET [-d DIR] [--flat] [--key N] [--media DIR]...\n"
-                 "SET is a directory holding disk.001, a segment file, or a compressed archive.\n";
+                 "       kavset extract SET [-d DIR] [--flat] [--overwrite] [--key N] "
+                 "[--media DIR]...\n"
+                 "SET is a directory holding disk.001, a segment file, or a compressed archive.\n"
+                 "Exit status: 0 done, 1 bad command line, 2 damaged set, 3 entries skipped.\n";
     return kav::app::kExitUsage;
 }
 
@@ -139,6 +141,8 @@ int main(int argc, char** argv) {
             target = args[++i];
         } else if (arg == "--flat" && options.command == SetCommand::Extract) {
             options.flat = true;
+        } else if (arg == "--overwrite" && options.command == SetCommand::Extract) {
+            options.overwrite = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage("unknown option \"" + arg + "\"");
         } else if (set.empty()) {

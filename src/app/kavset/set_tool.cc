@@ -14,6 +14,7 @@
 #include "app/kavset/safe_names.h"
 #include "app/kavset/terminal_gui.h"
 #include "archive/compress.h"
+#include "archive/seg_records.h"
 #include "archive/set_reader.h"
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
@@ -92,6 +93,14 @@ private:
     void RunArchive();
     void RunSegments(const SegmentSetPlace& place);
     void FindSegment(TSegCompEZ& reader, const std::string& name, std::uint16_t number);
+    // Why segment `number` could not be had, for the closing message.
+    std::string MissingSegmentText(const std::vector<std::string>& places, const std::string& name,
+                                   std::uint16_t number, const std::string& looked);
+    // A segment shorter than one after it, named as damaged; empty when
+    // the segments' sizes agree.
+    std::string ShortSegmentText();
+    std::int64_t SizeOf(const std::string& path);
+    std::optional<SegmentSetPlace> segmentPlace_;
     // Extraction: the output path for an entry; empty to skip it.
     std::string OutputPathFor(const std::string& stored);
     // Inspection: lists or tests the entries of one archive file that the
@@ -121,7 +130,10 @@ private:
     std::string currentEntry_;
     std::string currentOutput_;  // extraction: the file being written
     std::string missingSegment_;
-    std::int64_t entries_ = 0, failures_ = 0, expandedBytes_ = 0, compressedBytes_ = 0;
+    // Failures count entries; problems count damage found in the archives'
+    // layout, which belongs to no one entry.
+    std::int64_t entries_ = 0, failures_ = 0, problems_ = 0, skipped_ = 0, expandedBytes_ = 0,
+                 compressedBytes_ = 0;
 };
 
 int SetTool::Run() {
@@ -144,7 +156,11 @@ int SetTool::Run() {
         }
         progress_.Clear();
         std::string text = error.what();
-        if (!missingSegment_.empty()) text = missingSegment_;
+        if (!missingSegment_.empty()) {
+            text = missingSegment_;
+        } else if (const std::string shortSegment = ShortSegmentText(); !shortSegment.empty()) {
+            text = shortSegment + " (" + text + ")";
+        }
         Problem(options_.set + ": " + (currentEntry_.empty() ? "" : currentEntry_ + ": ") + text);
         return kExitDamaged;
     }
@@ -155,13 +171,18 @@ int SetTool::Run() {
                  << compressedBytes_ << " compressed\n";
             break;
         case SetCommand::Test:
-            out_ << entries_ << " entries tested, " << failures_ << " failed\n";
+            out_ << entries_ << " entries tested, " << failures_ << " failed";
+            if (problems_) out_ << ", " << problems_ << " problem(s) in the archives' layout";
+            out_ << "\n";
             break;
         case SetCommand::Extract:
-            out_ << entries_ << " files extracted\n";
+            out_ << entries_ << " files extracted";
+            if (skipped_) out_ << ", " << skipped_ << " skipped";
+            out_ << "\n";
             break;
     }
-    return failures_ ? kExitDamaged : kExitSuccess;
+    if (failures_ || problems_) return kExitDamaged;
+    return skipped_ ? kExitSkipped : kExitSuccess;
 }
 
 std::optional<std::uint16_t> SetTool::SegmentNumberOf(const std::string& path) {
@@ -235,6 +256,7 @@ std::string SetTool::OutputPathFor(const std::string& stored) {
     if (safe.relative.empty()) {
         progress_.Clear();
         Problem("warning: entry \"" + stored + "\" has no usable name; skipped");
+        ++skipped_;
         return "";
     }
     if (safe.changed && !options_.flat) {
@@ -248,13 +270,22 @@ std::string SetTool::OutputPathFor(const std::string& stored) {
         progress_.Clear();
         Problem("warning: entry \"" + stored + "\" would be written through a link in " +
                 options_.targetDirectory + "; skipped");
+        ++skipped_;
         return "";
     }
     const std::string path =
         base::WithoutTrailingBackslash(options_.targetDirectory) + "\\" + safe.relative;
     // A link where the file goes is replaced by the file, never written through.
     const auto attributes = files_.GetAttributes(path);
-    if (attributes && (*attributes & platform::faReparsePoint)) files_.RemoveFile(path);
+    if (attributes && (*attributes & platform::faReparsePoint)) {
+        files_.RemoveFile(path);
+    } else if (attributes && !options_.overwrite) {
+        progress_.Clear();
+        Problem("warning: " + path + " exists; entry \"" + stored +
+                "\" skipped (--overwrite replaces it)");
+        ++skipped_;
+        return "";
+    }
     return path;
 }
 
@@ -283,6 +314,7 @@ void SetTool::RunArchive() {
 }
 
 void SetTool::RunSegments(const SegmentSetPlace& place) {
+    segmentPlace_ = place;
     if (options_.prepareWorkDirectory) options_.prepareWorkDirectory();
     TSegCompEZ reader(files_, gui_, processor_);
     ConfigureReader(reader);
@@ -337,9 +369,60 @@ void SetTool::FindSegment(TSegCompEZ& reader, const std::string& name, std::uint
         }
         looked += ", " + answer;
     }
-    missingSegment_ =
-        "segment " + std::to_string(number) + " (" + name + ") not found in " + looked;
+    missingSegment_ = MissingSegmentText(places, name, number, looked);
     reader.SegAbort = true;
+}
+
+std::int64_t SetTool::SizeOf(const std::string& path) {
+    try {
+        return files_.OpenRead(path)->Size();
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+std::string SetTool::MissingSegmentText(const std::vector<std::string>& places,
+                                        const std::string& name, std::uint16_t number,
+                                        const std::string& looked) {
+    const std::string segment = "segment " + std::to_string(number) + " (" + name + ")";
+    for (const auto& dir : places) {
+        const std::string path = base::WithoutTrailingBackslash(dir) + "\\" + name;
+        if (!files_.FileExists(path)) continue;
+        return segment + " in " + dir + " is damaged: " +
+               (SizeOf(path) == 0 ? "the file is empty"
+                                  : "it does not start with that segment's record");
+    }
+    const std::string shortSegment = ShortSegmentText();
+    return shortSegment.empty() ? segment + " not found in " + looked : shortSegment;
+}
+
+std::string SetTool::ShortSegmentText() {
+    if (!segmentPlace_) return "";
+    const auto pathOf = [this](std::uint16_t number) {
+        return base::WithoutTrailingBackslash(segmentPlace_->directory) + "\\" +
+               archive::SegmentFileName(segmentPlace_->baseName, segmentPlace_->extension, number);
+    };
+    // Every segment but the last is as long as the longest; one shorter
+    // than a later one moves the rest of the set's data out of place.
+    std::vector<std::int64_t> sizes;
+    for (std::uint16_t n = 1; n < 1000; ++n) {
+        const std::int64_t size = SizeOf(pathOf(n));
+        if (size < 0) break;
+        sizes.push_back(size);
+    }
+    std::int64_t longest = -1;
+    for (std::size_t k = sizes.size(); k-- > 0;) {
+        if (k + 1 < sizes.size() && sizes[k] < longest) {
+            return "segment " + std::to_string(k + 1) + " (" +
+                   archive::SegmentFileName(segmentPlace_->baseName, segmentPlace_->extension,
+                                            static_cast<std::uint16_t>(k + 1)) +
+                   ") is shorter than the set says (" + std::to_string(sizes[k]) +
+                   " bytes, the segments after it " + std::to_string(longest) +
+                   "): damaged or cut short";
+        }
+        longest = std::max(longest, sizes[k]);
+    }
+    return "";
 }
 
 void SetTool::InspectArchive(TCompress& reader, const std::string& archivePath, int archiveIndex) {
@@ -381,7 +464,7 @@ void SetTool::InspectArchive(TCompress& reader, const std::string& archivePath, 
 
 void SetTool::Damage(int archiveIndex, const std::string& text) {
     progress_.Clear();
-    ++failures_;
+    ++problems_;
     Problem(options_.set + ": archive " + std::to_string(archiveIndex) + ": " + text);
 }
 

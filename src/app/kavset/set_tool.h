@@ -21,6 +21,7 @@ struct SetOptions {
     std::string set;              // Windows path: directory, segment file or archive
     std::string targetDirectory;  // Windows path, for extract
     bool flat = false;
+    bool overwrite = false;  // extract: replace files already in the target
     std::int32_t key = 0;
     std::vector<std::string> mediaDirectories;  // Windows paths
     std::string workDirectory;                  // Windows path for the segment reader's work files
@@ -33,6 +34,8 @@ struct SetOptions {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitDamaged = 2;
+// Extraction left out entries (unusable names, links, existing files).
+inline constexpr int kExitSkipped = 3;
 
 // Runs one command; reports on `out` (listings, summaries) and `err`
 // (problems, warnings, progress). Returns the exit status.

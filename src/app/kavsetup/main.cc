@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/kavsetup/change_recorder.h"
+#include "app/kavsetup/escaping_output.h"
 #include "app/kavsetup/host_paths.h"
 #include "app/kavsetup/uninstall_command.h"
 #include "app/one_line.h"
@@ -108,9 +109,11 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Everything printed may hold text from the set.
+    const kav::app::EscapedStream escapedOut(std::cout), escapedErr(std::cerr);
     std::string root;
     std::string reportFile;
-    std::string uninstallTitle;
+    std::optional<std::string> uninstallTitle;
     std::vector<std::string> rest;
     std::deque<std::string> media;
     kav::app::RunOptions options;
@@ -146,8 +149,11 @@ int main(int argc, char** argv) {
         Usage();
         return kav::app::kExitInstalled;
     }
-    if (!uninstallTitle.empty() && !root.empty() && rest.empty()) {
-        return kav::app::RunUninstall(root, uninstallTitle);
+    if (uninstallTitle) {
+        // An empty title (an unset variable) or a set beside it is a mistake,
+        // never a reason to install instead.
+        if (uninstallTitle->empty() || root.empty() || !rest.empty()) return Usage();
+        return kav::app::RunUninstall(root, *uninstallTitle);
     }
     if (root.empty() || rest.size() > 1) return Usage();
     const auto irregular =

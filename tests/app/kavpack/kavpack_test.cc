@@ -4,6 +4,8 @@
 // anything is written, the script's Files list compared, and the output
 // folder replaced only whole.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -13,8 +15,10 @@
 
 #include "app/kavpack/build_command.h"
 #include "app/kavpack/init_command.h"
+#include "app/kavpack/source_scan.h"
 #include "app/kavpack/verify_command.h"
 #include "archive/seg_records.h"
+#include "pack/pack_errors.h"
 #include "platform/sim/profile_document.h"
 #include "support/set_writer.h"
 
@@ -150,8 +154,23 @@ TEST_F(KavpackTest, NamesTheInstallerCouldNotPlaceAreRefusedBeforeWriting) {
     WriteFile(source_ / "con.txt", "a device");
     WriteFile(source_ / "\xE6\x97\xA5.txt", "not in code page 1252");
     WriteFile(source_ / "caf\xC3\xA9.txt", "in code page 1252");  // accepted
+    // Windows drops trailing blanks and dots and refuses these characters.
+    for (const char* name : {"sp ", "trail.", "dir. /x.txt", "q?.txt", "a*b", "say\"hi\"", "lt<",
+                             "gt>", "pipe|", "del\x7F",
+                             "del\x7F"
+                             "dir/x.txt"}) {
+        WriteFile(source_ / name, "unplaceable");
+    }
     EXPECT_EQ(Build(top_ / "set"), kPackFailure);
     const std::string err = err_.str();
+    for (const char* name :
+         {"sp : ends in a blank", "trail.: ends in a blank", "dir. /x.txt: ends in a blank",
+          "q?.txt: holds", "a*b: holds", "say\"hi\": holds", "lt<: holds", "gt>: holds",
+          "pipe|: holds", "del\x7F: holds",
+          "del\x7F"
+          "dir/x.txt: holds"}) {
+        EXPECT_NE(err.find(name), std::string::npos) << name << "\n" << err;
+    }
     EXPECT_NE(err.find("\"readme.txt\": same file name as \"other\\README.TXT\""),
               std::string::npos)
         << err;
@@ -160,6 +179,54 @@ TEST_F(KavpackTest, NamesTheInstallerCouldNotPlaceAreRefusedBeforeWriting) {
     EXPECT_EQ(err.find("caf"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(top_ / "set"));
     EXPECT_EQ(std::distance(fs::directory_iterator(top_), fs::directory_iterator()), 2);
+}
+
+// A file that changes between the reading that codes it and the one that
+// stores it fails the build instead of giving an entry whose checksum and
+// data disagree. Each reading of the kernel's uuid file gives a new text
+// of the same length (run-length coding does not shrink it, so it is
+// stored too).
+TEST_F(KavpackTest, AFileChangedWhilePackedFailsTheBuild) {
+    const fs::path changing = "/proc/sys/kernel/random/uuid";
+    if (!fs::exists(changing)) GTEST_SKIP() << "no " << changing;
+    pack::PackFile file;
+    file.hostPath = changing;
+    file.storedName = "id.txt";
+    file.size = 37;
+    fs::create_directories(top_ / "work");
+    for (std::uint8_t method : {lzh::coNone, lzh::coRLE}) {
+        try {
+            pack::WriteSegmentSet({file}, {.method = method}, top_ / "work");
+            ADD_FAILURE() << "no error for method " << int(method);
+        } catch (const pack::EPackError& error) {
+            EXPECT_NE(std::string(error.what()).find("changed while the set was built"),
+                      std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+// A folder that cannot be read is named in the error. The scan runs in a
+// child without root's rights, which read every folder.
+TEST_F(KavpackTest, AnUnreadableFolderIsNamed) {
+    WriteFile(source_ / "locked" / "x.txt", "x");
+    fs::permissions(source_ / "locked", fs::perms::none);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
+        try {
+            ScanSourceFolder(source_);
+        } catch (const std::exception& error) {
+            const std::string text = error.what();
+            ::_exit(text.find((source_ / "locked").string() + ": cannot be read") == 0 ? 0 : 1);
+        }
+        ::_exit(2);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    fs::permissions(source_ / "locked", fs::perms::owner_all);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(KavpackTest, FilesListIsComparedWithTheFolder) {
@@ -195,6 +262,8 @@ TEST_F(KavpackTest, TheUninstallerGoesIntoEverySetOnce) {
     EXPECT_TRUE(build(6));
     WriteFile(source_ / "install.cfg", "[Files]\nFile1=UNINSTALLER.EXE~<installdir>\n");
     EXPECT_FALSE(build(6));
+    // The added uninstaller is not a file the source folder lacks.
+    EXPECT_EQ(Verify(top_ / ("set" + std::to_string(sets))), kPackSuccess) << err_.str();
     // One of the source's own travels instead.
     WriteFile(source_ / "uninstaller.exe", "MZ the product's own");
     EXPECT_FALSE(build(6));
@@ -225,6 +294,35 @@ TEST_F(KavpackTest, OutputFolderIsReplacedOnlyWhole) {
     EXPECT_EQ(Build(top_ / "other"), kPackFailure);
     EXPECT_NE(err_.str().find("install.cfg: missing"), std::string::npos);
     EXPECT_FALSE(fs::exists(top_ / "other"));
+}
+
+// Work folders of a killed kavpack go with the next build; a file only
+// named like a segment, and the source folder, are never replaced.
+TEST_F(KavpackTest, LeftoversGoAndNoForeignFolderIsReplaced) {
+    const fs::path set = top_ / "set";
+    const fs::path dead = top_ / ".set.kavpack-new-999999999";
+    const fs::path alive = top_ / ".set.kavpack-new-1";  // init runs
+    WriteFile(dead / "disk.001", "half a set");
+    WriteFile(alive / "disk.001", "another kavpack's work");
+    ASSERT_EQ(Build(set), kPackSuccess) << err_.str();
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(alive));
+
+    WriteFile(set / "disk.2024", "the user's own");
+    EXPECT_EQ(Build(set), kPackFailure);
+    EXPECT_TRUE(fs::exists(set / "disk.2024"));
+
+    for (const fs::path& output : {source_, source_ / "set", top_}) {
+        EXPECT_EQ(Build(output), kPackFailure) << output;
+        EXPECT_NE(err_.str().find("the set goes elsewhere"), std::string::npos) << err_.str();
+    }
+    // A source holding nothing but its script looks like a set folder.
+    const fs::path only = top_ / "only";
+    WriteFile(only / "install.cfg", "[Files]\n");
+    source_ = only;
+    EXPECT_EQ(Build(only), kPackFailure);
+    EXPECT_TRUE(fs::exists(only / "install.cfg"));
+    EXPECT_FALSE(fs::exists(only / "disk.001"));
 }
 
 // The set's script says how many disks the set has; the source keeps its

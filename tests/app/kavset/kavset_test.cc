@@ -242,6 +242,8 @@ TEST_F(KavsetTest, TestReportsDamageThatExpandsWithoutError) {
         << r.err;
     EXPECT_NE(r.err.find("counts 6 expanded bytes, its entries hold only 3"), std::string::npos)
         << r.err;
+    // The entry that is there tests whole; the damage is the archive's.
+    EXPECT_NE(r.out.find("1 entries tested, 0 failed, 2 problem(s)"), std::string::npos) << r.out;
 
     // A list file naming an entry the archive does not hold.
     auto layout =
@@ -283,7 +285,7 @@ TEST_F(KavsetTest, LinksInTheTargetAreNeverWrittenThrough) {
                                                         .Add(Stored("b.txt", BytesOf("b")))
                                                         .Build());
     const Result r = Run("extract " + Q(dir / "set" / "a.arc") + " -d " + Q(dir / "out"));
-    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.status, 3) << r.err;  // an entry was left out
     EXPECT_NE(r.err.find("sub\\x.txt\" would be written through a link"), std::string::npos)
         << r.err;
     EXPECT_EQ(ReadHostFile((dir / "outside" / "file.txt").string()), BytesOf("outside"));
@@ -317,6 +319,40 @@ TEST_F(KavsetTest, MissingSegmentIsLookedForInMediaDirectories) {
 
     const Result found = Run("test " + Q(dir / "set") + " --media " + Q(dir / "floppy2"));
     EXPECT_EQ(found.status, 0) << found.err;
+}
+
+// A segment cut short or emptied is named as damaged, not as missing; an
+// extraction that leaves entries out, or finds their files already there,
+// says so and does not end with status 0.
+TEST_F(KavsetTest, MessagesNameWhatIsReallyWrong) {
+    auto segments = MixedSet().SplitEvery(16384);
+    ASSERT_GE(segments.size(), 3u);
+    segments.front().bytes.resize(segments.front().bytes.size() - 5000);
+    Place(segments, dir / "set");
+    Result r = Run("test " + Q(dir / "set"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("segment 1 (disk.001) is shorter than the set says"), std::string::npos)
+        << r.err;
+
+    segments = MixedSet().SplitEvery(16384);
+    segments[1].bytes.clear();
+    Place(segments, dir / "set");
+    r = Run("test " + Q(dir / "set"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("segment 2 (disk.002) in "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" is damaged: the file is empty"), std::string::npos) << r.err;
+
+    Place(MixedSet().SplitEvery(1 << 20), dir / "set");
+    WriteHostFile((dir / "out" / "readme.txt").string(), BytesOf("the user's own"));
+    r = Run("extract " + Q(dir / "set") + " -d " + Q(dir / "out"));
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("readme.txt exists; entry \"readme.txt\" skipped"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("3 files extracted, 1 skipped"), std::string::npos) << r.out;
+    EXPECT_EQ(ReadHostFile((dir / "out" / "readme.txt").string()), BytesOf("the user's own"));
+    r = Run("extract " + Q(dir / "set") + " -d " + Q(dir / "out") + " --overwrite");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadHostFile((dir / "out" / "readme.txt").string()), BytesOf("read me\r\n"));
 }
 
 TEST_F(KavsetTest, LockedEntriesNeedTheKey) {

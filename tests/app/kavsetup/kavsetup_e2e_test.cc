@@ -325,6 +325,21 @@ TEST_F(KavsetupRun, InstallsTheDemoSetAndReportsEveryFile) {
 
 // A product packed by kavpack whose last file is empty: that file is
 // expanded, installed and recorded for removal like any other.
+// Control characters from the set's script reach the terminal spelled out,
+// never as escape sequences or bells.
+TEST_F(KavsetupRun, ControlCharactersFromTheSetAreEscaped) {
+    WriteSet("0");
+    std::ofstream(work_ / "set" / "install.cfg")
+        << "[Setup - Main]\r\nShow Re-Boot=0\r\nHeader=\x1b]0;owned\x07Product\r\n"
+           "Install Dir=Sample\r\n[Directories]\r\nDir1=<INSTALLDIR>~\r\n";
+    const std::string shown = Run(work_ / "set", "");
+    EXPECT_EQ(status_, 0) << shown;
+    const std::string all = shown + report_;
+    EXPECT_EQ(all.find('\x1b'), std::string::npos) << all;
+    EXPECT_EQ(all.find('\x07'), std::string::npos) << all;
+    EXPECT_NE(all.find("\\x1B]0;owned\\x07Product"), std::string::npos) << all;
+}
+
 TEST_F(KavsetupRun, AnEmptyFilePackedLastIsInstalledAndRecorded) {
     const fs::path build = std::getenv("KAV_BUILD_DIR");
     const fs::path product = work_ / "product";

@@ -3,6 +3,7 @@
 // asks for, the machine is as it was, but for the empty vendor key that
 // the uninstaller leaves because such keys are shared.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -209,6 +210,18 @@ TEST_F(DemoUninstall, TheMachineIsAsBeforeAfterOneOrTwoInstalls) {
     }
     EXPECT_NE(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0);
     EXPECT_NE(output_.find("is not registered for uninstalling"), std::string::npos) << output_;
+}
+
+// An empty title (an unset variable) or a set named beside the title is a
+// bad command line; neither installs the set instead.
+TEST_F(DemoUninstall, AnEmptyTitleOrAnExtraArgumentIsABadCommandLine) {
+    const auto before = Snapshot();
+    for (const char* args : {"--uninstall ''", "--uninstall 'Zephyrin Demo Tool 1.0' .",
+                             ". --uninstall 'Zephyrin Demo Tool 1.0'"}) {
+        const int status = Kavsetup(args);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << args << "\n" << output_;
+        EXPECT_EQ(Snapshot(), before) << args;
+    }
 }
 
 TEST_F(DemoUninstall, AnAutoexecBatTheInstallMadeGoesAgain) {
