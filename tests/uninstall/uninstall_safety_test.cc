@@ -173,6 +173,29 @@ TEST_F(UninstallOnSim, ProductLinksInTheShellsFoldersGoAndTheFoldersStay) {
     EXPECT_TRUE(Lists(result.left, programs));
 }
 
+// An install directory the installer would refuse (in the Windows
+// directory, or "Program Files" itself in its short spelling) is no install
+// directory to the uninstaller either: its patterns reach nothing there,
+// whatever the script says was new.
+TEST_F(UninstallOnSim, AFolderTheInstallerRefusesLosesNothingToItsPatterns) {
+    Write("C:\\Program Files\\x.txt", "theirs");
+    const std::string shortProgramFiles = machine_->SystemDirs().ShortPathName("C:\\Program Files");
+    ASSERT_NE(shortProgramFiles.find('~'), std::string::npos);
+    for (const std::string& folder :
+         {std::string("C:\\WINDOWS\\SYSTEM\\DRIVERS"), std::string("C:\\WINDOWS\\Help\\..\\FONTS"),
+          shortProgramFiles}) {
+        Write(folder + "\\x.txt", "theirs");
+        Write(folder + "\\uninstall.cfg", "[Program]\r\nTitle=Tool 1.0\r\n[UNINS]\r\n" + folder +
+                                              "\\*.*=\r\n[Directories]\r\n" + folder +
+                                              "=\r\n[File States]\r\n" + folder +
+                                              "\\x.txt=new\r\n");
+        const UninstallResult result = Remove(folder + "\\uninstall.cfg");
+        EXPECT_TRUE(Files().FileExists(folder + "\\x.txt")) << folder;
+        EXPECT_TRUE(Files().DirectoryExists(folder)) << folder;
+        EXPECT_TRUE(Lists(result.left, folder + "\\*.*")) << folder;
+    }
+}
+
 TEST_F(UninstallOnSim, TheScriptMustBeThereAndBeTheTitlesOwn) {
     EXPECT_THROW(Remove("C:\\Apps\\Tool\\uninstall.cfg"), EUninstallError);
     Write("C:\\Apps\\Tool\\a.txt", "mine");
