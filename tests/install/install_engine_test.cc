@@ -300,7 +300,7 @@ TEST_F(InstallEngineTest, RegistersTheUninstallerWhenItWasInstalled) {
     EXPECT_EQ(registry.ReadStringValue(platform::RootKey::LocalMachine, key, "DisplayName"),
               "Tool 1.0");
     EXPECT_EQ(registry.ReadStringValue(platform::RootKey::LocalMachine, key, "UninstallString"),
-              dest_ + "\\uninstaller.exe Tool 1.0");
+              "\"" + dest_ + "\\uninstaller.exe\" \"Tool 1.0\"");
 }
 
 TEST_F(InstallEngineTest, NoUninstallerNoRegistration) {
@@ -344,7 +344,7 @@ TEST_F(InstallEngineTest, AFailurePartWayRegistersWhatWasDoneBeforeItIsReported)
     EXPECT_EQ(
         machine_->RegistryKeys().ReadStringValue(
             platform::RootKey::LocalMachine, install::UninstallKey("Tool 1.0"), "UninstallString"),
-        dest_ + "\\uninstaller.exe Tool 1.0");
+        "\"" + dest_ + "\\uninstaller.exe\" \"Tool 1.0\"");
     EXPECT_NE(Script().find(dest_ + "\\a.txt=new\r\n"), std::string::npos) << Script();
     EXPECT_TRUE(engineMachine_->launches.empty());
     Files().SetAttributes(ini, 0);
