@@ -165,7 +165,7 @@ void InstallEngine::WriteRegistryAndIni() {
 
 void InstallEngine::UpdateAutoexecBat() {
     install::UpdateAutoexecBat(machine_, view_, script_, table_, run_.systemDriveRoot,
-                               config_.AutoexecBat);
+                               bases_.installDirectory, config_.AutoexecBat);
 }
 
 void InstallEngine::FinishUninstallInformation() {

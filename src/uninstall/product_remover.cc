@@ -33,6 +33,7 @@ UninstallResult Removal::Run() {
     RemoveRegistryKeys();
     UndoIniEntries();
     RestoreAutoexec();
+    RestoreEarlierAutoexecBackups();
     Step(record_.scriptFile);
     DeleteFile(guard_.Full(record_.scriptFile));
     RemoveDirectories();
