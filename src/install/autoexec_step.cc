@@ -88,6 +88,7 @@ void AppendAutoexecBlock(std::vector<std::string>& lines, const std::vector<std:
 
 void UpdateAutoexecBat(platform::Machine& machine, InstallView& view, UninstallScript& script,
                        const DirectoryTable& table, const std::string& systemDriveRoot,
+                       const std::string& installDirectory,
                        const std::vector<std::string>& entries) {
     if (entries.empty()) return;
     auto& files = machine.Files();
@@ -100,8 +101,15 @@ void UpdateAutoexecBat(platform::Machine& machine, InstallView& view, UninstallS
     // it away again instead of leaving an empty one.
     const bool existed = files.FileExists(file);
     const std::string old = ReadWhole(files, file);
+    // An "autoexec.kav" that was there already is not this product's
+    // (unless an earlier install into this directory noted it as its own):
+    // it is saved with the other replaced files, for the uninstaller to put
+    // back.
+    const auto backupState = SaveBeforeReplacing(files, script, installDirectory, backup);
+    if (!backupState) throw EInstallStop("Unable to save " + backup);
     // The backup is the file byte for byte, whatever its line ends.
     ReplaceWhole(files, backup, scratch, old);
+    NotePlacedFile(script, backup, *backupState);
 
     std::vector<std::string> lines = SplitTextLines(old);
     const auto oldLines = static_cast<std::ptrdiff_t>(lines.size());

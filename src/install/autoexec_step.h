@@ -35,8 +35,11 @@ void AppendAutoexecBlock(std::vector<std::string>& lines, const std::vector<std:
 // AUTOEXEC.BAT counts as an empty one: the backup is written empty and the
 // file is created. Throws EInstallStop ("Cannot open file ...", "Cannot
 // create file ...", or the uninstall script's "Unable to write to ...").
+// An "autoexec.kav" that was there is first saved below `installDirectory`
+// like any replaced file ("Unable to save ..." when it cannot be).
 void UpdateAutoexecBat(platform::Machine& machine, InstallView& view, UninstallScript& script,
                        const DirectoryTable& table, const std::string& systemDriveRoot,
+                       const std::string& installDirectory,
                        const std::vector<std::string>& entries);
 
 }  // namespace kav::install

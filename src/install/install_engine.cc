@@ -3,6 +3,7 @@
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
 #include "install/autoexec_step.h"
+#include "install/destination_policy.h"
 #include "install/registry_ini_step.h"
 #include "platform/errors.h"
 #include "setup/file_operations.h"
@@ -38,8 +39,9 @@ void InstallEngine::Run(const InstallChoices& choices) {
     bases_.windowsDirectory = setup::WindowsDirectory(machine_.SystemDirs());
     bases_.systemDriveRoot = run_.systemDriveRoot;
     bases_.programFilesDirectory = setup::ProgramFilesDirectory(machine_.SystemDirs());
-    CheckDestination(choices.destination);
-    bases_.destination = WithoutTrailingBackslashes(choices.destination);
+    // The full form, so that the uninstall script names the same folder
+    // wherever the uninstaller is started from.
+    bases_.destination = CheckDestination(choices.destination);
     machine_.Log().Note("install into " + bases_.destination +
                         (choices.workStation ? ", work station" : ", full"));
 
@@ -94,24 +96,19 @@ void InstallEngine::Step(const char* name, const std::function<void()>& step) {
 }
 
 // Refused before anything is changed: without an install directory there
-// is no place for the uninstall script, and a directory whose every file
-// the uninstaller would remove ("*.*") must not be one that holds others'
-// files.
-void InstallEngine::CheckDestination(const std::string& destination) {
+// is no place for the uninstall script, and a directory the uninstaller
+// would not touch could never be cleared again. The wizard and the command
+// line refuse such a destination earlier; this is the last word.
+std::string InstallEngine::CheckDestination(const std::string& destination) {
     if (!NamesInstallDirectory(config_.Directories)) {
         throw EInstallStop(
             "The installation script names no install directory: its Directories list has no "
             "<INSTALLDIR> entry. Nothing has been installed.");
     }
-    // Compared in full, so that "C:\Apps\.." counts as the root it names.
-    const std::string full = destination.empty() ? "" : machine_.Files().FullPathName(destination);
-    const std::string upper = base::AsciiUpper(WithoutTrailingBackslashes(full));
-    const std::string windows = base::AsciiUpper(bases_.windowsDirectory);
-    if (upper.empty() || base::IsDriveRoot(full) || upper == windows ||
-        upper == windows + "\\SYSTEM") {
-        throw EInstallStop("Software cannot be installed into \"" + destination +
-                           "\": choose a directory of its own. Nothing has been installed.");
-    }
+    const DestinationPolicy policy(machine_.Files(), machine_.SystemDirs());
+    const std::string refusal = policy.RefusalFor(destination);
+    if (!refusal.empty()) throw EInstallStop(refusal + " Nothing has been installed.");
+    return policy.Full(destination);
 }
 
 void InstallEngine::BuildDirectoryTable() {
@@ -168,7 +165,7 @@ void InstallEngine::WriteRegistryAndIni() {
 
 void InstallEngine::UpdateAutoexecBat() {
     install::UpdateAutoexecBat(machine_, view_, script_, table_, run_.systemDriveRoot,
-                               config_.AutoexecBat);
+                               bases_.installDirectory, config_.AutoexecBat);
 }
 
 void InstallEngine::FinishUninstallInformation() {

@@ -55,7 +55,8 @@ public:
     bool IsFileShared(const std::string& name, std::size_t index);
 
 private:
-    void CheckDestination(const std::string& destination);
+    // The destination's full form; throws EInstallStop when it is refused.
+    std::string CheckDestination(const std::string& destination);
     void BuildDirectoryTable();
     void MakeDirectories(const std::string& path);
     void RecordDirectory(const std::string& path);

@@ -77,7 +77,12 @@ void RegisterUninstaller(platform::Registry& registry, const std::string& instal
         }
     };
     set("DisplayName", title);
-    set("UninstallString", installDirectory + "\\uninstaller.exe " + title);
+    // The program's path is quoted, so that Windows never takes the part
+    // before a blank in it ("C:\\Program") for a program of its own; the
+    // title is quoted as the one argument it is, unless a quote in it would
+    // end the quoting early.
+    const std::string argument = title.find('"') == std::string::npos ? "\"" + title + "\"" : title;
+    set("UninstallString", "\"" + installDirectory + "\\uninstaller.exe\" " + argument);
 }
 
 }  // namespace kav::install

@@ -1,42 +1,38 @@
 #pragma once
-// Where the uninstaller may remove things. Every path is first made full,
-// with "." and ".." folded, and is then compared without regard to case
-// against the places that are never the product's: drive roots, the
-// Windows directory and the system's folders in it, "Program Files", and
-// the Desktop and Start-menu folders themselves.
+// Where the uninstaller may remove things. Every path is first made full
+// and is then held against the installer's own destination policy: the
+// places no product is installed into are never the product's either.
 #include <string>
-#include <vector>
 
+#include "install/destination_policy.h"
 #include "platform/file_system.h"
+#include "platform/system_dirs.h"
 
 namespace kav::uninstall {
 
 class PathGuard {
 public:
-    // `linkPlaces` adds the shell's folders that hold links to the Windows
-    // directory's own; `systemFolders` adds further folders that are never
-    // removed (the shell's "Program Files" and application data).
-    PathGuard(platform::FileSystem& files, const std::string& windowsDirectory,
-              const std::string& installDirectory, const std::vector<std::string>& linkPlaces = {},
-              const std::vector<std::string>& systemFolders = {});
+    PathGuard(platform::FileSystem& files, platform::SystemDirectories& dirs,
+              const std::string& installDirectory);
 
-    // The full form of `path`, without a trailing "\" (a drive root keeps
-    // its own).
-    std::string Full(const std::string& path) const;
+    // The normalised full form of `path`, without a trailing "\" (a drive
+    // root keeps its own).
+    std::string Full(const std::string& path) const { return policy_.Full(path); }
 
-    // The install directory, full; empty when it is one of the protected
-    // places (nothing is then treated as lying inside it).
+    // The install directory, full; empty when the installer would have
+    // refused it (nothing is then treated as lying inside it).
     const std::string& InstallDirectory() const { return installDirectory_; }
     // True when `full` lies below the install directory (not the directory
     // itself).
     bool InInstallDirectory(const std::string& full) const;
     // True when `full` lies below one of the folders that hold links
     // (Desktop, Start Menu, its Programs folder, Quick Launch).
-    bool InLinkPlace(const std::string& full) const;
+    bool InLinkPlace(const std::string& full) const { return policy_.InLinkPlace(full); }
     // True for a drive root, the Windows directory itself, "Program Files",
     // a link place itself and the Windows directory's system folders.
-    bool IsProtectedDirectory(const std::string& full) const;
-    bool InWindowsDirectory(const std::string& full) const;
+    bool IsProtectedDirectory(const std::string& full) const {
+        return policy_.IsProtectedFolder(full);
+    }
     // True when some existing folder on the way to `full` (or `full` itself)
     // is a link to somewhere else: what lies beyond is not where it seems.
     bool PassesThroughLink(const std::string& full) const;
@@ -54,10 +50,8 @@ public:
 
 private:
     platform::FileSystem& files_;
-    std::string windowsDirectory_;
+    install::DestinationPolicy policy_;
     std::string installDirectory_;
-    std::vector<std::string> linkPlaces_;
-    std::vector<std::string> protected_;
     std::string readOnlyDrives_;  // letters of CD drives and the like
 };
 

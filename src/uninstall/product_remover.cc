@@ -2,8 +2,6 @@
 
 #include "base/ascii_case.h"
 #include "install/directory_table.h"
-#include "install/link_places.h"
-#include "setup/system_paths.h"
 #include "uninstall/removal.h"
 
 namespace kav::uninstall {
@@ -15,10 +13,7 @@ Removal::Removal(platform::Machine& machine, const UninstallRecord& record,
     : machine_(machine),
       record_(record),
       options_(options),
-      guard_(machine.Files(), setup::WindowsDirectory(machine.SystemDirs()),
-             record.installDirectory, install::AllLinkPlaces(machine.SystemDirs()),
-             {machine.SystemDirs().ShellFolderPath(platform::ShellFolder::kProgramFiles),
-              machine.SystemDirs().ShellFolderPath(platform::ShellFolder::kAppData)}) {
+      guard_(machine.Files(), machine.SystemDirs(), record.installDirectory) {
     for (const auto& [path, state] : record.fileStates) {
         states_.emplace(base::AsciiUpper(guard_.Full(path)), state);
     }
@@ -38,6 +33,7 @@ UninstallResult Removal::Run() {
     RemoveRegistryKeys();
     UndoIniEntries();
     RestoreAutoexec();
+    RestoreEarlierAutoexecBackups();
     Step(record_.scriptFile);
     DeleteFile(guard_.Full(record_.scriptFile));
     RemoveDirectories();

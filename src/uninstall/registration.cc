@@ -64,15 +64,30 @@ UninstallCommand ParseUninstallCommand(const std::string& arguments) {
     while (at < arguments.size()) {
         const std::size_t start = arguments.find_first_not_of(" \t", at);
         if (start == std::string::npos) break;
-        std::size_t end = arguments.find_first_of(" \t", start);
-        if (end == std::string::npos) end = arguments.size();
-        const std::string word = arguments.substr(start, end - start);
-        if (word.front() == '/') {
+        std::string word;
+        std::size_t end = start;
+        bool quoted = false;
+        // A word runs to the next blank outside quotes; its quotes go.
+        while (end < arguments.size() &&
+               (quoted || (arguments[end] != ' ' && arguments[end] != '\t'))) {
+            if (arguments[end] == '"') {
+                quoted = !quoted;
+            } else {
+                word += arguments[end];
+            }
+            ++end;
+        }
+        if (arguments[start] == '/') {
             const std::string upper = base::AsciiUpper(word);
-            command.silent = command.silent || upper == "/SILENT";
-            command.verySilent = command.verySilent || upper == "/VERYSILENT";
-            command.suppressMessageBoxes =
-                command.suppressMessageBoxes || upper == "/SUPPRESSMSGBOXES";
+            if (upper == "/SILENT") {
+                command.silent = true;
+            } else if (upper == "/VERYSILENT") {
+                command.verySilent = true;
+            } else if (upper == "/SUPPRESSMSGBOXES") {
+                command.suppressMessageBoxes = true;
+            } else if (command.unknownSwitch.empty()) {
+                command.unknownSwitch = word;
+            }
         } else {
             // The blanks between two words of the title stay as written.
             if (!title.empty()) title += arguments.substr(at, start - at);

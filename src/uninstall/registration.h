@@ -27,9 +27,14 @@ std::optional<Registration> FindRegistration(platform::Registry& registry,
 std::optional<Registration> SplitUninstallString(const std::string& command);
 
 // The uninstaller's command line: its words beginning with "/" are
-// switches; the rest, as written, is the title.
+// switches; the rest, as written, is the title. Quotes are the command
+// line's own: a quoted part counts as written between them, blanks and
+// slashes included, and is never a switch.
 struct UninstallCommand {
     std::string title;
+    // The first word that looked like a switch and is none ("" when every
+    // one was known): the command line is then refused.
+    std::string unknownSwitch;
     bool silent = false;      // /SILENT: no question, the progress shows
     bool verySilent = false;  // /VERYSILENT: no question and no window
     // /SUPPRESSMSGBOXES: no message box; the question is taken as Yes.

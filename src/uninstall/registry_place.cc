@@ -50,4 +50,23 @@ bool IsSharedKey(const RegistryPlace& place) {
            vendor == "WOW6432NODE";
 }
 
+bool IsSystemKey(const RegistryPlace& place) {
+    const auto& path = place.path;
+    if (path.empty()) return true;
+    const std::string top = base::AsciiUpper(path[0]);
+    if (path.size() == 1) {
+        for (const char* system :
+             {"SOFTWARE", "SYSTEM", "HARDWARE", "SAM", "SECURITY", "CONTROL PANEL", "ENVIRONMENT",
+              "APPEVENTS", "CONSOLE", "KEYBOARD LAYOUT", "NETWORK", "PRINTERS", "IDENTITIES",
+              "REMOTEACCESS", "VOLATILE ENVIRONMENT", "CLSID", "INTERFACE", "TYPELIB", "APPID"}) {
+            if (top == system) return true;
+        }
+        return false;
+    }
+    if (top != "SOFTWARE") return top == "SYSTEM" || top == "HARDWARE";
+    const std::string vendor = base::AsciiUpper(path[1]);
+    return vendor == "MICROSOFT" || vendor == "CLASSES" || vendor == "POLICIES" ||
+           vendor == "WOW6432NODE";
+}
+
 }  // namespace kav::uninstall

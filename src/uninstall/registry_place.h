@@ -30,4 +30,11 @@ RegistryPlace ParseRegistryPlace(const std::string& text);
 // and everything below the system's own vendor, classes and policies keys.
 bool IsSharedKey(const RegistryPlace& place);
 
+// True for a key Windows itself keeps, which no install can have made: a
+// root, a key right below one ("Software", "Control Panel", but not a
+// product's own such as a file type's ".ext"), and the system's vendor,
+// classes and policies keys and what lies below them. A key the install
+// made is removed once empty unless it is one of these.
+bool IsSystemKey(const RegistryPlace& place);
+
 }  // namespace kav::uninstall

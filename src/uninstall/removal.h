@@ -20,6 +20,10 @@ public:
 private:
     // remove_files.cc
     void RestoreReplacedFiles();
+    void RestoreReplacedFile(const std::string& path, const std::string& state);
+    // An "autoexec.kav" that was there before the install, once the
+    // install's own copy has served to put AUTOEXEC.BAT back.
+    void RestoreEarlierAutoexecBackups();
     void RemoveListedFiles();
     void RemoveMatches(const std::string& entry, const std::string& pattern);
     void RemoveOne(const std::string& full);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ascii_case.h"
+#include "base/path_parts.h"
 #include "install/directory_table.h"
 #include "install/install_undo.h"
 #include "install/text_file.h"
@@ -31,6 +32,13 @@ std::string ParentOf(const std::string& full) {
     return cut == std::string::npos ? std::string() : full.substr(0, cut);
 }
 
+// The copy of AUTOEXEC.BAT the install keeps at a drive root.
+bool IsAutoexecBackup(const std::string& full) {
+    const std::size_t cut = full.find_last_of('\\');
+    return cut != std::string::npos && base::IsDriveRoot(full.substr(0, cut + 1)) &&
+           base::AsciiUpper(full.substr(cut + 1)) == "AUTOEXEC.KAV";
+}
+
 std::size_t Depth(const std::string& path) {
     return static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\'));
 }
@@ -38,60 +46,84 @@ std::size_t Depth(const std::string& path) {
 }  // namespace
 
 void Removal::RestoreReplacedFiles() {
+    for (const auto& [path, state] : record_.fileStates) {
+        if (state == install::kFileNew || state == install::kFileKept) continue;
+        // The install's own copy of AUTOEXEC.BAT took the place of an
+        // "autoexec.kav" that was there: that copy is needed to put
+        // AUTOEXEC.BAT back first.
+        if (IsAutoexecBackup(guard_.Full(path))) continue;
+        RestoreReplacedFile(path, state);
+    }
+}
+
+void Removal::RestoreEarlierAutoexecBackups() {
+    for (const auto& [path, state] : record_.fileStates) {
+        if (state == install::kFileNew || state == install::kFileKept) continue;
+        const std::string target = guard_.Full(path);
+        if (!IsAutoexecBackup(target)) continue;
+        // Still there, the install's copy is the only one of AUTOEXEC.BAT
+        // as it was before: both stay.
+        if (machine_.Files().FileExists(target)) {
+            Left(target, "holds AUTOEXEC.BAT as it was before the install; the earlier one is in " +
+                             guard_.Full(state));
+            continue;
+        }
+        RestoreReplacedFile(path, state);
+    }
+}
+
+void Removal::RestoreReplacedFile(const std::string& path, const std::string& state) {
     platform::FileSystem& files = machine_.Files();
     const std::string savedFolder = guard_.InstallDirectory().empty()
                                         ? std::string()
                                         : guard_.InstallDirectory() + install::kSavedFilesFolder;
-    for (const auto& [path, state] : record_.fileStates) {
-        if (state == install::kFileNew || state == install::kFileKept) continue;
-        Step(path);
-        const std::string target = guard_.Full(path);
-        const std::string saved = guard_.Full(state);
-        // The file this uninstaller runs from replaced an uninstaller that an
-        // earlier install left (its removal waiting for a restart): nothing
-        // to put back, and the running one goes like any product file.
-        if (IsRunningProgram(target) && PathGuard::IsBelow(saved, savedFolder)) {
-            files.RemoveFile(saved);
-            files.RemoveEmptyDirectory(ParentOf(saved));
-            states_[base::AsciiUpper(target)] = install::kFileNew;
-            continue;
-        }
-        handled_.insert(base::AsciiUpper(target));
-        const std::string refusal = guard_.RefusalForFile(target);
-        if (!refusal.empty()) {
-            Left(target, refusal);
-            continue;
-        }
-        if (!PathGuard::IsBelow(saved, savedFolder) || guard_.PassesThroughLink(saved) ||
-            !files.FileExists(saved)) {
-            Left(target, "the copy saved before the install is missing");
-            continue;
-        }
-        if (guard_.PassesThroughLink(ParentOf(target)) || files.DirectoryExists(target)) {
-            Left(target, "its folder is no longer where it was");
-            continue;
-        }
-        // Written beside the target first, so that the target is replaced in
-        // one step or not at all.
-        bool restored = false;
-        try {
-            const std::string bytes = install::ReadWholeFile(files, saved);
-            const auto attributes = files.GetAttributes(target);
-            if (attributes && (*attributes & platform::faReadOnly) != 0) {
-                files.SetAttributes(target, *attributes & ~platform::faReadOnly);
-            }
-            restored = install::ReplaceWholeFile(files, target, ParentOf(target) + "\\~kavback.tmp",
-                                                 bytes);
-        } catch (const kav::Exception&) {
-        }
-        if (!restored) {
-            Left(target, "in use or not writable; the original stays in " + saved);
-            continue;
-        }
+    Step(path);
+    const std::string target = guard_.Full(path);
+    const std::string saved = guard_.Full(state);
+    // The file this uninstaller runs from replaced an uninstaller that an
+    // earlier install left (its removal waiting for a restart): nothing
+    // to put back, and the running one goes like any product file.
+    if (IsRunningProgram(target) && PathGuard::IsBelow(saved, savedFolder)) {
         files.RemoveFile(saved);
         files.RemoveEmptyDirectory(ParentOf(saved));
-        result_.restored.push_back(target);
+        states_[base::AsciiUpper(target)] = install::kFileNew;
+        return;
     }
+    handled_.insert(base::AsciiUpper(target));
+    const std::string refusal = guard_.RefusalForFile(target);
+    if (!refusal.empty()) {
+        Left(target, refusal);
+        return;
+    }
+    if (!PathGuard::IsBelow(saved, savedFolder) || guard_.PassesThroughLink(saved) ||
+        !files.FileExists(saved)) {
+        Left(target, "the copy saved before the install is missing");
+        return;
+    }
+    if (guard_.PassesThroughLink(ParentOf(target)) || files.DirectoryExists(target)) {
+        Left(target, "its folder is no longer where it was");
+        return;
+    }
+    // Written beside the target first, so that the target is replaced in
+    // one step or not at all.
+    bool restored = false;
+    try {
+        const std::string bytes = install::ReadWholeFile(files, saved);
+        const auto attributes = files.GetAttributes(target);
+        if (attributes && (*attributes & platform::faReadOnly) != 0) {
+            files.SetAttributes(target, *attributes & ~platform::faReadOnly);
+        }
+        restored =
+            install::ReplaceWholeFile(files, target, ParentOf(target) + "\\~kavback.tmp", bytes);
+    } catch (const kav::Exception&) {
+    }
+    if (!restored) {
+        Left(target, "in use or not writable; the original stays in " + saved);
+        return;
+    }
+    files.RemoveFile(saved);
+    files.RemoveEmptyDirectory(ParentOf(saved));
+    result_.restored.push_back(target);
 }
 
 void Removal::RemoveListedFiles() {

@@ -92,8 +92,8 @@ void Removal::RemoveRegistryKeys() {
     for (const RegistryPlace& place : made) {
         Step(place.Name());
         if (!registry.KeyExists(place.root, place.Key())) continue;
-        if (IsSharedKey(place)) {
-            Left(place.Name(), "a registry key other programs share");
+        if (IsSystemKey(place)) {
+            Left(place.Name(), "a registry key of the system's own");
         } else if (registry.DeleteEmptyKey(place.root, place.Key())) {
             result_.removed.push_back(place.Name());
         } else {

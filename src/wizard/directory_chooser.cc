@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "install/destination_policy.h"
 #include "setup/system_paths.h"
 #include "wizard/wizard_texts.h"
 
@@ -55,6 +56,7 @@ TForm3::TForm3(widgets::Backend& backend, platform::Machine& machine, setup::TMa
     BitBtn2.SetCancel(true);
     BitBtn2.SetResult(widgets::mrCancel);
 
+    BitBtn1.OnClick = [this] { BitBtn1Click(); };
     DirectoryListBox1.OnDblClick = [this] { DirectoryListBox1DblClick(); };
     DriveComboBox1.OnChange = [this] { DriveComboBox1Change(); };
     OnShow = [this] { FormShow(); };
@@ -108,6 +110,16 @@ void TForm3::FillDrives() {
     DriveComboBox1.SetItems(std::move(items));
     showingTree_ = false;
     if (!tree_.Directory().empty()) ShowTree();
+}
+
+// A destination the installer would refuse is refused here already: the
+// chooser stays open with the reason, and the wizard's choice is unchanged.
+void TForm3::BitBtn1Click() {
+    const std::string refusal = install::DestinationPolicy(machine_.Files(), machine_.SystemDirs())
+                                    .RefusalFor(Edit1.Text());
+    if (refusal.empty()) return;
+    machine_.Ui().ShowMessage(refusal);
+    SetModalResult(widgets::mrNone);
 }
 
 void TForm3::DirectoryListBox1Change() { Edit1.SetText(tree_.Directory()); }

@@ -18,6 +18,7 @@ public:
     // Event handlers.
     void FormCreate();
     void FormShow();
+    void BitBtn1Click();
     void DirectoryListBox1Change();
     void DirectoryListBox1DblClick();
     void DriveComboBox1Change();

@@ -1,5 +1,6 @@
 #include "wizard/wizard_window.h"
 
+#include "install/destination_policy.h"
 #include "install/install_engine.h"
 #include "install/script_entries.h"
 #include "install/text_file.h"
@@ -255,6 +256,17 @@ void TKAV::ShowReady() {
 }
 
 void TKAV::nextClick() {
+    // A destination the installer would refuse keeps the user on its page,
+    // with the reason, before anything further is chosen.
+    if (PageIndex() == kDestinationPage) {
+        const std::string refusal =
+            install::DestinationPolicy(machine_.Files(), machine_.SystemDirs())
+                .RefusalFor(Label1.Caption());
+        if (!refusal.empty()) {
+            machine_.Ui().ShowMessage(refusal);
+            return;
+        }
+    }
     ResetButtons();
     GoTo(PageIndex() + 1);
     const setup::InstallConfiguration* config = run_.configuration.get();

@@ -98,7 +98,7 @@ expect "uninstall.cfg" "$(tr -d '\r' <"$installed/uninstall.cfg" | grep -v '^$' 
 key='HKLM\Software\Microsoft\Windows\currentversion\uninstall\Zephyrin Demo Tool 1.0'
 values=$("$run" reg query "$key" 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/^ *//; s/  */ /g' | tr '\n' '|')
 expect "Uninstall key" "$values" \
-    "DisplayName REG_SZ Zephyrin Demo Tool 1.0|UninstallString REG_SZ $dir\\uninstaller.exe Zephyrin Demo Tool 1.0|"
+    "DisplayName REG_SZ Zephyrin Demo Tool 1.0|UninstallString REG_SZ \"$dir\\uninstaller.exe\" \"Zephyrin Demo Tool 1.0\"|"
 # What the set's script puts on the machine besides the files: links, the
 # registry value, the INI entry and the AUTOEXEC.BAT block. The links are
 # compared with those the simulated machine writes for the same set, field by

@@ -72,7 +72,7 @@ expect "its removal waits for the restart" \
 # restart: nothing asked, no window, the product gone when it returns.
 expect_true "demo installed again" install_demo
 command=$("$run" reg query "$key" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p')
-expect "UninstallString" "$command" "C:\\Program Files\\Zephyrin Demo\\uninstaller.exe $title"
+expect "UninstallString" "$command" "\"C:\\Program Files\\Zephyrin Demo\\uninstaller.exe\" \"$title\""
 "$run" "C:\\Program Files\\Zephyrin Demo\\uninstaller.exe" /VERYSILENT $title
 expect "exit status of a very silent removal" "$?" 0
 expect "no longer listed after /VERYSILENT" "$(listed)" 0

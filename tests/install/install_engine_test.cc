@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/ascii_case.h"
 #include "setup/system_paths.h"
 #include "support/refusing_registry.h"
 #include "support/test_machine.h"
@@ -307,7 +308,7 @@ TEST_F(InstallEngineTest, RegistersTheUninstallerWhenItWasInstalled) {
     EXPECT_EQ(registry.ReadStringValue(platform::RootKey::LocalMachine, key, "DisplayName"),
               "Tool 1.0");
     EXPECT_EQ(registry.ReadStringValue(platform::RootKey::LocalMachine, key, "UninstallString"),
-              dest_ + "\\uninstaller.exe Tool 1.0");
+              "\"" + dest_ + "\\uninstaller.exe\" \"Tool 1.0\"");
 }
 
 TEST_F(InstallEngineTest, NoUninstallerNoRegistration) {
@@ -351,7 +352,7 @@ TEST_F(InstallEngineTest, AFailurePartWayRegistersWhatWasDoneBeforeItIsReported)
     EXPECT_EQ(
         machine_->RegistryKeys().ReadStringValue(
             platform::RootKey::LocalMachine, install::UninstallKey("Tool 1.0"), "UninstallString"),
-        dest_ + "\\uninstaller.exe Tool 1.0");
+        "\"" + dest_ + "\\uninstaller.exe\" \"Tool 1.0\"");
     EXPECT_NE(Script().find(dest_ + "\\a.txt=new\r\n"), std::string::npos) << Script();
     EXPECT_TRUE(engineMachine_->launches.empty());
     Files().SetAttributes(ini, 0);
@@ -395,6 +396,42 @@ TEST_F(InstallEngineTest, AScriptWithoutInstallDirOrARootDestinationIsRefusedUnt
     dest_ = setup::WindowsDirectory(machine_->SystemDirs());
     EXPECT_NE(Install().find("choose a directory of its own"), std::string::npos);
     EXPECT_FALSE(Exists(dest_ + "\\install.exe"));
+}
+
+// The Windows directory, anything in it and the shell's own folders are
+// refused in every spelling a path can take; a prefixed spelling of a
+// folder of its own is installed into under its plain name.
+TEST_F(InstallEngineTest, SystemPlacesAreRefusedInEverySpelling) {
+    const std::string windows = setup::WindowsDirectory(machine_->SystemDirs());
+    const std::string programFiles = setup::ProgramFilesDirectory(machine_->SystemDirs());
+    const std::string desktop =
+        machine_->SystemDirs().ShellFolderPath(platform::ShellFolder::kDesktop);
+    std::vector<std::string> refused = {windows + "\\SYSTEM",
+                                        windows + "\\system\\drivers",
+                                        "\\\\?\\" + windows,
+                                        "\\\\.\\" + windows + "\\SYSTEM32\\..",
+                                        base::AsciiLower(windows) + "/Temp/",
+                                        windows + "\\Temp\\..\\Fonts\\. ",
+                                        programFiles,
+                                        programFiles + "\\.\\",
+                                        desktop};
+    const std::string shortProgramFiles = machine_->SystemDirs().ShortPathName(programFiles);
+    if (!shortProgramFiles.empty()) refused.push_back(shortProgramFiles);
+    for (const std::string& destination : refused) {
+        dest_ = destination;
+        EXPECT_NE(Install().find("choose a directory of its own"), std::string::npos)
+            << destination;
+    }
+    EXPECT_FALSE(Exists(windows + "\\install.exe"));
+    EXPECT_FALSE(Exists(windows + "\\SYSTEM\\install.exe"));
+
+    const std::string own = Dir() + "\\Apps\\Tool";
+    dest_ = "\\\\?\\" + own;
+    ASSERT_EQ(Install(), "");
+    EXPECT_TRUE(Exists(own + "\\install.exe"));
+    dest_ = own;
+    EXPECT_EQ(Script(), Opening() + "[Directories]\r\n" + Dir() + "\\Apps=\r\n" + own + "=\r\n" +
+                            own + "\\Data=\r\n" + InstallerStates());
 }
 
 TEST_F(InstallEngineTest, LaunchesTheChosenProgramOrAnySetupProgram) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "install/uninstall_script.h"
 #include "platform/sim/journal.h"
 #include "platform/sim/sim_machine.h"
 #include "uninstall/product_remover.h"
@@ -173,6 +174,29 @@ TEST_F(UninstallOnSim, ProductLinksInTheShellsFoldersGoAndTheFoldersStay) {
     EXPECT_TRUE(Lists(result.left, programs));
 }
 
+// An install directory the installer would refuse (in the Windows
+// directory, or "Program Files" itself in its short spelling) is no install
+// directory to the uninstaller either: its patterns reach nothing there,
+// whatever the script says was new.
+TEST_F(UninstallOnSim, AFolderTheInstallerRefusesLosesNothingToItsPatterns) {
+    Write("C:\\Program Files\\x.txt", "theirs");
+    const std::string shortProgramFiles = machine_->SystemDirs().ShortPathName("C:\\Program Files");
+    ASSERT_NE(shortProgramFiles.find('~'), std::string::npos);
+    for (const std::string& folder :
+         {std::string("C:\\WINDOWS\\SYSTEM\\DRIVERS"), std::string("C:\\WINDOWS\\Help\\..\\FONTS"),
+          shortProgramFiles}) {
+        Write(folder + "\\x.txt", "theirs");
+        Write(folder + "\\uninstall.cfg", "[Program]\r\nTitle=Tool 1.0\r\n[UNINS]\r\n" + folder +
+                                              "\\*.*=\r\n[Directories]\r\n" + folder +
+                                              "=\r\n[File States]\r\n" + folder +
+                                              "\\x.txt=new\r\n");
+        const UninstallResult result = Remove(folder + "\\uninstall.cfg");
+        EXPECT_TRUE(Files().FileExists(folder + "\\x.txt")) << folder;
+        EXPECT_TRUE(Files().DirectoryExists(folder)) << folder;
+        EXPECT_TRUE(Lists(result.left, folder + "\\*.*")) << folder;
+    }
+}
+
 TEST_F(UninstallOnSim, TheScriptMustBeThereAndBeTheTitlesOwn) {
     EXPECT_THROW(Remove("C:\\Apps\\Tool\\uninstall.cfg"), EUninstallError);
     Write("C:\\Apps\\Tool\\a.txt", "mine");
@@ -182,9 +206,33 @@ TEST_F(UninstallOnSim, TheScriptMustBeThereAndBeTheTitlesOwn) {
     EXPECT_TRUE(Files().FileExists("C:\\Apps\\Tool\\a.txt"));
 }
 
+// The registered command quotes the program's path and the title; the
+// uninstaller reads quotes as the command line's own, and refuses a switch
+// it does not know.
+TEST_F(UninstallOnSim, TheRegisteredCommandReadsBackAsWritten) {
+    for (const std::string title : {"Tool 1.0", "Zephyrin  Demo /SILENT 1.0"}) {
+        install::RegisterUninstaller(Reg(), "C:\\Program Files\\Tool", title);
+        const auto registration = FindRegistration(Reg(), title);
+        ASSERT_TRUE(registration) << title;
+        EXPECT_EQ(registration->program, "C:\\Program Files\\Tool\\uninstaller.exe");
+        const UninstallCommand command = ParseUninstallCommand(registration->arguments);
+        EXPECT_EQ(command.title, title);
+        EXPECT_TRUE(command.Attended()) << title;
+        EXPECT_EQ(command.unknownSwitch, "") << title;
+    }
+    EXPECT_EQ(*Reg().ReadStringValue(RootKey::LocalMachine, install::UninstallKey("Tool 1.0"),
+                                     "UninstallString"),
+              "\"C:\\Program Files\\Tool\\uninstaller.exe\" \"Tool 1.0\"");
+    const auto quoted = ParseUninstallCommand(" /VERYSILENT \"Tool 1.0\"");
+    EXPECT_EQ(quoted.title, "Tool 1.0");
+    EXPECT_TRUE(quoted.verySilent);
+    EXPECT_EQ(ParseUninstallCommand("Tool 1.0 /Quiet /q").unknownSwitch, "/Quiet");
+}
+
 TEST(UninstallCommandLine, TheTitleIsWhatIsNotASwitch) {
     const auto silent = ParseUninstallCommand(" /VERYSILENT Zephyrin  Demo 1.0 /x");
     EXPECT_EQ(silent.title, "Zephyrin  Demo 1.0");
+    EXPECT_EQ(silent.unknownSwitch, "/x");
     EXPECT_TRUE(silent.verySilent);
     EXPECT_FALSE(silent.silent);
     EXPECT_FALSE(silent.Attended());

@@ -86,6 +86,43 @@ TEST_F(DirectoryChooserTest, APickedDirectoryAnsweredNoLeavesTheDestination) {
               (std::vector<std::string>{"Create New Directory for Installation [C:\\Picked] ?"}));
 }
 
+// A destination the installer would refuse is refused where it is chosen:
+// Next keeps the user on the destination page, the chooser stays open with
+// the reason and asks nothing, and the summary shows the folder taken.
+TEST_F(DirectoryChooserTest, ARefusedDestinationKeepsThePageAndTheChooserOpen) {
+    ui_.User().AnswerWhen(kQuestionStart, widgets::headless::DialogButton::Yes);
+    WriteScript("Install Dir=WINDOWS\\SYSTEM\r\n");
+    bool chooserStayedOpen = false;
+    ui_.User().WhenShown("Form3", [&](widgets::Form&) {
+        chooser_->Edit1.SetText("\\\\?\\C:\\windows\\system");
+        chooser_->BitBtn1.Click();
+        chooserStayedOpen = chooser_->ModalResult() == widgets::mrNone;
+        chooser_->Edit1.SetText("C:\\Tool");
+        chooser_->BitBtn1.Click();
+    });
+    int refusedOn = -1;
+    std::size_t refusals = 0;
+    std::string summary;
+    Run([&](TKAV& kav) {
+        NextUntil(kav, kDestinationPage);
+        kav.next.Click();
+        refusedOn = kav.PageIndex();
+        kav.browse.Click();
+        for (const std::string& m : Messages()) {
+            refusals += m.find("choose a directory of its own") != std::string::npos ? 1 : 0;
+        }
+        NextUntil(kav, kReadyPage);
+        summary = kav.Memo4.Lines().at(1);
+        kav.cancel.Click();
+    });
+    EXPECT_EQ(refusedOn, kDestinationPage);
+    EXPECT_TRUE(chooserStayedOpen);
+    EXPECT_EQ(refusals, 2u);
+    EXPECT_EQ(Questions(),
+              (std::vector<std::string>{"Create New Directory for Installation [C:\\Tool] ?"}));
+    EXPECT_EQ(summary, "  C:\\Tool");
+}
+
 TEST_F(DirectoryChooserTest, CancelKeepsTheDestinationWhateverWasTyped) {
     EXPECT_EQ(Browse([](TForm3& f) {
                   f.Edit1.SetText("C:\\Elsewhere");

@@ -70,12 +70,16 @@ int Run(const std::vector<std::string>& arguments) {
     }
 
     std::unique_ptr<kav::platform::Machine> machine = kav::platform::MakeWin32Machine();
-    const auto log = kav::app::OpenRunLog(options.log, options.logFile, TemporaryFolder(),
-                                          machine->Files(), [&options](const std::string& problem) {
-                                              if (!options.Unattended()) {
-                                                  Tell(problem, MB_ICONWARNING);
-                                              }
-                                          });
+    std::unique_ptr<kav::platform::EventLog> log;
+    try {
+        log = kav::app::OpenRunLog(options.log, options.logFile, TemporaryFolder(),
+                                   machine->Files(), [&options](const std::string& problem) {
+                                       if (!options.Unattended()) Tell(problem, MB_ICONWARNING);
+                                   });
+    } catch (const kav::app::ELogFileRefused& error) {
+        if (!options.Unattended()) Tell(error.what(), MB_ICONERROR);
+        return kav::app::kExitBadCommandLine;
+    }
     std::string commandLine = "install.exe";
     for (const std::string& argument : arguments) commandLine += " " + argument;
     log->Note("started: " + commandLine);

@@ -207,6 +207,9 @@ int main(int argc, char** argv) {
             }
         }
         return status;
+    } catch (const kav::app::ELogFileRefused& error) {
+        std::cerr << "kavsetup: " << error.what() << "\n";
+        return kav::app::kExitBadCommandLine;
     } catch (const std::exception& error) {
         std::cerr << "kavsetup: " << error.what() << "\n";
         return kav::app::kExitInstallFailed;

@@ -30,6 +30,11 @@ int RunUninstall(const std::string& root, const std::string& title) {
                   << std::endl;
         const uninstall::UninstallCommand command =
             uninstall::ParseUninstallCommand(registration->arguments);
+        if (!command.unknownSwitch.empty()) {
+            std::cerr << "kavsetup: unknown switch " << command.unknownSwitch
+                      << " in the registered command\n";
+            return 1;
+        }
         const auto record =
             uninstall::ReadUninstallRecord(machine.Files(), registration->ScriptFile());
         uninstall::CheckTitle(record, command.title);

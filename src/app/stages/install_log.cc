@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "install/text_file.h"
 #include "platform/code_page_1252.h"
 #include "platform/errors.h"
 
@@ -31,6 +32,32 @@ std::tm LocalTime(std::time_t when) {
     localtime_r(&when, &local);
 #endif
     return local;
+}
+
+// Whether `start` begins as every line of a run log does: a time stamp as
+// LocalTimeStamp writes it ("2026-12-08 10:35:12.345") and a blank.
+bool StartsLikeARunLog(const std::string& start) {
+    const std::string form = "0000-00-00 00:00:00.000 ";
+    if (start.size() < form.size()) return false;
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        const bool digit = start[i] >= '0' && start[i] <= '9';
+        if (form[i] == '0' ? !digit : start[i] != form[i]) return false;
+    }
+    return true;
+}
+
+// What an existing log holds, to go on after it; nothing for a new one.
+// Another file named for the log is refused before anything is written.
+std::string EarlierLog(platform::FileSystem& files, const std::string& path) {
+    if (!files.FileExists(path)) return std::string();
+    std::string start(24, '\0');
+    start.resize(files.OpenRead(path)->Read(start.data(), start.size()));
+    if (!start.empty() && !StartsLikeARunLog(start)) {
+        throw ELogFileRefused("The log file " + path +
+                              " exists and is not a setup log: it is left as it is. Name a new "
+                              "file or an earlier log with /LOG=.");
+    }
+    return install::ReadWholeFile(files, path);
 }
 
 }  // namespace
@@ -88,8 +115,18 @@ std::unique_ptr<platform::EventLog> OpenRunLog(bool wanted, const std::string& p
 FileEventLog::FileEventLog(platform::FileSystem& files, std::string path, Report report,
                            Stamp stamp)
     : path_(std::move(path)), report_(std::move(report)), stamp_(std::move(stamp)) {
+    std::string earlier;
+    try {
+        earlier = EarlierLog(files, path_);
+    } catch (const ELogFileRefused&) {
+        throw;
+    } catch (const std::exception& error) {
+        Fail(platform::FailureText(error));
+        return;
+    }
     try {
         file_ = files.Create(path_);
+        if (!earlier.empty()) file_->WriteExactly(earlier.data(), earlier.size());
     } catch (const std::exception& error) {
         Fail(platform::FailureText(error));
     }

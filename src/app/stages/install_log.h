@@ -8,16 +8,26 @@
 #include <string>
 
 #include "platform/event_log.h"
+#include "platform/exception.h"
 #include "platform/file_system.h"
 
 namespace kav::app {
+
+// The file named for the log exists and is not a log of this program: it
+// is left as it is, and the run does not start.
+class ELogFileRefused : public kav::Exception {
+public:
+    using kav::Exception::Exception;
+};
 
 class FileEventLog final : public platform::EventLog {
 public:
     using Report = std::function<void(const std::string& problem)>;
     using Stamp = std::function<std::string()>;
 
-    // Creates (or replaces) the file `path` on `files`.
+    // Creates the file `path` on `files`, or goes on at the end of it when
+    // it is an earlier run's log (or empty). Throws ELogFileRefused for any
+    // other existing file, which is never written.
     FileEventLog(platform::FileSystem& files, std::string path, Report report,
                  Stamp stamp = LocalTimeStamp);
 
@@ -39,7 +49,7 @@ private:
 
 // The log a run asks for: none unless `wanted` (a log that drops every
 // event); else the file `path`, or when it is empty a dated name in
-// `temporaryFolder`.
+// `temporaryFolder`. Throws ELogFileRefused as FileEventLog does.
 std::unique_ptr<platform::EventLog> OpenRunLog(bool wanted, const std::string& path,
                                                const std::string& temporaryFolder,
                                                platform::FileSystem& files,

@@ -1,5 +1,7 @@
 #include "app/stages/unattended_run.h"
 
+#include "install/destination_policy.h"
+
 namespace kav::app {
 namespace {
 
@@ -47,6 +49,8 @@ UnattendedRun::UnattendedRun(widgets::Backend& backend, platform::Gui& dialogs,
               if (warn) warn(line);
           }) {
     run_.noRestart = options.noRestart;
+    directory_ = options.answers.directory;
+    warn_ = warn;
     // Errors the forms report reach the log; unattended they are not shown
     // either, since a box there would wait for a click nobody gives.
     widgets::ErrorReport& errors = backend.Errors();
@@ -65,6 +69,18 @@ void UnattendedRun::PlayWizard() {
 }
 
 ExitStatus UnattendedRun::Execute() {
+    if (directory_) {
+        const std::string refusal =
+            install::DestinationPolicy(machine_.Files(), machine_.SystemDirs())
+                .RefusalFor(*directory_);
+        if (!refusal.empty()) {
+            log_.Note("bad command line: " + refusal);
+            if (warn_) warn_(refusal);
+            machine_.Ui().ShowMessage(refusal);
+            log_.Note("exit status " + ExitStatusText(kExitBadCommandLine));
+            return kExitBadCommandLine;
+        }
+    }
     if (!autopilot_) {
         // The user goes through the wizard, with the switches' choices made.
         wizard::TKAV& kav = stages_.Wizard();

@@ -5,6 +5,7 @@
 // end. The front end supplies the back end, the machine and the user
 // behind the dialogs.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,9 @@ public:
     // ask for it; kavsetup always does). Otherwise the wizard opens with the
     // destination, the kind of install and the ending the answers name.
     void PlayWizard();
-    // Runs the setup to its end and returns its exit status.
+    // Runs the setup to its end and returns its exit status. A directory
+    // answer the installer would refuse ends the run first, as a bad
+    // command line, before anything is done.
     ExitStatus Execute();
 
 private:
@@ -71,6 +74,8 @@ private:
     setup::TMainSetup mainSetup_;
     WizardPlayer player_;
     std::unique_ptr<WizardAutopilot> autopilot_;
+    std::optional<std::string> directory_;
+    WizardPlayer::Report warn_;
     widgets::ErrorReport::Display previousErrorDisplay_;
 };
 

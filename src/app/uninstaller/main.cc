@@ -66,6 +66,12 @@ int Run() {
     kav::platform::Gui& ui = machine->Ui();
     const kav::uninstall::UninstallCommand command =
         kav::uninstall::ParseUninstallCommand(Arguments());
+    // A switch the uninstaller does not know may be one the caller meant
+    // to keep it quiet: nothing is removed on a guess.
+    if (!command.unknownSwitch.empty()) {
+        if (command.Attended()) ui.ShowMessage("Unknown switch " + command.unknownSwitch);
+        return kExitFailed;
+    }
     const std::string program = ProgramPath();
     const std::string script = program.substr(0, program.find_last_of('\\') + 1) + "uninstall.cfg";
 

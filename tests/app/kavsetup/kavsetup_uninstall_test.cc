@@ -142,11 +142,8 @@ protected:
     }
 
     void ExpectAsBefore(const std::map<std::string, std::string>& before) {
+        // Nothing is left over, not even the vendor's empty key.
         auto after = Snapshot();
-        const std::string leftover = "[HKEY_LOCAL_MACHINE\\Software\\Zephyrin]\r\n\r\n";
-        const std::size_t at = after["registry"].find(leftover);
-        ASSERT_NE(at, std::string::npos) << after["registry"];
-        after["registry"].erase(at, leftover.size());
         for (const auto& [name, content] : before) {
             EXPECT_EQ(after.count(name) ? after[name] : "<missing>", content) << name;
         }
@@ -197,8 +194,9 @@ TEST_F(DemoUninstall, TheMachineIsAsBeforeAfterOneOrTwoInstalls) {
                                "Demo\\uninstaller.exe"),
                   std::string::npos)
             << output_;
-        EXPECT_NE(output_.find("left: HKEY_LOCAL_MACHINE\\Software\\Zephyrin (a registry key "
-                               "other programs share)"),
+        // The vendor's key, made by the install, goes once the product's
+        // keys below it are gone.
+        EXPECT_NE(output_.find("removed: HKEY_LOCAL_MACHINE\\Software\\Zephyrin\n"),
                   std::string::npos)
             << output_;
         Restart();
@@ -230,6 +228,33 @@ TEST_F(DemoUninstall, AnAutoexecBatTheInstallMadeGoesAgain) {
     ASSERT_EQ(Kavsetup(""), 0) << output_;
     ASSERT_TRUE(fs::exists(work_ / "root" / "drive_c" / "autoexec.bat"));
     ASSERT_EQ(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0) << output_;
+    Restart();
+    fs::remove(work_ / "root" / "journal.txt");
+    ExpectAsBefore(before);
+}
+
+// Keys the install made (a vendor's key, a file type's key of the user's)
+// go once the uninstall has emptied them, and an "autoexec.kav" that was
+// there before the install is there again afterwards.
+TEST_F(DemoUninstall, KeysTheInstallMadeAndAnEarlierAutoexecKavComeOutAsBefore) {
+    const fs::path src = work_ / "src" / "install.cfg";
+    std::string script = ReadHost(src);
+    const std::size_t ini = script.find("[INI - Setup]");
+    ASSERT_NE(ini, std::string::npos);
+    script.insert(script.find('\n', ini) + 1, "IniZ=.zdm~shell~open~zdemo\r\n");
+    std::ofstream(src, std::ios::binary) << script;
+    fs::remove_all(work_ / "set");
+    ASSERT_EQ(Shell("'" + kavpack_.string() + "' build '" + (work_ / "src").string() + "' '" +
+                    (work_ / "set").string() + "' --installer '" +
+                    (work_ / "install.exe").string() + "' >/dev/null 2>&1"),
+              0);
+    std::ofstream(work_ / "root" / "drive_c" / "autoexec.kav", std::ios::binary)
+        << "an earlier backup\r\n";
+    const auto before = Snapshot();
+    ASSERT_EQ(Kavsetup(""), 0) << output_;
+    ASSERT_NE(ReadHost(work_ / "root" / "drive_c" / "autoexec.kav"), "an earlier backup\r\n");
+    ASSERT_EQ(Kavsetup("--uninstall 'Zephyrin Demo Tool 1.0'"), 0) << output_;
+    EXPECT_NE(output_.find("removed: HKEY_CURRENT_USER\\.zdm\n"), std::string::npos) << output_;
     Restart();
     fs::remove(work_ / "root" / "journal.txt");
     ExpectAsBefore(before);

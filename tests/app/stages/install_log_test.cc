@@ -54,5 +54,35 @@ TEST_F(InstallLogTest, ALogThatCannotBeWrittenIsReportedOnceAndIgnored) {
     EXPECT_FALSE(fs::exists(root_ / "drive_c" / "no such folder"));
 }
 
+// /LOG never destroys another file: an earlier run's log (or an empty file)
+// is gone on with, anything else is refused untouched.
+TEST_F(InstallLogTest, AnExistingLogIsContinuedAndAnyOtherFileRefused) {
+    const fs::path host = root_ / "drive_c";
+    const auto read = [&](const std::string& name) {
+        std::ifstream in(host / name, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const std::string earlier = "2026-12-08 10:35:12.345 started: install.exe\r\n";
+    std::ofstream(host / "setup.log", std::ios::binary) << earlier;
+    std::ofstream(host / "empty.log", std::ios::binary);
+    const std::string dll = std::string("MZ\x90\0\x03", 5) + "2026-12-08 10:35:12.345 x";
+    std::ofstream(host / "system.dll", std::ios::binary) << dll;
+    std::ofstream(host / "short.txt", std::ios::binary) << "notes";
+    for (const char* name : {"setup.log", "empty.log"}) {
+        FileEventLog log(machine_->Files(), std::string("C:\\") + name, nullptr,
+                         [] { return "T"; });
+        log.Note("again");
+    }
+    EXPECT_EQ(read("setup.log"), earlier + "T again\r\n");
+    EXPECT_EQ(read("empty.log"), "T again\r\n");
+    EXPECT_THROW(OpenRunLog(true, "C:\\system.dll", "C:\\", machine_->Files(), nullptr),
+                 ELogFileRefused);
+    EXPECT_THROW(FileEventLog(machine_->Files(), "C:\\short.txt", nullptr), ELogFileRefused);
+    EXPECT_EQ(read("system.dll"), dll);
+    EXPECT_EQ(read("short.txt"), "notes");
+}
+
 }  // namespace
 }  // namespace kav::app

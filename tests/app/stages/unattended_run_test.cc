@@ -134,6 +134,20 @@ TEST_F(UnattendedRunTest, ACompleteRunInstallsBySwitchesAloneAndLogsEveryStep) {
     }
 }
 
+// A directory the installer would refuse is a bad command line: the run
+// ends before anything is expanded or asked, silent or not.
+TEST_F(UnattendedRunTest, ARefusedDirectoryEndsTheRunBeforeAnythingIsDone) {
+    WriteSet();
+    for (const std::vector<std::string>& line :
+         {std::vector<std::string>{"/VERYSILENT", "/DIR=C:\\WINDOWS\\SYSTEM"},
+          std::vector<std::string>{"/SILENT", "/DIR=\\\\?\\c:\\windows"},
+          std::vector<std::string>{"/DIR=C:/Program Files/"}}) {
+        EXPECT_EQ(Run(line), kExitBadCommandLine) << line.back();
+        EXPECT_TRUE(Logged("exit status 1 bad command line")) << LogText();
+        EXPECT_FALSE(fs::exists(Host("C:\\WINDOWS\\Temp\\q\\readme.txt"))) << line.back();
+    }
+}
+
 TEST_F(UnattendedRunTest, AnAttendedRunOpensTheWizardWithTheSwitchesChoices) {
     WriteSet("Show Re-Boot=0\r\nWork Station Prompt=1\r\n");
     std::string shown;
@@ -187,13 +201,16 @@ TEST_F(UnattendedRunTest, AMissingOrDamagedSetEndsWithStatusThreeWithoutWaiting)
 }
 
 TEST_F(UnattendedRunTest, EachEndingHasItsStatus) {
-    // The user's Cancel, and a drive root that the engine refuses.
+    // The user's Cancel, and an uninstall script the engine cannot write.
     WriteSet();
     RunOptions cancel = ParseInstallCommandLine({"/SILENT"}).options;
     cancel.answers.cancelAt = 2;
     EXPECT_EQ(RunWith(cancel), kExitCancelled);
     WriteSet();
-    EXPECT_EQ(Run({"/SILENT", "/DIR=C:\\"}), kExitInstallFailed);
+    Write("C:\\Tools\\Demo\\uninstall.cfg", "[Program]\r\nTitle=old\r\n");
+    ASSERT_TRUE(
+        machine_->Files().SetAttributes("C:\\Tools\\Demo\\uninstall.cfg", platform::faReadOnly));
+    EXPECT_EQ(Run({"/SILENT", "/DIR=C:\\Tools\\Demo"}), kExitInstallFailed);
     EXPECT_TRUE(Logged("exit status 4 the install failed part-way"));
 
     // A restart that /NORESTART leaves undone, and one that is made.
