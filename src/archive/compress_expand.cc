@@ -1,6 +1,7 @@
 // Expansion of compressed archives: the entry loop, one entry's data, and
 // the free-space and directory helpers it needs.
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "archive/compress.h"
@@ -11,10 +12,12 @@
 namespace kav::archive {
 namespace {
 
-bool NameListHolds(const std::vector<std::string>& names, const std::string& name) {
-    return std::any_of(names.begin(), names.end(), [&](const std::string& listed) {
-        return base::SameTextIgnoringAsciiCase(listed, name);
-    });
+// The names to expand, folded to upper case, so that an archive of
+// thousands of entries is not checked against the whole list entry by entry.
+std::unordered_set<std::string> UpperNames(const std::vector<std::string>& names) {
+    std::unordered_set<std::string> upper;
+    for (const std::string& name : names) upper.insert(base::AsciiUpper(name));
+    return upper;
 }
 
 // Attribute words are applied sign-extended, as the file header's 16 bits
@@ -55,6 +58,8 @@ void TCompress::ExpandArchive(const std::string& archivePath, std::vector<std::s
 
 void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string>* names) {
     std::vector<std::string> written;
+    const std::unordered_set<std::string> wanted =
+        names != nullptr ? UpperNames(*names) : std::unordered_set<std::string>();
     std::string compressId;
     const TCompressArchiveHeader archiveHeader = ReadArchiveHeader(archive, compressId);
     const std::int64_t total = archiveHeader.TotalUncompressed();
@@ -67,7 +72,7 @@ void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string
         // it there; empty files add nothing to it, so those that follow are
         // still part of the archive.
         if (runningTotal >= total && header.UncompressedSize() != 0) break;
-        if (names != nullptr && !NameListHolds(*names, name)) {
+        if (names != nullptr && wanted.count(base::AsciiUpper(name)) == 0) {
             SkipEntryData(archive, header.CompressedSize());
             runningTotal += header.UncompressedSize();
             continue;

@@ -27,6 +27,36 @@ bool IsPlainFileName(const std::string& name) {
     return true;
 }
 
+bool OnOneDrive(const std::string& a, const std::string& b) {
+    return a.size() > 2 && b.size() > 2 && a[1] == ':' && b[1] == ':' &&
+           base::AsciiUpper(a.substr(0, 1)) == base::AsciiUpper(b.substr(0, 1));
+}
+
+// Puts the expanded file `temporary` in place as `target` in `directory`.
+// Its last line moves it there when it stays on its drive, rather than
+// writing its bytes a second time; what is left is what a copy leaves: the
+// target with the archive bit (hidden and system kept from a file it
+// replaces) and no temporary file. Otherwise, or when the move is refused,
+// it is copied, and the last line removes the temporary file.
+void PlaceExpandedFile(platform::FileSystem& files, const std::string& temporary,
+                       const std::string& directory, const std::string& target, bool last) {
+    if (last && OnOneDrive(files.FullPathName(temporary), files.FullPathName(target))) {
+        const auto replaced = files.GetAttributes(target);
+        const std::uint32_t kept =
+            replaced ? *replaced & (platform::faHidden | platform::faSysFile) : 0u;
+        // A read-only target is refused below, by the copy, with its reason.
+        const bool movable =
+            !replaced || (*replaced & (platform::faReadOnly | platform::faDirectory |
+                                       platform::faReparsePoint)) == 0;
+        if (movable && files.MoveOnto(temporary, target)) {
+            files.SetAttributes(target, kept | platform::faArchive);
+            return;
+        }
+    }
+    setup::CopyFile(files, temporary, directory);
+    if (last) files.RemoveFile(temporary);
+}
+
 }  // namespace
 
 void InstallEngine::CopyInstallerFiles() {
@@ -114,11 +144,10 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
             // A row naming an existing file rather than a directory would
             // have the copy replace that file itself.
             if (!files.DirectoryExists(row.path)) throw platform::EFCreateError(target);
-            setup::CopyFile(files, temporary, row.path);
+            PlaceExpandedFile(files, temporary, row.path, target, !IsFileShared(name, index));
             // Only a file that is there now is the install's to take away.
             NotePlacedFile(script_, target, *state);
             machine_.Log().Note("installed " + target);
-            if (!IsFileShared(name, index)) files.RemoveFile(temporary);
         } catch (const EInstallStop&) {
             throw;
         } catch (const kav::Exception& error) {

@@ -3,6 +3,7 @@
 // section and key names match without regard to case, values are trimmed of
 // surrounding blanks and cut to 1023 characters, keys keep file order.
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kav::platform {
@@ -23,6 +24,19 @@ public:
     // when the file or section is missing.
     virtual std::vector<std::string> ListKeys(const std::string& file,
                                               const std::string& section) = 0;
+    // The section's key names as ListKeys gives them, each with the value
+    // ReadString gives for it (empty when it has none), read in one go: a
+    // list of thousands of entries costs one pass over the file, not one
+    // search of it per key.
+    using KeyValues = std::vector<std::pair<std::string, std::string>>;
+    virtual KeyValues ReadSectionValues(const std::string& file, const std::string& section) {
+        KeyValues values;
+        for (std::string& key : ListKeys(file, section)) {
+            std::string value = ReadString(file, section, key, "");
+            values.emplace_back(std::move(key), std::move(value));
+        }
+        return values;
+    }
     // Sets the value, creating the file and section when missing; an existing
     // key keeps its place. Returns false when the file cannot be written; the
     // file is unchanged then.

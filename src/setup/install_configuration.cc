@@ -16,11 +16,7 @@ void ReadHeaderFont(const ProfileReader& cfg, const std::string& prefix, HeaderL
 }
 
 StringList ReadValues(const ProfileReader& cfg, const std::string& section) {
-    StringList items;
-    for (const std::string& key : cfg.ListKeys(section)) {
-        items.push_back(cfg.ReadString(section, key, ""));
-    }
-    return items;
+    return cfg.ListValues(section);
 }
 
 }  // namespace

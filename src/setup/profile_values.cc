@@ -74,4 +74,12 @@ std::vector<std::string> ProfileReader::ListKeys(const std::string& section) con
     return profiles_.ListKeys(file_, section);
 }
 
+std::vector<std::string> ProfileReader::ListValues(const std::string& section) const {
+    std::vector<std::string> values;
+    for (auto& [key, value] : profiles_.ReadSectionValues(file_, section)) {
+        values.push_back(std::move(value));
+    }
+    return values;
+}
+
 }  // namespace kav::setup

@@ -30,6 +30,8 @@ public:
     std::uint32_t ReadColor(const std::string& section, const std::string& key,
                             std::uint32_t defaultValue) const;
     std::vector<std::string> ListKeys(const std::string& section) const;
+    // The section's values in key order, read in one go.
+    std::vector<std::string> ListValues(const std::string& section) const;
 
 private:
     platform::ProfileFiles& profiles_;

@@ -270,6 +270,32 @@ TEST_F(InstallEngineTest, AFileNamedTwiceLandsInBothAndItsTemporaryCopySurvives)
     EXPECT_FALSE(Exists(temp_ + "\\data.dll"));
 }
 
+TEST_F(InstallEngineTest, AFileOfOneLineIsMovedInPlaceLeavingWhatACopyLeaves) {
+    Config().Files = {"plain.txt~<INSTALLDIR>~", "odd.txt~<INSTALLDIR>~"};
+    // Expanded with the archive's date and bits: read-only and hidden.
+    constexpr std::uint32_t kArchiveDate = 0x20A46000;  // 1996-05-04 12:00
+    for (const char* name : {"plain.txt", "odd.txt"}) {
+        auto out = Files().Create(temp_ + "\\" + name);
+        out->WriteExactly("P", 1);
+        ASSERT_TRUE(out->SetDosDateTime(kArchiveDate));
+    }
+    ASSERT_TRUE(
+        Files().SetAttributes(temp_ + "\\odd.txt", platform::faReadOnly | platform::faHidden));
+    // A file it replaces is saved first and lends its system bit.
+    WriteFile(dest_ + "\\plain.txt", "old");
+    ASSERT_TRUE(Files().SetAttributes(dest_ + "\\plain.txt", platform::faSysFile));
+    ASSERT_EQ(Install(), "");
+    EXPECT_EQ(ReadFile(dest_ + "\\plain.txt"), "P");
+    EXPECT_EQ(ReadFile(dest_ + "\\Setup\\Saved\\1\\plain.txt"), "old");
+    EXPECT_FALSE(Exists(temp_ + "\\plain.txt"));
+    EXPECT_FALSE(Exists(temp_ + "\\odd.txt"));
+    // Moved, not written again: the date is the archive's.
+    EXPECT_EQ(Files().GetDosDateTime(dest_ + "\\plain.txt"), kArchiveDate);
+    EXPECT_EQ(Files().GetAttributes(dest_ + "\\plain.txt"),
+              platform::faSysFile | platform::faArchive);
+    EXPECT_EQ(Files().GetAttributes(dest_ + "\\odd.txt"), platform::faArchive);
+}
+
 TEST_F(InstallEngineTest, WorkStationInstallTakesOnlyTheWorkStationList) {
     Config().Files = {"full.exe~<INSTALLDIR>~"};
     Config().WorkStation = {"net.exe~<INSTALLDIR>"};

@@ -68,6 +68,32 @@ TEST_F(ProfileConformance, KeyListingHoldsEveryNameHoweverLong) {
     EXPECT_EQ(Profiles().ListKeys(Ini(), "Next"), std::vector<std::string>{"after"});
 }
 
+TEST_F(ProfileConformance, ASectionsValuesReadInOneGoAreThoseReadKeyByKey) {
+    const std::string longValue(1500, 'v');
+    std::string text =
+        "[Files]\r\n  a.txt  =  one  \r\n;note=skipped\r\nQ=\"  quoted  \"\r\nA.TXT=second\r\n"
+        "nothing\r\nlong=" +
+        longValue + "\r\n";
+    for (int i = 0; i < 1500; ++i)
+        text += "f" + std::to_string(i) + "=file" + std::to_string(i) + "\r\n";
+    WriteFile(Ini(), text + "[files]\r\nlater=never seen\r\n");
+    const auto values = Profiles().ReadSectionValues(Ini(), "FILES");
+    const auto keys = Profiles().ListKeys(Ini(), "Files");
+    ASSERT_EQ(values.size(), keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(values[i].first, keys[i]);
+        EXPECT_EQ(values[i].second, Profiles().ReadString(Ini(), "Files", keys[i], "")) << keys[i];
+    }
+    ASSERT_GE(values.size(), 5u);
+    EXPECT_EQ(values[0].second, "one");
+    EXPECT_EQ(values[1].second, "  quoted  ");
+    EXPECT_EQ(values[2].second, "one");  // a key named again reads as its first line
+    EXPECT_EQ(values[4].second, longValue.substr(0, 1023));
+    EXPECT_EQ(values.back(), (std::pair<std::string, std::string>{"f1499", "file1499"}));
+    EXPECT_TRUE(Profiles().ReadSectionValues(Ini(), "Missing").empty());
+    EXPECT_TRUE(Profiles().ReadSectionValues(InScratch("none.ini"), "Files").empty());
+}
+
 TEST_F(ProfileConformance, WritingCreatesTheFileAndSectionsInOrder) {
     ASSERT_TRUE(Profiles().WriteString(Ini(), "Program", "Title", "Tool 1.0"));
     ASSERT_TRUE(Profiles().WriteString(Ini(), "UNINS", "C:\\Apps\\*.*", ""));

@@ -104,6 +104,9 @@ private:
                                       const std::string& section) override {
         return Inner().Profiles().ListKeys(file, section);
     }
+    KeyValues ReadSectionValues(const std::string& file, const std::string& section) override {
+        return Inner().Profiles().ReadSectionValues(file, section);
+    }
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
     bool RemoveSection(const std::string& file, const std::string& section) override {

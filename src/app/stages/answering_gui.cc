@@ -14,6 +14,12 @@ bool StartsWith(const std::string& text, const char* prefix) { return text.rfind
 
 }  // namespace
 
+void AnsweringGui::ProcessMessages() {
+    if (unattended_ && lastYield_ && clock_() - *lastYield_ < kYieldSpacingUs) return;
+    inner_.ProcessMessages();
+    if (unattended_) lastYield_ = clock_();
+}
+
 std::optional<AnsweringGui::Decision> AnsweringGui::Decide(
     const std::string& text, std::initializer_list<const char*> offered,
     const char* unattendedDefault) {

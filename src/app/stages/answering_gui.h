@@ -13,7 +13,14 @@
 //   "Abort Setup Process ?" (No / Abort)               No: the run goes on
 //   any other Yes/No question                          No
 //   a message (OK)                                     OK, without showing it
+//
+// Unattended, the message loop is entered at most once per millisecond of
+// work: the stages yield for every file, and a run of thousands of small
+// files would otherwise spend much of its time there with nobody to see.
+#include <chrono>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/stages/wizard_answers.h"
@@ -38,6 +45,10 @@ public:
           log_(log) {}
 
     Answered OnAnswered;
+    // Microseconds from a steady clock, for the spacing of yields.
+    using Clock = std::function<std::int64_t()>;
+    static constexpr std::int64_t kYieldSpacingUs = 1000;
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
 
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
@@ -47,7 +58,7 @@ public:
                     std::string& value) override;
     void SetCursor(platform::Cursor cursor) override { inner_.SetCursor(cursor); }
     platform::Cursor ShownCursor() const override { return inner_.ShownCursor(); }
-    void ProcessMessages() override { inner_.ProcessMessages(); }
+    void ProcessMessages() override;
     void Terminate() override { inner_.Terminate(); }
     bool Terminated() const override { return inner_.Terminated(); }
 
@@ -71,6 +82,13 @@ private:
     bool unattended_;
     bool showMessages_;
     platform::EventLog& log_;
+    Clock clock_ = [] {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    // When the last yield passed on ended.
+    std::optional<std::int64_t> lastYield_;
 };
 
 }  // namespace kav::app

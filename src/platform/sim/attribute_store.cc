@@ -6,15 +6,35 @@
 
 namespace kav::platform::sim {
 
+namespace {
+
+constexpr const char* kForgetMark = "-";
+// Appended lines allowed beyond the live entries before a rewrite, so that
+// a small store is not rewritten at every change.
+constexpr std::size_t kSlackLines = 1024;
+
+std::string EntryLine(const std::string& hostPath, std::uint32_t bits) {
+    std::ostringstream line;
+    line << std::hex << bits << '\t' << hostPath << '\n';
+    return line.str();
+}
+
+}  // namespace
+
 AttributeStore::AttributeStore(std::string storeFile) : storeFile_(std::move(storeFile)) {
     std::ifstream in(storeFile_);
     std::string line;
     while (std::getline(in, line)) {
+        ++fileLines_;
         const auto tab = line.find('\t');
         if (tab == std::string::npos || tab == 0) continue;
+        const std::string path = line.substr(tab + 1);
+        if (line.compare(0, tab, kForgetMark) == 0) {
+            Erase(path);
+            continue;
+        }
         try {
-            bits_[line.substr(tab + 1)] =
-                static_cast<std::uint32_t>(std::stoul(line.substr(0, tab), nullptr, 16));
+            bits_[path] = static_cast<std::uint32_t>(std::stoul(line.substr(0, tab), nullptr, 16));
         } catch (const std::exception&) {
             // A damaged line loses only its own entry.
         }
@@ -28,14 +48,18 @@ std::optional<std::uint32_t> AttributeStore::Find(const std::string& hostPath) c
 }
 
 bool AttributeStore::Set(const std::string& hostPath, std::uint32_t bits) {
-    const auto previous = bits_;
+    const auto previous = Find(hostPath);
     bits_[hostPath] = bits;
-    if (Save()) return true;
-    bits_ = previous;
+    if (Append(EntryLine(hostPath, bits))) return true;
+    if (previous) {
+        bits_[hostPath] = *previous;
+    } else {
+        bits_.erase(hostPath);
+    }
     return false;
 }
 
-void AttributeStore::Forget(const std::string& hostPath) {
+bool AttributeStore::Erase(const std::string& hostPath) {
     const std::string below = hostPath + "/";
     bool changed = false;
     for (auto it = bits_.lower_bound(hostPath); it != bits_.end();) {
@@ -48,21 +72,36 @@ void AttributeStore::Forget(const std::string& hostPath) {
             break;
         }
     }
-    if (changed) Save();
+    return changed;
 }
 
-bool AttributeStore::Save() const {
+void AttributeStore::Forget(const std::string& hostPath) {
+    if (Erase(hostPath)) Append(std::string(kForgetMark) + '\t' + hostPath + '\n');
+}
+
+bool AttributeStore::Append(const std::string& line) {
+    if (fileLines_ >= 2 * bits_.size() + kSlackLines) return Save();
+    {
+        std::ofstream out(storeFile_, std::ios::app);
+        out << line;
+        if (!out.flush()) return false;
+    }
+    ++fileLines_;
+    return true;
+}
+
+bool AttributeStore::Save() {
     // Written beside and renamed over, so a failed write never leaves a
     // half-written store behind.
     const std::string temporary = storeFile_ + ".new";
     {
         std::ofstream out(temporary, std::ios::trunc);
-        for (const auto& [path, bits] : bits_) {
-            out << std::hex << bits << '\t' << path << '\n';
-        }
+        for (const auto& [path, bits] : bits_) out << EntryLine(path, bits);
         if (!out.flush()) return false;
     }
-    return std::rename(temporary.c_str(), storeFile_.c_str()) == 0;
+    if (std::rename(temporary.c_str(), storeFile_.c_str()) != 0) return false;
+    fileLines_ = bits_.size();
+    return true;
 }
 
 }  // namespace kav::platform::sim

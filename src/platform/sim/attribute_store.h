@@ -3,6 +3,12 @@
 // a host file system cannot hold, kept beside the drives in one text file of
 // the root ("attributes.txt": one line per entry, the bits in hexadecimal, a
 // tab, the host path). Read-only of files is the host's write permission.
+//
+// Changes are appended to the file as they happen (a line "-", a tab and a
+// host path forgets that path and everything below it), so that setting the
+// bits of one file costs the same however many entries the store holds; the
+// file is rewritten whole, compacted, once the appended lines outnumber the
+// live entries. A later line overrides an earlier one for the same path.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -23,10 +29,17 @@ public:
     void Forget(const std::string& hostPath);
 
 private:
-    bool Save() const;
+    // Drops `hostPath` and everything below it from the map; true when
+    // anything was there.
+    bool Erase(const std::string& hostPath);
+    // Appends one line, compacting the file when it has grown too long.
+    bool Append(const std::string& line);
+    bool Save();
 
     std::string storeFile_;
     std::map<std::string, std::uint32_t> bits_;
+    // Lines in the file now, live or overridden.
+    std::size_t fileLines_ = 0;
 };
 
 }  // namespace kav::platform::sim

@@ -100,24 +100,77 @@ std::vector<char> HostDrives::Letters() const {
     return letters;
 }
 
+const HostDrives::Listing* HostDrives::ListingOf(const std::string& hostDirectory) const {
+    const auto stamp = StampOf(hostDirectory);
+    if (!stamp) {
+        listings_.erase(hostDirectory);
+        return nullptr;
+    }
+    auto known = listings_.find(hostDirectory);
+    if (known != listings_.end() && known->second.stamp.SameState(*stamp)) return &known->second;
+    Listing listing;
+    listing.stamp = *stamp;
+    {
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostDirectory.c_str()), ::closedir);
+        if (!dir) {
+            listings_.erase(hostDirectory);
+            return nullptr;
+        }
+        while (const dirent* entry = ::readdir(dir.get()))
+            listing.entries.emplace_back(entry->d_name);
+    }
+    for (const std::string& entry : listing.entries)
+        listing.byFolded.emplace(FoldCase(entry), entry);
+    return &listings_.insert_or_assign(hostDirectory, std::move(listing)).first->second;
+}
+
+namespace {
+
+// The directory and name parts of a host path.
+std::pair<std::string, std::string> SplitHostPath(const std::string& hostPath) {
+    const auto slash = hostPath.rfind('/');
+    if (slash == std::string::npos) return {std::string(), hostPath};
+    return {slash == 0 ? std::string("/") : hostPath.substr(0, slash), hostPath.substr(slash + 1)};
+}
+
+}  // namespace
+
+void HostDrives::NoteAdded(const std::string& hostPath) const {
+    const auto [directory, name] = SplitHostPath(hostPath);
+    const auto known = listings_.find(directory);
+    if (known == listings_.end()) return;
+    const auto stamp = StampOf(directory);
+    if (!stamp) {
+        listings_.erase(known);
+        return;
+    }
+    Listing& listing = known->second;
+    if (listing.byFolded.emplace(FoldCase(name), name).second ||
+        std::find(listing.entries.begin(), listing.entries.end(), name) == listing.entries.end()) {
+        listing.entries.push_back(name);
+    }
+    listing.stamp = *stamp;
+}
+
+void HostDrives::NoteRemoved(const std::string& hostPath) const {
+    listings_.erase(SplitHostPath(hostPath).first);
+}
+
 std::optional<std::string> HostDrives::FindEntry(const std::string& hostDirectory,
                                                  const std::string& name) const {
     const std::string exact = hostDirectory + (hostDirectory.back() == '/' ? "" : "/") + name;
     struct stat st {};
     if (::lstat(exact.c_str(), &st) == 0) return name;
-    std::vector<std::string> entries;
-    {
-        std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostDirectory.c_str()), ::closedir);
-        if (!dir) return std::nullopt;
-        while (const dirent* entry = ::readdir(dir.get())) entries.emplace_back(entry->d_name);
-    }
-    for (const std::string& entry : entries) {
-        if (EqualsIgnoringCase(entry, name)) return entry;
+    const Listing* listing = ListingOf(hostDirectory);
+    if (!listing) return std::nullopt;
+    if (const auto found = listing->byFolded.find(FoldCase(name));
+        found != listing->byFolded.end()) {
+        return found->second;
     }
     // Windows also finds an entry by its short name.
     if (name.find('~') != std::string::npos) {
-        for (const std::string& entry : entries) {
-            if (EqualsIgnoringCase(ShortNameOf(entry, entries), name)) return entry;
+        for (const std::string& entry : listing->entries) {
+            if (EqualsIgnoringCase(ShortNameOf(entry, listing->entries), name)) return entry;
         }
     }
     return std::nullopt;

@@ -6,8 +6,10 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "platform/sim/host_file_stamp.h"
 #include "platform/sim/windows_path.h"
 
 namespace kav::platform::sim {
@@ -49,8 +51,27 @@ public:
     // nothing.
     std::optional<std::string> FindEntry(const std::string& hostDirectory,
                                          const std::string& name) const;
+    // Tell the listings kept for lookups without regard to case that this
+    // machine has just added or removed the host entry `hostPath`, so that
+    // filling a large directory does not read it again for every new name.
+    void NoteAdded(const std::string& hostPath) const;
+    void NoteRemoved(const std::string& hostPath) const;
 
 private:
+    // The names of one host directory, for names not found as spelt. It is
+    // read again whenever the directory's stamp shows a change that this
+    // machine did not note; only a change by another program within the
+    // same clock tick as one of this machine's goes unseen.
+    struct Listing {
+        HostFileStamp stamp;
+        std::vector<std::string> entries;
+        // Each name folded to lower case, with the first entry of that name.
+        std::unordered_map<std::string, std::string> byFolded;
+    };
+    // The listing of a host directory as it is now, or null when it cannot
+    // be read.
+    const Listing* ListingOf(const std::string& hostDirectory) const;
+
     std::string root_;
     struct DirectoryMount {
         ParsedPath at;
@@ -62,6 +83,7 @@ private:
     std::map<char, std::string> mounts_;
     std::vector<DirectoryMount> directoryMounts_;
     std::set<char> readOnly_;
+    mutable std::unordered_map<std::string, Listing> listings_;  // by host directory
 };
 
 }  // namespace kav::platform::sim

@@ -125,9 +125,16 @@ std::vector<FoundFile> SimFileSystem::FindFiles(const std::string& pattern,
         found.push_back({name, bits, isDirectory ? 0 : static_cast<std::int64_t>(entry->st_size)});
     };
 
+    const std::string prefix = *directory == "/" ? "/" : *directory + "/";
+    // A name without wildcards finds at most that one entry: looked up,
+    // not searched for in a listing of the whole directory.
+    if (mask.find_first_of("*?") == std::string::npos) {
+        const auto entry = drives_.FindEntry(*directory, mask);
+        if (entry && EqualsIgnoringCase(*entry, mask)) consider(*entry, prefix + *entry);
+        return found;
+    }
     // Like find-first/find-next, a directory below a root lists "." and ".."
     // before its entries.
-    const std::string prefix = *directory == "/" ? "/" : *directory + "/";
     std::vector<std::string> names;
     {
         std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory->c_str()), ::closedir);
@@ -192,8 +199,9 @@ bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
 bool SimFileSystem::MakeDirectory(const std::string& path) {
     if (!MayChange(path)) return false;
     const auto host = HostPathForNewEntry(path);
-    if (!host) return false;
-    return ::mkdir(host->c_str(), 0755) == 0;
+    if (!host || ::mkdir(host->c_str(), 0755) != 0) return false;
+    drives_.NoteAdded(*host);
+    return true;
 }
 
 bool SimFileSystem::RemoveEmptyDirectory(const std::string& path) {
@@ -202,6 +210,7 @@ bool SimFileSystem::RemoveEmptyDirectory(const std::string& path) {
     if (!Parse(path, parsed) || parsed.components.empty()) return false;  // never a root
     const auto host = drives_.HostPath(parsed);
     if (!host || ::rmdir(host->c_str()) != 0) return false;
+    drives_.NoteRemoved(*host);
     attributes_.Forget(*host);
     return true;
 }
@@ -211,12 +220,17 @@ bool SimFileSystem::RemoveFile(const std::string& path) {
     const auto host = HostPathOf(path);
     if (!host) return false;
     const auto own = LinkStatOf(*host);
-    if (own && S_ISLNK(own->st_mode)) return ::unlink(host->c_str()) == 0;
+    if (own && S_ISLNK(own->st_mode)) {
+        if (::unlink(host->c_str()) != 0) return false;
+        drives_.NoteRemoved(*host);
+        return true;
+    }
     const auto st = StatOf(*host);
     if (!st || S_ISDIR(st->st_mode) || !IsWritable(*st)) return false;
     // An open file cannot be deleted: nothing here opens with delete sharing.
     if (openFiles_->IsOpen(IdentityOf(*st))) return false;
     if (::unlink(host->c_str()) != 0) return false;
+    drives_.NoteRemoved(*host);
     attributes_.Forget(*host);
     return true;
 }
@@ -249,7 +263,8 @@ std::unique_ptr<FileStream> SimFileSystem::Create(const std::string& path) {
     if (!MayChange(path)) throw EFCreateError(path);
     const auto host = HostPathForNewEntry(path);
     if (!host) throw EFCreateError(path);
-    if (const auto existing = LinkStatOf(*host)) {
+    const auto existing = LinkStatOf(*host);
+    if (existing) {
         // A link in the machine's folder is replaced, never written through:
         // what it leads to may lie anywhere on the host.
         if (S_ISLNK(existing->st_mode)) {
@@ -269,6 +284,7 @@ std::unique_ptr<FileStream> SimFileSystem::Create(const std::string& path) {
         ::close(descriptor);
         throw EFCreateError(path);
     }
+    if (!existing) drives_.NoteAdded(*host);
     // A replaced file keeps hidden and system and gains archive, as Wine does.
     if (const auto stored = attributes_.Find(*host)) {
         attributes_.Set(*host, (*stored & (faHidden | faSysFile)) | faArchive);
@@ -292,7 +308,10 @@ bool SimFileSystem::MoveOnto(const std::string& source, const std::string& targe
         }
     }
     const auto bits = attributes_.Find(*from);
+    const bool replacing = LinkStatOf(*to).has_value();
     if (::rename(from->c_str(), to->c_str()) != 0) return false;
+    drives_.NoteRemoved(*from);
+    if (!replacing) drives_.NoteAdded(*to);
     attributes_.Forget(*from);
     attributes_.Forget(*to);
     if (bits) attributes_.Set(*to, *bits);

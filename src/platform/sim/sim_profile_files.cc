@@ -103,6 +103,18 @@ std::vector<std::string> SimProfileFiles::ListKeys(const std::string& file,
     return document ? document->ListKeys(section) : std::vector<std::string>{};
 }
 
+ProfileFiles::KeyValues SimProfileFiles::ReadSectionValues(const std::string& file,
+                                                           const std::string& section) {
+    KeyValues values;
+    const ProfileDocument* document = Read(file);
+    if (document == nullptr) return values;
+    for (std::string& key : document->ListKeys(section)) {
+        std::string value = document->Read(section, key).value_or("");
+        values.emplace_back(std::move(key), std::move(value));
+    }
+    return values;
+}
+
 bool SimProfileFiles::WriteString(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& value) {
     const std::string path = Locate(file);

@@ -24,6 +24,7 @@ public:
     std::string ReadString(const std::string& file, const std::string& section,
                            const std::string& key, const std::string& defaultValue) override;
     std::vector<std::string> ListKeys(const std::string& file, const std::string& section) override;
+    KeyValues ReadSectionValues(const std::string& file, const std::string& section) override;
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
     bool RemoveSection(const std::string& file, const std::string& section) override;

@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <unordered_map>
 
+#include "base/ascii_case.h"
+#include "base/profile_lines.h"
 #include "platform/win32/read_only_guard.h"
 
 namespace kav::platform {
@@ -40,6 +43,17 @@ std::vector<std::string> SplitZeroList(const std::string& bytes, std::size_t len
     return names;
 }
 
+// A value as a read by name delivers it: trimmed, one pair of enclosing
+// quotes removed, cut to the read buffer's length.
+std::string ProfileValue(const std::string& text) {
+    std::string_view value = base::TrimBlanks(text);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value.substr(0, kValueBufferSize - 1));
+}
+
 // The file the profile functions use for `file`: a bare name lies in the
 // Windows directory, anything else is resolved against the current one.
 std::string ProfilePath(const std::string& file) {
@@ -61,24 +75,48 @@ std::string Win32ProfileFiles::ReadString(const std::string& file, const std::st
     return std::string(buffer, std::min<DWORD>(length, kValueBufferSize - 1));
 }
 
-std::vector<std::string> Win32ProfileFiles::ListKeys(const std::string& file,
-                                                     const std::string& section) {
-    // The key listing of GetPrivateProfileStringA leaves out lines without
-    // "=" (such as a PATH line of an AUTOEXEC.BAT section), which the script
-    // lists by their whole text. A section read keeps them: each line is its
-    // text up to the first "=". The section is read whole, however long: a
-    // listing cut at a buffer's end would silently lose the names after it.
+// The section's lines, read whole however long: a listing cut at a
+// buffer's end would silently lose the lines after it.
+std::vector<std::string> Win32ProfileFiles::SectionLines(const std::string& file,
+                                                         const std::string& section) {
     DWORD size = kSectionBufferSize;
     RawSection lines = ReadSectionLines(file, section, size);
     while (lines.length >= size - 2 && size < (1u << 26)) {
         size *= 2;
         lines = ReadSectionLines(file, section, size);
     }
+    return SplitZeroList(lines.bytes, lines.length);
+}
+
+std::vector<std::string> Win32ProfileFiles::ListKeys(const std::string& file,
+                                                     const std::string& section) {
+    // The key listing of GetPrivateProfileStringA leaves out lines without
+    // "=" (such as a PATH line of an AUTOEXEC.BAT section), which the script
+    // lists by their whole text. A section read keeps them: each line is its
+    // text up to the first "=".
     std::vector<std::string> names;
-    for (const std::string& line : SplitZeroList(lines.bytes, lines.length)) {
+    for (const std::string& line : SectionLines(file, section)) {
         names.push_back(line.substr(0, line.find('=')));
     }
     return names;
+}
+
+ProfileFiles::KeyValues Win32ProfileFiles::ReadSectionValues(const std::string& file,
+                                                             const std::string& section) {
+    // One section read instead of a search of the file for every key. Each
+    // key gets the value of its first line, as a read by name finds it,
+    // trimmed, one pair of enclosing quotes removed, cut as a read is.
+    KeyValues values;
+    std::unordered_map<std::string, std::string> firstValues;  // by upper-case key
+    for (const std::string& line : SectionLines(file, section)) {
+        const std::size_t equals = line.find('=');
+        std::string key = line.substr(0, equals);
+        std::string value = equals == std::string::npos ? std::string() : line.substr(equals + 1);
+        const auto first =
+            firstValues.emplace(base::AsciiUpper(base::TrimBlanks(key)), ProfileValue(value));
+        values.emplace_back(std::move(key), first.first->second);
+    }
+    return values;
 }
 
 bool Win32ProfileFiles::WriteString(const std::string& file, const std::string& section,

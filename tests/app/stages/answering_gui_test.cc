@@ -50,6 +50,26 @@ TEST_F(AnsweringGuiTest, UnattendedDefaultsLoseNothingAndNothingIsShown) {
     EXPECT_EQ(log_.lines, expected);
 }
 
+TEST_F(AnsweringGuiTest, UnattendedYieldsAtMostOncePerMillisecondOfWork) {
+    std::int64_t now = 0;
+    AnsweringGui unattended(user_, answers_, true, false, log_);
+    unattended.SetClock([&] { return now; });
+    for (int i = 0; i < 5; ++i) unattended.ProcessMessages();
+    EXPECT_EQ(user_.ProcessMessagesCalls(), 1);
+    now += AnsweringGui::kYieldSpacingUs - 1;
+    unattended.ProcessMessages();
+    EXPECT_EQ(user_.ProcessMessagesCalls(), 1);
+    now += 1;
+    unattended.ProcessMessages();
+    unattended.ProcessMessages();
+    EXPECT_EQ(user_.ProcessMessagesCalls(), 2);
+    // Someone may be watching an attended run: every yield is passed on.
+    AnsweringGui attended(user_, answers_, false, false, log_);
+    attended.SetClock([&] { return now; });
+    for (int i = 0; i < 5; ++i) attended.ProcessMessages();
+    EXPECT_EQ(user_.ProcessMessagesCalls(), 7);
+}
+
 TEST_F(AnsweringGuiTest, RulesComeFirstAndTheUserAnswersAnAttendedRun) {
     answers_.questions.push_back({"File Already Exists*", "Yes"});
     answers_.questions.push_back({"Abort*", "OK"});  // no button of that box
