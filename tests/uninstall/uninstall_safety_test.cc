@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "install/text_file.h"
 #include "install/uninstall_script.h"
 #include "platform/sim/journal.h"
 #include "platform/sim/sim_machine.h"
@@ -44,6 +45,9 @@ protected:
         }
         auto stream = Files().Create(path);
         stream->WriteExactly(text.data(), text.size());
+    }
+    std::string ReadFile(const std::string& path) {
+        return Files().FileExists(path) ? install::ReadWholeFile(Files(), path) : "<missing>";
     }
     UninstallResult Remove(const std::string& script, const UninstallOptions& options = {}) {
         const auto record = ReadUninstallRecord(Files(), script);
@@ -195,6 +199,41 @@ TEST_F(UninstallOnSim, AFolderTheInstallerRefusesLosesNothingToItsPatterns) {
         EXPECT_TRUE(Files().DirectoryExists(folder)) << folder;
         EXPECT_TRUE(Lists(result.left, folder + "\\*.*")) << folder;
     }
+}
+
+// Places that only look like the product's by their spelling, files it
+// found there, and a system folder that happens to be empty.
+TEST_F(UninstallOnSim, NeighboursFoundFilesAndEmptySystemFoldersStay) {
+    const std::string desktop =
+        machine_->SystemDirs().ShellFolderPath(platform::ShellFolder::kDesktop);
+    const std::vector<std::string> theirs = {"C:\\Apps\\Tool2\\x.txt",
+                                             "C:\\Apps\\Tool2\\y.txt",
+                                             "C:\\Apps\\Tool\\Setup\\Saved2\\a.txt",
+                                             "C:\\WINDOWS\\Desktop2\\Other.lnk",
+                                             "C:\\Apps\\Tool\\found.txt",
+                                             desktop + "\\notes.txt"};
+    for (const auto& path : theirs) Write(path, "theirs");
+    Write("C:\\Apps\\Tool\\a.txt", "mine");
+    Files().MakeDirectory("C:\\WINDOWS\\TEMP");
+    Write("C:\\Apps\\Tool\\uninstall.cfg",
+          "[Program]\r\nTitle=Tool 1.0\r\n[UNINS]\r\nC:\\Apps\\Tool\\*.*=\r\n"
+          "C:\\Apps\\Tool2\\*.*=\r\nC:\\Apps\\Tool\\..\\Tool2\\y.txt=\r\n"
+          "C:\\WINDOWS\\Desktop2\\Other.lnk=\r\n" +
+              desktop +
+              "\\notes.txt=\r\n"
+              "[Directories]\r\nC:\\WINDOWS\\TEMP=\r\n"
+              "[File States]\r\nC:\\Apps\\Tool2\\x.txt=new\r\nC:\\Apps\\Tool\\found.txt=kept\r\n"
+              "C:\\Apps\\Tool\\a.txt=C:\\Apps\\Tool\\Setup\\Saved2\\a.txt\r\n");
+    const UninstallResult result = Remove("C:\\Apps\\Tool\\uninstall.cfg");
+    for (const auto& path : theirs) EXPECT_EQ(ReadFile(path), "theirs") << path;
+    EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\a.txt"), "mine");
+    EXPECT_TRUE(Files().DirectoryExists("C:\\WINDOWS\\TEMP"));
+    const bool keptSaysWhy =
+        std::any_of(result.left.begin(), result.left.end(), [](const Leftover& l) {
+            return l.item == "C:\\Apps\\Tool\\found.txt" &&
+                   l.reason.find("before the install") != std::string::npos;
+        });
+    EXPECT_TRUE(keptSaysWhy);
 }
 
 TEST_F(UninstallOnSim, TheScriptMustBeThereAndBeTheTitlesOwn) {
