@@ -235,7 +235,9 @@ void TMainSetup::Image1DblClick() {
 }
 
 void TMainSetup::FormClose(widgets::CloseAction&) {
-    // A run closed before its start timer fired must not start the stages.
+    // A run closed before its start timer fired (Alt+F4 during the wait)
+    // must not start the stages, and has installed nothing: it is abandoned.
+    if (Timer1.Enabled()) run_.Cancel();
     Timer1.SetEnabled(false);
     run_.configuration.reset();
     platform::FileSystem& files = machine_.Files();
