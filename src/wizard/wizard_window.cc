@@ -244,6 +244,13 @@ void TKAV::FormShow() {
             return;
         }
     }
+    // Opened past the welcome page onto a licence page with no licence, the
+    // wizard goes on to the destination as Next would have, rather than
+    // waiting on a page whose only way out is Cancel.
+    if (PageIndex() == kLicencePage && Memo3.LineCount() < 2) {
+        ResetButtons();
+        GoTo(kDestinationPage);
+    }
     (config.WorkStationPrompt ? min : full).SetChecked(true);
     Label1.SetCaption(install::DestinationDirectory(
         setup::ProgramFilesDirectory(machine_.SystemDirs()), run_.systemDriveRoot, config));
