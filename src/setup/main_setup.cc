@@ -172,7 +172,8 @@ void TMainSetup::FormShow() {
     if (shownBefore_) return;
     shownBefore_ = true;
     run_.argumentDirectory.clear();
-    if (!StartUp()) return;
+    // A window closed while start-up processed messages stays closed.
+    if (!StartUp() || !Visible()) return;
     Timer1.SetEnabled(true);
 }
 
@@ -221,6 +222,7 @@ bool TMainSetup::StartUp() {
 
 void TMainSetup::Timer1Timer() {
     Timer1.SetEnabled(false);
+    stagesBegun_ = true;
     stages_.RunExpansion();
     if (!run_.cancelled) stages_.RunWizard();
     Close();
@@ -235,9 +237,9 @@ void TMainSetup::Image1DblClick() {
 }
 
 void TMainSetup::FormClose(widgets::CloseAction&) {
-    // A run closed before its start timer fired (Alt+F4 during the wait)
-    // must not start the stages, and has installed nothing: it is abandoned.
-    if (Timer1.Enabled()) run_.Cancel();
+    // A run closed before its stages began (Alt+F4 during the wait) must not
+    // start them, and has installed nothing: it is abandoned.
+    if (!stagesBegun_) run_.Cancel();
     Timer1.SetEnabled(false);
     run_.configuration.reset();
     platform::FileSystem& files = machine_.Files();

@@ -63,6 +63,7 @@ private:
     std::vector<std::string> arguments_;
     SetupStages& stages_;
     bool shownBefore_ = false;
+    bool stagesBegun_ = false;
 };
 
 }  // namespace kav::setup
