@@ -172,8 +172,15 @@ void TMainSetup::FormShow() {
     if (shownBefore_) return;
     shownBefore_ = true;
     run_.argumentDirectory.clear();
-    // A window closed while start-up processed messages stays closed.
-    if (!StartUp() || !Visible()) return;
+    if (!StartUp()) return;
+    if (closed_) {
+        // Closed while start-up processed messages, before the script was
+        // read: the run is abandoned (again, over the script's choices) and
+        // its ending is shown now.
+        run_.Cancel();
+        ShowEnding();
+        return;
+    }
     Timer1.SetEnabled(true);
 }
 
@@ -240,6 +247,7 @@ void TMainSetup::FormClose(widgets::CloseAction&) {
     // A run closed before its stages began (Alt+F4 during the wait) must not
     // start them, and has installed nothing: it is abandoned.
     if (!stagesBegun_) run_.Cancel();
+    closed_ = true;
     Timer1.SetEnabled(false);
     run_.configuration.reset();
     platform::FileSystem& files = machine_.Files();

@@ -64,6 +64,7 @@ private:
     SetupStages& stages_;
     bool shownBefore_ = false;
     bool stagesBegun_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace kav::setup
