@@ -97,11 +97,13 @@ TUnzip::TUnzip(widgets::Backend& backend, platform::Machine& machine, setup::Run
     Timer1.OnTimer = [this] { Timer1Timer(); };
     OnShow = [this] { FormShow(); };
     OnClick = [this] { FormClick(); };
+    OnClose = [this](widgets::CloseAction& action) { FormClose(action); };
     Created();
 }
 
 void TUnzip::FormShow() {
     run_.cancelled = false;
+    expanding_ = finished_ = closedByUser_ = false;
     Label1.SetCaption(main_.HeaderText() + " " + designText_ + "\r" + "Please Standby.");
     MarsCaption1 = main_.CaptionBarColors();
     SetCaptionBar(MarsCaption1);
@@ -126,14 +128,38 @@ void TUnzip::Timer1Timer() {
             throw platform::EInOutError("Unable to create directory " + directory);
         }
     }
-    Expand();
+    expanding_ = true;
+    {
+        struct ExpandingEnd {
+            bool& flag;
+            ~ExpandingEnd() { flag = false; }
+        } end{expanding_};
+        Expand();
+    }
+    finished_ = true;
     Close();
+}
+
+// A close through the window frame before the expansion has finished is
+// the user's abort: before the timer the expansion never starts; during it
+// the window stays until the expansion has stopped on the cancelled flag.
+void TUnzip::FormClose(widgets::CloseAction& action) {
+    if (finished_) return;
+    Timer1.SetEnabled(false);
+    run_.Cancel();
+    closedByUser_ = true;
+    if (expanding_) action = widgets::CloseAction::None;
 }
 
 void TUnzip::Expand() {
     try {
         SegCompEZ1.ExpandAll();
     } catch (const kav::Exception& error) {
+        if (closedByUser_) {
+            // Stopped by the user's close, not by a fault of the set.
+            machine_.Log().Note("expansion stopped: the window was closed");
+            return;
+        }
         lastError_ = error.what();
         machine_.Log().Note("expansion failed: " + platform::FailureText(error));
         machine_.Ui().ShowMessage("Error Expanding Files!!");

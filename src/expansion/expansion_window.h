@@ -33,6 +33,7 @@ public:
     void FormShow();
     void Timer1Timer();
     void FormClick();
+    void FormClose(widgets::CloseAction& action);
     void SegCompEZ1SegBefore(archive::TSegMode SegMode, const std::string& SegName,
                              std::uint16_t SegNumber);
     void SegCompEZ1CheckFile(std::string& filepath, archive::TCProcessMode mode);
@@ -59,6 +60,11 @@ private:
     setup::TMainSetup& main_;
     std::string designText_;
     bool splashShown_ = false;
+    // Where the expansion is, so that a close by the user can be told from
+    // the window's own close at the end.
+    bool expanding_ = false;
+    bool finished_ = false;
+    bool closedByUser_ = false;
     std::string segmentPath_;
     std::string lastError_;
 };

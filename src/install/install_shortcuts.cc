@@ -51,7 +51,10 @@ void InstallEngine::CreateEntryShortcuts(const DirectoryRow& row, const std::str
     const std::string tag =
         tagEnd == std::string::npos ? entry.program : entry.program.substr(0, tagEnd + 1);
     if (base::AsciiUpper(tag) != row.tag) return;
-    if (!IsPlainName(entry.name) || !IsFolderBelowPlace(entry.folder)) return;
+    // An empty folder puts the folder links straight into their places.
+    if (!IsPlainName(entry.name) || (!entry.folder.empty() && !IsFolderBelowPlace(entry.folder))) {
+        return;
+    }
 
     view_.ShowDest(entry.folder);
     machine_.Ui().ProcessMessages();
@@ -70,6 +73,12 @@ void InstallEngine::CreateEntryShortcuts(const DirectoryRow& row, const std::str
     const std::string& folder = entry.folder;
     const std::string linkFiles = entry.name + ".*";
     const auto recordFolder = [&](const std::string& place) {
+        // Without a folder of its own the link lies in the place itself,
+        // which the uninstall must never remove.
+        if (folder.empty()) {
+            script_.Record(kUninstallFiles, place + linkFiles);
+            return;
+        }
         script_.Record(kUninstallFolders, place + folder);
         script_.Record(kUninstallFiles, place + folder + "\\" + linkFiles);
     };

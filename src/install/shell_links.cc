@@ -26,8 +26,10 @@ public:
             throw EShortcutError("Unable to create the shortcut " + path);
         }
     }
+    // Without a folder name the link goes into the place itself.
     void SaveInFolder(const std::string& place) const {
-        const std::string directory = place + shortcuts_.Folder + "\\";
+        const std::string directory =
+            shortcuts_.Folder.empty() ? place : place + shortcuts_.Folder + "\\";
         if (!machine_.Files().DirectoryExists(directory)) {
             setup::ForceDirectories(machine_.Files(), directory);
         }

@@ -173,6 +173,14 @@ void TMainSetup::FormShow() {
     shownBefore_ = true;
     run_.argumentDirectory.clear();
     if (!StartUp()) return;
+    if (closed_) {
+        // Closed while start-up processed messages, before the script was
+        // read: the run is abandoned (again, over the script's choices) and
+        // its ending is shown now.
+        run_.Cancel();
+        ShowEnding();
+        return;
+    }
     Timer1.SetEnabled(true);
 }
 
@@ -221,6 +229,7 @@ bool TMainSetup::StartUp() {
 
 void TMainSetup::Timer1Timer() {
     Timer1.SetEnabled(false);
+    stagesBegun_ = true;
     stages_.RunExpansion();
     if (!run_.cancelled) stages_.RunWizard();
     Close();
@@ -235,7 +244,10 @@ void TMainSetup::Image1DblClick() {
 }
 
 void TMainSetup::FormClose(widgets::CloseAction&) {
-    // A run closed before its start timer fired must not start the stages.
+    // A run closed before its stages began (Alt+F4 during the wait) must not
+    // start them, and has installed nothing: it is abandoned.
+    if (!stagesBegun_) run_.Cancel();
+    closed_ = true;
     Timer1.SetEnabled(false);
     run_.configuration.reset();
     platform::FileSystem& files = machine_.Files();

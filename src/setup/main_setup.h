@@ -63,6 +63,8 @@ private:
     std::vector<std::string> arguments_;
     SetupStages& stages_;
     bool shownBefore_ = false;
+    bool stagesBegun_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace kav::setup

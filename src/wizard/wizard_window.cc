@@ -6,7 +6,6 @@
 #include "install/text_file.h"
 #include "platform/errors.h"
 #include "setup/system_paths.h"
-#include "widgets/error_report.h"
 #include "wizard/install_page_view.h"
 #include "wizard/wizard_texts.h"
 
@@ -232,11 +231,26 @@ void TKAV::FormShow() {
     Label2.SetCaption(run_.finalChoice.RadioButton1.Enabled() ? config.Launch : "");
     const std::string licence = run_.temporaryDirectory + "\\license.txt";
     Memo3.Clear();
-    if (machine_.Files().FileExists(licence)) {
-        // A licence that cannot be read is reported, and the wizard goes on
-        // without one rather than leaving the run with no window to go on in.
-        GetBackend().Errors().Guard(
-            [&] { Memo3.SetLines(install::ReadTextLines(machine_.Files(), licence)); });
+    platform::FileSystem& files = machine_.Files();
+    if (files.FileExists(licence) || files.DirectoryExists(licence)) {
+        // A licence that cannot be shown cannot be accepted: the set must not
+        // install, so the run ends as abandoned, saying why.
+        try {
+            Memo3.SetLines(install::ReadTextLines(files, licence));
+        } catch (const kav::Exception& error) {
+            const std::string reason = platform::FailureText(error);
+            machine_.Log().Note("licence unreadable: " + reason);
+            machine_.Ui().ShowMessage("The licence cannot be shown.\r" + reason);
+            Abandon();
+            return;
+        }
+    }
+    // Opened past the welcome page onto a licence page with no licence, the
+    // wizard goes on to the destination as Next would have, rather than
+    // waiting on a page whose only way out is Cancel.
+    if (PageIndex() == kLicencePage && Memo3.LineCount() < 2) {
+        ResetButtons();
+        GoTo(kDestinationPage);
     }
     (config.WorkStationPrompt ? min : full).SetChecked(true);
     Label1.SetCaption(install::DestinationDirectory(

@@ -6,6 +6,8 @@
 //                   line (line breaks as \r\n), with its class
 //   wait            only waits for the window
 //   close           closes it through its frame (WM_CLOSE)
+//   altf4           at once, without letting the window settle: what Alt+F4
+//                   and the system menu's Close send (WM_SYSCOMMAND SC_CLOSE)
 // Exits 0 on success, 1 when the window or the control is not found.
 #include <windows.h>
 
@@ -70,7 +72,8 @@ int main(int argc, char** argv) {
         }
     }
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: window_driver TITLE click|type|texts|wait|close [ARG]\n");
+        std::fprintf(stderr,
+                     "usage: window_driver TITLE click|type|texts|wait|close|altf4 [ARG]\n");
         return 2;
     }
     HWND window = WaitForWindow(args[0], timeoutSeconds);
@@ -78,9 +81,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "window_driver: no window \"%s\"\n", args[0].c_str());
         return 1;
     }
+    const std::string& command = args[1];
+    if (command == "altf4") {
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    }
     // Let the window finish what its last action started.
     Sleep(300);
-    const std::string& command = args[1];
     if (command == "wait") return 0;
     if (command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);

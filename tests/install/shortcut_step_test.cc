@@ -184,6 +184,35 @@ TEST_F(ShortcutStepTest, EntriesOfNoRowOrNamingOutsideTheirPlaceAreLeftOut) {
     EXPECT_FALSE(Files().DirectoryExists(places_.programs + folder));
 }
 
+// Without a folder name the folder links go straight into their places:
+// the direct links still come as ticked, and the uninstall records only
+// the links, never a link place as a folder of its own.
+TEST_F(ShortcutStepTest, AnEmptyFolderPutsTheLinksStraightIntoTheirPlaces) {
+    MakePlaces();
+    Desktop({name_ + "~<INSTALLDIR>t.exe~X~X~~"});
+    choices_.desktopTicked = {name_};
+    choices_.startMenuTicked = {name_};
+    Install();
+    EXPECT_TRUE(LinkIn(places_.programs));
+    EXPECT_TRUE(LinkIn(places_.desktop));
+    EXPECT_TRUE(LinkIn(places_.startMenu));
+    EXPECT_TRUE(Records("Folders").empty());
+    EXPECT_EQ(LinkRecords(), (std::vector<std::string>{places_.desktop + name_ + ".*",
+                                                       places_.startMenu + name_ + ".*",
+                                                       places_.programs + name_ + ".*"}));
+
+    LinkRecordingMachine shell(*machine_);
+    choices_.shortcuts.FolderDesktop = true;
+    choices_.shortcuts.FolderStartMenu = true;
+    Install(&shell);
+    const std::string file = name_ + ".lnk";
+    EXPECT_EQ(shell.paths,
+              (std::vector<std::string>{places_.desktop + file, places_.programs + file,
+                                        places_.startMenu + file, places_.desktop + file,
+                                        places_.startMenu + file}));
+    EXPECT_TRUE(Records("Folders").empty());
+}
+
 TEST_F(ShortcutStepTest, TheFolderIsEverythingAfterTheFifthTilde) {
     Desktop({name_ + "~<INSTALLDIR>t.exe~~~~Kit~" + name_});
     Install();

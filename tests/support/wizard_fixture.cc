@@ -33,6 +33,10 @@ void WizardTest::Stages::RunExpansion() {
     // The installer's own two files, which the engine copies.
     test->WriteFile(test->Temp() + "\\install.exe", "MZ");
     test->WriteFile(test->Temp() + "\\install.cfg", "[Setup - Main]");
+    if (test->licenceFolder_) {
+        ASSERT_TRUE(test->Files().MakeDirectory(test->Temp() + "\\license.txt"));
+        return;
+    }
     if (!test->licence_) return;
     const std::string path = test->Temp() + "\\license.txt";
     test->WriteFile(path, *test->licence_);
@@ -41,6 +45,12 @@ void WizardTest::Stages::RunExpansion() {
 
 void WizardTest::Run(const std::function<void(TKAV&)>& user) {
     ASSERT_TRUE(Files().ChangeDirectory(set_));
+    // The windows of an earlier run go first (they hold the run's controls),
+    // and the run starts anew.
+    kav_.reset();
+    chooser_.reset();
+    main_.reset();
+    run_.cancelled = false;
     main_ = std::make_unique<setup::TMainSetup>(ui_, *machine_, run_, std::vector<std::string>{},
                                                 stages_);
     chooser_ = std::make_unique<TForm3>(ui_, *machine_, *main_);

@@ -27,6 +27,8 @@ protected:
     // The licence is left open for writing, as another program might hold
     // it, so that it cannot be read.
     void HoldLicenceOpen() { holdLicence_ = true; }
+    // A folder takes the licence's name.
+    void MakeLicenceAFolder() { licenceFolder_ = true; }
 
     // Runs the setup; `user` acts on the wizard when it is shown.
     void Run(const std::function<void(TKAV&)>& user);
@@ -39,6 +41,7 @@ protected:
     std::string set_;
     std::optional<std::string> licence_;
     bool holdLicence_ = false;
+    bool licenceFolder_ = false;
     std::unique_ptr<platform::FileStream> heldLicence_;
     setup::RunState run_;
     std::unique_ptr<setup::TMainSetup> main_;

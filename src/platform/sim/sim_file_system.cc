@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/errors.h"
 #include "platform/sim/dos_time.h"
@@ -236,17 +237,28 @@ bool SimFileSystem::RemoveFile(const std::string& path) {
 }
 
 std::unique_ptr<FileStream> SimFileSystem::OpenExisting(const std::string& path, OpenMode mode) {
+    // The reasons in the words Windows gives them.
+    static const char* const kNotFound = "The system cannot find the file specified.";
+    static const char* const kDenied = "Access is denied.";
+    static const char* const kInUse =
+        "The process cannot access the file because it is being used by another process.";
     const auto host = HostPathOf(path);
-    if (!host) throw EFOpenError(path);
+    if (!host) throw EFOpenError(path, kNotFound);
     // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
     const int descriptor = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0) throw EFOpenError(path);
+    if (descriptor < 0) throw EFOpenError(path, errno == EACCES ? kDenied : kNotFound);
     struct stat st {};
-    if (::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode) ||
-        !openFiles_->MayOpen(IdentityOf(st), mode) ||
-        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+    const char* refusal = nullptr;
+    if (::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode)) {
+        refusal = kDenied;
+    } else if (!openFiles_->MayOpen(IdentityOf(st), mode)) {
+        refusal = kInUse;
+    } else if (::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+        refusal = kDenied;
+    }
+    if (refusal != nullptr) {
         ::close(descriptor);
-        throw EFOpenError(path);
+        throw EFOpenError(path, refusal);
     }
     return std::make_unique<SimFileStream>(descriptor, IdentityOf(st), mode, openFiles_);
 }

@@ -223,6 +223,54 @@ TEST_F(UnattendedRunTest, EachEndingHasItsStatus) {
     EXPECT_TRUE(Logged("restarting Windows"));
 }
 
+// Alt+F4 on any window before Install (the window system closes the form)
+// abandons the run: the main screen during its wait, the expansion window
+// before its timer or while it expands, each wizard page. Nothing is installed and the chosen
+// restart is not made.
+TEST_F(UnattendedRunTest, EveryCloseBeforeInstallEndsCancelled) {
+    std::vector<std::string> shown;
+    const auto closeOn = [&](const std::string& formName, int wizardPage) {
+        return [this, &shown, formName, wizardPage](widgets::Form& form) {
+            shown.push_back(form.Name());
+            if (form.Name() != formName) return;
+            if (wizardPage < 0) {
+                // Closed while the expansion runs: it stops, and no error
+                // is reported for the stop.
+                ui_.User().AtProcessMessages(ui_.ProcessMessagesCalls() + 4,
+                                             [&form] { form.Close(); });
+                return;
+            }
+            if (wizardPage > 0) {
+                auto& kav = dynamic_cast<wizard::TKAV&>(form);
+                for (int presses = 0; presses < 6 && kav.PageIndex() < wizardPage; ++presses) {
+                    kav.next.Click();
+                }
+                EXPECT_EQ(kav.PageIndex(), wizardPage);
+            }
+            form.Close();
+        };
+    };
+    const std::vector<std::pair<std::string, int>> closes = {
+        {"MainSetup", 0}, {"Unzip", 0}, {"Unzip", -1}, {"KAV", 0}, {"KAV", wizard::kReadyPage}};
+    for (const auto& [formName, page] : closes) {
+        SCOPED_TRACE(formName + " page " + std::to_string(page));
+        WriteSet("Show Re-Boot=1\r\n");
+        ui_.Messages().Clear();
+        shown.clear();
+        for (const char* name : {"MainSetup", "Unzip", "KAV"}) {
+            ui_.User().WhenShown(name, closeOn(formName, page));
+        }
+        EXPECT_EQ(Run({"/DIR=C:\\Apps\\Demo"}), kExitCancelled);
+        // No window after the closed one.
+        EXPECT_EQ(shown.back(), formName);
+        EXPECT_FALSE(fs::exists(Host("C:\\Apps\\Demo")));
+        EXPECT_FALSE(Logged("restarting Windows")) << LogText();
+        EXPECT_EQ(Logged("expansion stopped: the window was closed"), page < 0);
+        EXPECT_EQ(ui_.Messages().Texts(),
+                  std::vector<std::string>{"Your installation was canceled!"});
+    }
+}
+
 TEST_F(UnattendedRunTest, ErrorsTheFormsReportAreLoggedAndShownOnlyToAUser) {
     const auto report = [&](const char* text) {
         ui_.Errors().Handle(std::make_exception_ptr(kav::Exception(text)));
