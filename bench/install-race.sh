@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# bench/install-race.sh [ROUNDS]: one product of real files (Debian's
+# documentation under names of their own, and the largest of Wine's own
+# DLLs) installed silently under Wine, ROUNDS times (default 5), by this
+# project's install.exe (/VERYSILENT, from a set kavpack built) and by an
+# NSIS installer of the same files (makensis, zlib, /S), taking turns.
+# Prints each round's wall times, the median ratio install.exe / NSIS and
+# the phases of install.exe's own log (expansion, copy step, the rest).
+# FILES sets the number of documentation files (default 1200).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+rounds=${1:-5}
+files=${FILES:-1200}
+
+# The 32-bit programs where this host runs them, else the same code built
+# as 64-bit programs, raced against the NSIS stub of the same kind.
+if ./scripts/host-runs-i386.sh; then
+  arch=win32 nsis_target=x86-unicode dlls=/usr/lib/i386-linux-gnu/wine/i386-windows
+  program_files='$PROGRAMFILES'
+else
+  arch=win64 nsis_target=amd64-unicode dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+  program_files='$PROGRAMFILES64'
+fi
+export WINEARCH=$arch
+cmake --preset "$arch" >/dev/null
+cmake --build --preset "$arch" --target install_exe uninstaller_exe >/dev/null
+cmake --preset native >/dev/null
+cmake --build --preset native --target kavpack >/dev/null
+winbuild=$top/build/$arch/src/app
+kavpack=$top/build/native/src/app/kavpack/kavpack
+
+work=$(mktemp -d)
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+product=$work/product
+mkdir -p "$product"
+# Every file of a set lands in one temporary folder, so each gets a name of
+# its own: its number and its name cut to safe characters.
+i=0
+while IFS= read -r -d '' source; do
+  name=$(basename "$source" | tr -c 'A-Za-z0-9._-' '_' | cut -c1-60)
+  folder=$product/d$((i % 19 + 1))
+  mkdir -p "$folder"
+  cp "$source" "$folder/$(printf '%05d' "$i")-$name"
+  i=$((i + 1))
+  [ "$i" -lt "$files" ] || break
+done < <(find /usr/share/doc -type f -size -2M -print0 | sort -z)
+ls -S "$dlls"/*.dll | head -8 | xargs -I{} cp {} "$product/"
+bytes=$(du -sb "$product" | cut -f1)
+
+"$kavpack" init "$product" --title "Race Product" >/dev/null
+"$kavpack" build "$product" "$work/set" --installer "$winbuild/install/install.exe" \
+  --uninstaller "$winbuild/uninstaller/uninstaller.exe" >/dev/null
+segments=$(ls "$work/set"/disk.* | wc -l)
+
+cat >"$work/race.nsi" <<EOF
+Unicode true
+Target $nsis_target
+SetCompressor zlib
+Name "Race NSIS"
+OutFile "$work/nsis-setup.exe"
+InstallDir "$program_files\\Race NSIS"
+RequestExecutionLevel admin
+Section
+  SetOutPath "\$INSTDIR"
+  File /r "$product/*.*"
+  WriteUninstaller "\$INSTDIR\\uninstall.exe"
+  WriteRegStr HKLM "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Race NSIS" "DisplayName" "Race NSIS"
+  WriteRegStr HKLM "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Race NSIS" "UninstallString" '"\$INSTDIR\\uninstall.exe"'
+SectionEnd
+Section "Uninstall"
+  RMDir /r "\$INSTDIR"
+  DeleteRegKey HKLM "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Race NSIS"
+SectionEnd
+EOF
+makensis -V1 "$work/race.nsi" >/dev/null
+
+echo "product: $((i + 8)) files, $((bytes / 1024)) KiB; our set: $segments segments; $arch Wine, NSIS $nsis_target"
+export WINEPREFIX=$work/prefix
+export KAV_RACE_WORK=$work KAV_RACE_ROUNDS=$rounds
+./scripts/with-wine.sh bash -c '
+  set -eu
+  work=$KAV_RACE_WORK
+  run=$PWD/scripts/wine-run.sh
+  drive=$WINEPREFIX/drive_c
+  now() { date +%s.%N; }
+  for round in $(seq 1 "$KAV_RACE_ROUNDS"); do
+    rm -rf "$drive/Program Files/Race Product" "$drive/Program Files/Race NSIS" "$work/ours.log"
+    start=$(now)
+    (cd "$work/set" && "$run" ./install.exe /VERYSILENT /NORESTART "/LOG=Z:${work//\//\\}\\ours.log" >/dev/null 2>&1) || echo "round $round: install.exe exit $?"
+    middle=$(now)
+    "$run" "$work/nsis-setup.exe" /S >/dev/null 2>&1 || echo "round $round: NSIS exit $?"
+    end=$(now)
+    installed=$(find "$drive/Program Files/Race Product" -type f | wc -l)
+    echo "round $round: $(echo "$start $middle $end" | awk "{ printf \"install.exe %.2f s, NSIS %.2f s\", \$2 - \$1, \$3 - \$2 }"), $installed files installed" | tee -a "$work/rounds"
+    cp "$work/ours.log" "$work/ours-$round.log" 2>/dev/null || true
+  done'
+awk '{ gsub(/,/, ""); ratio[NR] = $4 / $7 } END {
+  n = asort(ratio); m = n % 2 ? ratio[(n + 1) / 2] : (ratio[n / 2] + ratio[n / 2 + 1]) / 2
+  printf "median ratio install.exe / NSIS over %d rounds: %.2f\n", n, m }' "$work/rounds"
+
+# Phases of the last round from install.exe's log: the first segment to the
+# last entry expanded, the engine's start to its last file, and the whole.
+last=$(ls "$work"/ours-*.log | tail -1)
+awk '
+  function ms(line) { split(substr(line, 12, 12), t, /[:.]/); return ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + t[4] }
+  NR == 1 { first = ms($0) }
+  /segment #/ && !segment { segment = ms($0) }
+  / expanded / { expanded = ms($0) }
+  / install into / { into = ms($0) }
+  / installed / { installed = ms($0) }
+  { final = ms($0) }
+  END { printf "phases (ms): start %d, expansion %d, wizard to engine %d, copy step %d, rest %d, whole %d\n",
+        segment - first, expanded - segment, into - expanded, installed - into, final - installed, final - first }' "$last"
