@@ -23,6 +23,7 @@ TEST(SafeRelativeName, DropsEverythingThatCouldLeaveTheTarget) {
              {"//server/share/x", "server\\share\\x"},
              {"a:b\\c", "b\\c"},
              {"x\\a:stream", "x\\a_stream"},
+             {"bell\x07\x7F.txt", "bell__.txt"},
          }) {
         const auto name = SafeRelativeName(stored, false);
         EXPECT_EQ(name.relative, expected) << stored;
@@ -42,8 +43,9 @@ TEST(PlainFileName, EverySeparatorCountsAndNoDeviceOrDotNamePasses) {
     EXPECT_EQ(base::PlainFileName("a\\b:c.txt"), "c.txt");
     EXPECT_EQ(base::PlainFileName("conf.txt"), "conf.txt");
     EXPECT_EQ(base::PlainFileName("COM10"), "COM10");
-    for (const char* refused : {"", "dir\\", "..", "a/.", "...", " . ", "nul", "Con.txt", "aux.",
-                                "COM1", "lpt9.dat", "CONIN$", "conout$.x", "NUL .txt", "a\tb"}) {
+    for (const char* refused :
+         {"", "dir\\", "..", "a/.", "...", " . ", "nul", "Con.txt", "aux.", "COM1", "lpt9.dat",
+          "CONIN$", "conout$.x", "NUL .txt", "a\tb", "del\x7F"}) {
         EXPECT_FALSE(base::PlainFileName(refused)) << refused;
     }
 }
