@@ -45,6 +45,7 @@ void InstallEngine::CopyInstallerFiles() {
             throw;
         }
         NotePlacedFile(script_, target, *state);
+        CountInstalled(target);
         machine_.Log().Note(std::string("copied ") + name + " to " + bases_.installDirectory);
     }
 }
@@ -117,6 +118,7 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
             setup::CopyFile(files, temporary, row.path);
             // Only a file that is there now is the install's to take away.
             NotePlacedFile(script_, target, *state);
+            CountInstalled(target);
             machine_.Log().Note("installed " + target);
             if (!IsFileShared(name, index)) files.RemoveFile(temporary);
         } catch (const EInstallStop&) {

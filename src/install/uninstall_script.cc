@@ -4,7 +4,8 @@
 
 namespace kav::install {
 
-void UninstallScript::Open(const std::string& installDirectory, const std::string& title) {
+void UninstallScript::Open(const std::string& installDirectory, const std::string& title,
+                           const std::string& productId) {
     fileName_ = installDirectory + "\\uninstall.cfg";
     document_ = RecordDocument();
     unsaved_ = 0;
@@ -21,7 +22,10 @@ void UninstallScript::Open(const std::string& installDirectory, const std::strin
                                 kUninstallAutoexec, kUninstallAutoexecLines}) {
         ClearSection(section);
     }
-    Write("Program", "Title", title);
+    Write(kUninstallProgram, "Title", title);
+    if (!productId.empty() || document_.Read(kUninstallProgram, "Product ID")) {
+        Write(kUninstallProgram, "Product ID", productId.empty() ? title : productId);
+    }
     Record(kUninstallFiles, installDirectory + "\\*.*");
     Record(kUninstallFiles, installDirectory + "\\Setup\\*.*");
     Save();
@@ -64,25 +68,45 @@ void UninstallScript::Close() {
     fileName_.clear();
 }
 
-std::string UninstallKey(const std::string& title) {
-    return "\\Software\\Microsoft\\Windows\\currentversion\\uninstall\\" + title;
+std::string UninstallKey(const std::string& productId) {
+    return "\\Software\\Microsoft\\Windows\\currentversion\\uninstall\\" + productId;
 }
 
-void RegisterUninstaller(platform::Registry& registry, const std::string& installDirectory,
-                         const std::string& title) {
-    const std::string key = UninstallKey(title);
+void RegisterUninstaller(platform::Registry& registry, const UninstallEntry& entry) {
+    const std::string key = UninstallKey(entry.KeyName());
+    constexpr auto root = platform::RootKey::LocalMachine;
     const auto set = [&](const char* name, const std::string& value) {
-        if (!registry.SetStringValue(platform::RootKey::LocalMachine, key, name, value)) {
+        if (!registry.SetStringValue(root, key, name, value)) {
             throw EInstallStop(std::string("Failed to set data for '") + name + "'");
         }
     };
+    const auto setNumber = [&](const char* name, std::uint32_t value) {
+        if (!registry.SetDwordValue(root, key, name, value)) {
+            throw EInstallStop(std::string("Failed to set data for '") + name + "'");
+        }
+    };
+    const std::string& title = entry.title;
     set("DisplayName", title);
     // The program's path is quoted, so that Windows never takes the part
     // before a blank in it ("C:\\Program") for a program of its own; the
     // title is quoted as the one argument it is, unless a quote in it would
     // end the quoting early.
-    const std::string argument = title.find('"') == std::string::npos ? "\"" + title + "\"" : title;
-    set("UninstallString", "\"" + installDirectory + "\\uninstaller.exe\" " + argument);
+    const std::string program = entry.installDirectory + "\\uninstaller.exe";
+    const std::string command =
+        "\"" + program + "\" " +
+        (title.find('"') == std::string::npos ? "\"" + title + "\"" : title);
+    set("UninstallString", command);
+    set("QuietUninstallString", command + " /VERYSILENT");
+    if (!entry.version.empty()) set("DisplayVersion", entry.version);
+    if (!entry.publisher.empty()) set("Publisher", entry.publisher);
+    set("DisplayIcon", entry.displayIcon.empty() ? program : entry.displayIcon);
+    set("InstallLocation", entry.installDirectory);
+    // In KiB, rounded up; a size past what the value holds shows as its most.
+    const std::uint64_t kib = (entry.installedBytes + 1023) / 1024;
+    setNumber("EstimatedSize", kib > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(kib));
+    // The uninstaller is all there is: no change or repair to offer.
+    setNumber("NoModify", 1);
+    setNumber("NoRepair", 1);
 }
 
 }  // namespace kav::install

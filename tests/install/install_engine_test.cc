@@ -311,6 +311,52 @@ TEST_F(InstallEngineTest, RegistersTheUninstallerWhenItWasInstalled) {
               "\"" + dest_ + "\\uninstaller.exe\" \"Tool 1.0\"");
 }
 
+// Windows' list of programs shows the publisher, version, icon and size;
+// administrators remove quietly. Numbers are DWORDs, as the list reads them.
+TEST_F(InstallEngineTest, TheUninstallEntryIsComplete) {
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~", "big.dat~<SUB1><INSTALLDIR>~"};
+    Config().Desktop = {"Tool~<INSTALLDIR>tool.exe~X~X~<SUB1>tool.ico~Tool",
+                        "Other~<INSTALLDIR>o.exe~X~X~<INSTALLDIR>o.ico~Tool"};
+    Config().Publisher = "Zephyrin Works";
+    Config().Version = "1.0.2";
+    Temp("uninstaller.exe", "U");
+    Temp("big.dat", std::string(3000, 'b'));
+    ASSERT_EQ(Install(), "");
+    auto& registry = machine_->RegistryKeys();
+    const auto root = platform::RootKey::LocalMachine;
+    const std::string key = install::UninstallKey("Tool 1.0");
+    const std::string program = "\"" + dest_ + "\\uninstaller.exe\" \"Tool 1.0\"";
+    EXPECT_EQ(registry.ReadStringValue(root, key, "UninstallString"), program);
+    EXPECT_EQ(registry.ReadStringValue(root, key, "QuietUninstallString"),
+              program + " /VERYSILENT");
+    EXPECT_EQ(registry.ReadStringValue(root, key, "Publisher"), "Zephyrin Works");
+    EXPECT_EQ(registry.ReadStringValue(root, key, "DisplayVersion"), "1.0.2");
+    // The first entry's icon, in the directory of its program.
+    EXPECT_EQ(registry.ReadStringValue(root, key, "DisplayIcon"), dest_ + "\\tool.ico");
+    EXPECT_EQ(registry.ReadStringValue(root, key, "InstallLocation"), dest_);
+    // 3000 + 1 + the installer's own 2 + 14 bytes: 3017 bytes, 3 KiB.
+    EXPECT_EQ(registry.ReadDwordValue(root, key, "EstimatedSize"), 3u);
+    EXPECT_EQ(registry.ReadDwordValue(root, key, "NoModify"), 1u);
+    EXPECT_EQ(registry.ReadDwordValue(root, key, "NoRepair"), 1u);
+
+    // A product ID names the key and stays in the script for the
+    // uninstaller; without publisher and version those values are not
+    // written, and without a Desktop icon the uninstaller is the icon.
+    ResetRun();
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~"};
+    Config().ProductId = "ZephyrinTool";
+    Temp("uninstaller.exe", "U");
+    ASSERT_EQ(Install("Tool 1.1"), "");
+    const std::string byId = install::UninstallKey("ZephyrinTool");
+    EXPECT_EQ(registry.ReadStringValue(root, byId, "DisplayName"), "Tool 1.1");
+    EXPECT_EQ(registry.ReadStringValue(root, byId, "DisplayIcon"), dest_ + "\\uninstaller.exe");
+    EXPECT_FALSE(registry.ReadStringValue(root, byId, "Publisher").has_value());
+    EXPECT_FALSE(registry.ReadStringValue(root, byId, "DisplayVersion").has_value());
+    EXPECT_EQ(registry.ReadDwordValue(root, byId, "EstimatedSize"), 1u);
+    EXPECT_NE(Script().find("Title=Tool 1.1\r\nProduct ID=ZephyrinTool\r\n"), std::string::npos)
+        << Script();
+}
+
 TEST_F(InstallEngineTest, NoUninstallerNoRegistration) {
     ASSERT_EQ(Install("Tool No Uninstaller"), "");
     EXPECT_FALSE(machine_->RegistryKeys().ReadStringValue(
