@@ -185,6 +185,13 @@ void InstallEngine::FinishUninstallInformation() {
     // another product's.
     const std::string& keyName = entry.KeyName();
     if (entry.title.empty() || keyName.empty() || keyName.find('\\') != std::string::npos) return;
+    // The product this one took over leaves Windows' list, unless it is
+    // listed under the same name and so replaced.
+    const std::string& previous = script_.TakenOverKeyName();
+    if (!previous.empty() && base::AsciiUpper(previous) != base::AsciiUpper(keyName) &&
+        !RemoveTakenOverRegistration(machine_.RegistryKeys(), previous, entry.installDirectory)) {
+        machine_.Log().Note("the Uninstall entry of " + previous + " could not be removed");
+    }
     if (machine_.Files().FileExists(entry.installDirectory + "\\uninstaller.exe")) {
         RegisterUninstaller(machine_.RegistryKeys(), entry);
     }

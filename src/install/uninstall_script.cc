@@ -1,5 +1,6 @@
 #include "install/uninstall_script.h"
 
+#include "base/ascii_case.h"
 #include "install/text_file.h"
 
 namespace kav::install {
@@ -16,11 +17,20 @@ void UninstallScript::Open(const std::string& installDirectory, const std::strin
             throw EInstallStop("Unable to write to " + fileName_);
         }
     }
+    takenOver_.clear();
+    const std::string previousTitle = document_.Read(kUninstallProgram, "Title").value_or("");
+    const bool takeover = !previousTitle.empty() && previousTitle != title;
+    if (takeover) {
+        takenOver_ = document_.Read(kUninstallProgram, "Product ID").value_or(previousTitle);
+    }
     // The directories an earlier installation made stay recorded: this one
     // finds them present and would not record them again.
     for (const char* section : {kUninstallFiles, kUninstallFolders, kUninstallRegistry,
                                 kUninstallAutoexec, kUninstallAutoexecLines}) {
-        ClearSection(section);
+        const std::string name = section;
+        const bool kept =
+            name == kUninstallFiles || name == kUninstallFolders || name == kUninstallRegistry;
+        if (!(takeover && kept)) ClearSection(section);
     }
     Write(kUninstallProgram, "Title", title);
     if (!productId.empty() || document_.Read(kUninstallProgram, "Product ID")) {
@@ -70,6 +80,26 @@ void UninstallScript::Close() {
 
 std::string UninstallKey(const std::string& productId) {
     return "\\Software\\Microsoft\\Windows\\currentversion\\uninstall\\" + productId;
+}
+
+bool RemoveTakenOverRegistration(platform::Registry& registry, const std::string& keyName,
+                                 const std::string& installDirectory) {
+    if (keyName.empty() || keyName.find('\\') != std::string::npos) return true;
+    const std::string key = UninstallKey(keyName);
+    const auto command =
+        registry.ReadStringValue(platform::RootKey::LocalMachine, key, "UninstallString");
+    if (!command) return true;
+    // Quoted, as this installer writes it, or unquoted, as it once did.
+    const std::string program = base::AsciiUpper(installDirectory + "\\uninstaller.exe");
+    std::string text = base::AsciiUpper(*command);
+    text.erase(0, text.find_first_not_of(" \t") == std::string::npos
+                      ? text.size()
+                      : text.find_first_not_of(" \t"));
+    const bool quoted = text.rfind("\"" + program + "\"", 0) == 0;
+    const bool plain = text.rfind(program, 0) == 0 &&
+                       (text.size() == program.size() || text[program.size()] == ' ');
+    if (!quoted && !plain) return true;
+    return registry.DeleteKeyTree(platform::RootKey::LocalMachine, key);
 }
 
 void RegisterUninstaller(platform::Registry& registry, const UninstallEntry& entry) {

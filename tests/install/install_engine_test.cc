@@ -290,13 +290,47 @@ TEST_F(InstallEngineTest, ASecondInstallationStartsItsListsAfresh) {
     Config().Directories = {"<INSTALLDIR>~"};
     Config().Files = {"two.txt~<INSTALLDIR>~"};
     Temp("two.txt", "2");
-    ASSERT_EQ(Install("Tool 2.0"), "");
+    ASSERT_EQ(Install("Tool 1.0"), "");
     // The lists start afresh; what the first run found or made stays known.
-    EXPECT_EQ(Script(), "[Program]\r\nTitle=Tool 2.0\r\n[Directories]\r\n" + Dir() + "\\Apps=\r\n" +
+    EXPECT_EQ(Script(), "[Program]\r\nTitle=Tool 1.0\r\n[Directories]\r\n" + Dir() + "\\Apps=\r\n" +
                             dest_ + "=\r\n" + dest_ + "\\Data=\r\n" + InstallerStates() + dest_ +
                             "\\one.txt=new\r\n" + dest_ + "\\two.txt=new\r\n" +
                             Opening("Tool 2.0").substr(Opening("Tool 2.0").find("[UNINS]")) +
                             dest_ + "\\two.txt=\r\n");
+}
+
+// Version 1.1 installed over 1.0 (another title) takes the product over:
+// one entry in Windows' list, and the uninstall still removes what 1.0
+// installed and 1.1 did not. An entry of the old name whose uninstaller is
+// in another folder is another product's.
+TEST_F(InstallEngineTest, AnInstallOverAnotherTitleTakesTheProductOver) {
+    auto& registry = machine_->RegistryKeys();
+    const auto root = platform::RootKey::LocalMachine;
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~", "old.txt~<INSTALLDIR>~"};
+    Temp("uninstaller.exe", "U");
+    Temp("old.txt", "1");
+    ASSERT_EQ(Install("Tool 1.0"), "");
+    ResetRun();
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~", "new.txt~<INSTALLDIR>~"};
+    Temp("uninstaller.exe", "U");
+    Temp("new.txt", "2");
+    ASSERT_EQ(Install("Tool 1.1"), "");
+    EXPECT_FALSE(registry.KeyExists(root, install::UninstallKey("Tool 1.0")));
+    EXPECT_TRUE(registry.KeyExists(root, install::UninstallKey("Tool 1.1")));
+    const std::string script = Script();
+    EXPECT_NE(script.find("Title=Tool 1.1\r\n"), std::string::npos);
+    EXPECT_NE(script.find(dest_ + "\\old.txt=\r\n"), std::string::npos) << script;
+    EXPECT_NE(script.find(dest_ + "\\new.txt=\r\n"), std::string::npos) << script;
+
+    ASSERT_TRUE(registry.SetStringValue(root, install::UninstallKey("Tool 1.1"), "UninstallString",
+                                        "\"D:\\Elsewhere\\uninstaller.exe\" \"Tool 1.1\""));
+    ResetRun();
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~"};
+    Temp("uninstaller.exe", "U");
+    ASSERT_EQ(Install("Tool 1.2"), "");
+    EXPECT_TRUE(registry.KeyExists(root, install::UninstallKey("Tool 1.1")));
+    EXPECT_TRUE(registry.KeyExists(root, install::UninstallKey("Tool 1.2")));
+    EXPECT_NE(Script().find(dest_ + "\\old.txt=\r\n"), std::string::npos);
 }
 
 TEST_F(InstallEngineTest, RegistersTheUninstallerWhenItWasInstalled) {
