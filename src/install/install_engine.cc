@@ -5,6 +5,7 @@
 #include "install/autoexec_step.h"
 #include "install/destination_policy.h"
 #include "install/registry_ini_step.h"
+#include "install/script_entries.h"
 #include "platform/errors.h"
 #include "setup/file_operations.h"
 #include "setup/system_paths.h"
@@ -122,7 +123,7 @@ void InstallEngine::BuildDirectoryTable() {
         const DirectoryRow row{entry.tag, ResolveDirectory(entry, bases_)};
         if (entry.tag == kInstallDirTag) {
             MakeDirectories(bases_.installDirectory);
-            script_.Open(bases_.installDirectory, choices_.title);
+            script_.Open(bases_.installDirectory, choices_.title, config_.ProductId);
             for (const std::string& made : unrecordedDirectories_) RecordDirectory(made);
             unrecordedDirectories_.clear();
         }
@@ -171,13 +172,48 @@ void InstallEngine::UpdateAutoexecBat() {
 void InstallEngine::FinishUninstallInformation() {
     script_.Close();
     Status("Creating Uninstall Information");
-    const std::string& dir = bases_.installDirectory;
-    const std::string& title = choices_.title;
-    // An empty title or one with a "\" would name the list's own key or a
-    // key below another product's.
-    if (title.empty() || title.find('\\') != std::string::npos) return;
-    if (machine_.Files().FileExists(dir + "\\uninstaller.exe")) {
-        RegisterUninstaller(machine_.RegistryKeys(), dir, title);
+    UninstallEntry entry;
+    entry.title = choices_.title;
+    entry.productId = config_.ProductId;
+    entry.installDirectory = bases_.installDirectory;
+    entry.publisher = config_.Publisher;
+    entry.version = config_.Version;
+    entry.displayIcon = FirstDesktopIcon();
+    entry.installedBytes = installedBytes_;
+    // An empty title is no argument the uninstaller can check; an empty key
+    // name or one with a "\" would name the list's own key or a key below
+    // another product's.
+    const std::string& keyName = entry.KeyName();
+    if (entry.title.empty() || keyName.empty() || keyName.find('\\') != std::string::npos) return;
+    // The product this one took over leaves Windows' list, unless it is
+    // listed under the same name and so replaced.
+    const std::string& previous = script_.TakenOverKeyName();
+    if (!previous.empty() && base::AsciiUpper(previous) != base::AsciiUpper(keyName) &&
+        !RemoveTakenOverRegistration(machine_.RegistryKeys(), previous, entry.installDirectory)) {
+        machine_.Log().Note("the Uninstall entry of " + previous + " could not be removed");
+    }
+    if (machine_.Files().FileExists(entry.installDirectory + "\\uninstaller.exe")) {
+        RegisterUninstaller(machine_.RegistryKeys(), entry);
+    }
+}
+
+std::string InstallEngine::FirstDesktopIcon() const {
+    if (config_.Desktop.empty()) return "";
+    const DesktopEntry entry = DesktopEntry::Parse(config_.Desktop.front());
+    const std::string icon = AfterFirstTag(entry.icon);
+    const std::size_t tagEnd = entry.program.find('>');
+    const std::string tag = base::AsciiUpper(
+        tagEnd == std::string::npos ? entry.program : entry.program.substr(0, tagEnd + 1));
+    if (icon.empty()) return "";
+    for (const DirectoryRow& row : table_) {
+        if (row.tag == tag) return row.path + "\\" + icon;
+    }
+    return "";
+}
+
+void InstallEngine::CountInstalled(const std::string& path) {
+    for (const platform::FoundFile& found : machine_.Files().FindFiles(path, 0)) {
+        if (found.size > 0) installedBytes_ += static_cast<std::uint64_t>(found.size);
     }
 }
 

@@ -2,6 +2,7 @@
 // The install engine: the destination tree from the Directories list, the
 // installer's own files and the product's files, the uninstall script and
 // the uninstaller's registration, and the launch at the end.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -75,6 +76,11 @@ private:
     void WriteRegistryAndIni();  // registry_ini_step.h
     void UpdateAutoexecBat();    // autoexec_step.h
     void FinishUninstallInformation();
+    // The icon of the first Desktop entry as its links get it; empty when
+    // that entry names no icon or no directory of the table.
+    std::string FirstDesktopIcon() const;
+    // Adds the size of the file the engine has just put at `path`.
+    void CountInstalled(const std::string& path);
     void LaunchProgram();
     void Status(const std::string& text);
     void Step(const char* name, const std::function<void()>& step);
@@ -89,6 +95,8 @@ private:
     UninstallScript script_;
     // The active Files list's shared names, made when first asked.
     std::unique_ptr<SharedNames> sharedNames_;
+    // The bytes of the files this run put on the machine.
+    std::uint64_t installedBytes_ = 0;
     // Directories made before the script was open, recorded when it opens.
     std::vector<std::string> unrecordedDirectories_;
 };

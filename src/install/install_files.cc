@@ -75,6 +75,7 @@ void InstallEngine::CopyInstallerFiles() {
             throw;
         }
         NotePlacedFile(script_, target, *state);
+        CountInstalled(target);
         machine_.Log().Note(std::string("copied ") + name + " to " + bases_.installDirectory);
     }
 }
@@ -147,6 +148,7 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
             PlaceExpandedFile(files, temporary, row.path, target, !IsFileShared(name, index));
             // Only a file that is there now is the install's to take away.
             NotePlacedFile(script_, target, *state);
+            CountInstalled(target);
             machine_.Log().Note("installed " + target);
         } catch (const EInstallStop&) {
             throw;

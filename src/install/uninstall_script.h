@@ -11,6 +11,7 @@
 // and moves that into its place, so an install cut off part-way leaves a
 // complete script of what was done up to its last save.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -27,6 +28,7 @@ public:
     using kav::Exception::Exception;
 };
 
+inline constexpr const char* kUninstallProgram = "Program";
 inline constexpr const char* kUninstallFiles = "UNINS";
 inline constexpr const char* kUninstallFolders = "Folders";
 inline constexpr const char* kUninstallRegistry = "Registry";
@@ -55,10 +57,19 @@ public:
 
     // Opens installDirectory + "\uninstall.cfg": the lists of an earlier
     // installation are dropped, the title is written and the install
-    // directory's own patterns are recorded; the script is saved. Throws
+    // directory's own patterns are recorded; the script is saved. A product
+    // ID (the name of the product's Uninstall key) is written beside the
+    // title when there is one, or when an earlier install wrote one.
+    // An install over another product (another title) takes it over: that
+    // product's records of files, link folders and registry keys stay, so
+    // that the uninstall still removes what is not installed again. Throws
     // EInstallStop.
-    void Open(const std::string& installDirectory, const std::string& title);
+    void Open(const std::string& installDirectory, const std::string& title,
+              const std::string& productId = "");
     bool IsOpen() const { return !fileName_.empty(); }
+    // The Uninstall key name of the product whose script this was before
+    // Open, when it was another product's (another title); else empty.
+    const std::string& TakenOverKeyName() const { return takenOver_; }
     const std::string& FileName() const { return fileName_; }
     // Adds `key` with an empty value to `section`; a key written again stays
     // one line. Throws EInstallStop ("Unable to write to <file>").
@@ -90,14 +101,34 @@ private:
     std::string fileName_;
     RecordDocument document_;
     std::size_t unsaved_ = 0;
+    std::string takenOver_;
 };
 
-// The key below HKEY_LOCAL_MACHINE under which Windows lists the product.
-std::string UninstallKey(const std::string& title);
+// The key below HKEY_LOCAL_MACHINE under which Windows lists the product
+// named `productId` (the title unless the script names a product ID).
+std::string UninstallKey(const std::string& productId);
 
-// Registers installDirectory + "\uninstaller.exe" for `title`. Throws
-// EInstallStop ("Failed to set data for '<value>'").
-void RegisterUninstaller(platform::Registry& registry, const std::string& installDirectory,
-                         const std::string& title);
+// What Windows' list of programs shows of the product.
+struct UninstallEntry {
+    std::string title;
+    std::string productId;  // the key's name; empty: the title
+    std::string installDirectory;
+    std::string publisher;    // empty: not written
+    std::string version;      // empty: not written
+    std::string displayIcon;  // empty: the uninstaller's own icon
+    std::uint64_t installedBytes = 0;
+    const std::string& KeyName() const { return productId.empty() ? title : productId; }
+};
+
+// Removes the Uninstall key `keyName` when its uninstall command starts
+// installDirectory + "\uninstaller.exe": the product that lived in that
+// folder, now taken over. A key of the name whose uninstaller is elsewhere
+// is another product's and stays. False when it could not be removed.
+bool RemoveTakenOverRegistration(platform::Registry& registry, const std::string& keyName,
+                                 const std::string& installDirectory);
+
+// Registers entry.installDirectory + "\uninstaller.exe" for the product.
+// Throws EInstallStop ("Failed to set data for '<value>'").
+void RegisterUninstaller(platform::Registry& registry, const UninstallEntry& entry);
 
 }  // namespace kav::install

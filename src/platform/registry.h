@@ -1,7 +1,8 @@
 #pragma once
 // The registry: keys below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER holding
-// string values. Key names are paths with "\" separators, matched without
+// string and DWORD (32-bit number) values. Key names are paths with "\" separators, matched without
 // regard to case; a leading "\" is ignored.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,14 @@ public:
     // The named string value, or nothing when the key or value is missing.
     virtual std::optional<std::string> ReadStringValue(RootKey root, const std::string& key,
                                                        const std::string& name) = 0;
+    // Creates or opens the key and sets the named DWORD value. Returns false
+    // on failure.
+    virtual bool SetDwordValue(RootKey root, const std::string& key, const std::string& name,
+                               std::uint32_t value) = 0;
+    // The named DWORD value, or nothing when the key or value is missing or
+    // the value is of another type (as a string value read of a DWORD is).
+    virtual std::optional<std::uint32_t> ReadDwordValue(RootKey root, const std::string& key,
+                                                        const std::string& name) = 0;
     // True when the key exists.
     virtual bool KeyExists(RootKey root, const std::string& key) = 0;
     // Removes the named value; a missing key or value is no failure. False

@@ -39,6 +39,9 @@ InstallConfiguration LoadInstallConfiguration(platform::ProfileFiles& profiles,
     c.AlignCenter = cfg.ReadBool(kMain, "Align Center", false);
     c.AlignLeft = cfg.ReadBool(kMain, "Align Left", true);
     c.AlignRight = cfg.ReadBool(kMain, "Align Right", false);
+    c.Publisher = cfg.ReadString(kMain, "Publisher", "");
+    c.Version = cfg.ReadString(kMain, "Version", "");
+    c.ProductId = cfg.ReadString(kMain, "Product ID", "");
     look.fromColor = cfg.ReadColor(kMain, "Dither From", look.fromColor);
     look.toColor = cfg.ReadColor(kMain, "Dither To", look.toColor);
     look.header.text = cfg.ReadString(kMain, "Header", kDefaultHeader);

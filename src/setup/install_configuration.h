@@ -24,6 +24,12 @@ struct InstallConfiguration {
     bool AlignCenter = false;
     bool AlignLeft = true;
     bool AlignRight = false;
+    // For Windows' list of programs: shown when set. The product ID names
+    // the product's Uninstall key (the title when empty), so that it can
+    // stay the same across versions whose titles differ.
+    std::string Publisher;
+    std::string Version;
+    std::string ProductId;
 
     StringList Directories;
     StringList Files;  // every item ends in "~" or "~X" (overwrite mark)

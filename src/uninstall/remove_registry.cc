@@ -73,9 +73,9 @@ void Removal::RemoveRegistryKeys() {
     }
 
     Step(record_.title);
-    const std::string title = record_.title;
-    const std::string own = install::UninstallKey(title);
-    if (!title.empty() && title.find('\\') == std::string::npos &&
+    const std::string& keyName = record_.productId;
+    const std::string own = install::UninstallKey(keyName);
+    if (!keyName.empty() && keyName.find('\\') == std::string::npos &&
         registry.KeyExists(platform::RootKey::LocalMachine, own)) {
         if (registry.DeleteKeyTree(platform::RootKey::LocalMachine, own)) {
             result_.removed.push_back("HKEY_LOCAL_MACHINE" + own);

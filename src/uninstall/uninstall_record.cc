@@ -68,7 +68,9 @@ UninstallRecord ReadUninstallRecord(platform::FileSystem& files, const std::stri
     record.installDirectory = cut == std::string::npos ? "" : scriptFile.substr(0, cut);
     for (const auto& [key, value] : section("Program")) {
         if (base::AsciiUpper(key) == "TITLE") record.title = value;
+        if (base::AsciiUpper(key) == "PRODUCT ID") record.productId = value;
     }
+    if (record.productId.empty()) record.productId = record.title;
     record.files = Keys(section(install::kUninstallFiles));
     record.folders = Keys(section(install::kUninstallFolders));
     record.registry = Keys(section(install::kUninstallRegistry));

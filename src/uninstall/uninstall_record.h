@@ -24,6 +24,7 @@ struct UninstallRecord {
     std::string scriptFile;        // the uninstall script's full path
     std::string installDirectory;  // the folder that holds it
     std::string title;
+    std::string productId;                 // its Uninstall key's name: the title when not written
     std::vector<std::string> files;        // UNINS: paths and patterns
     std::vector<std::string> folders;      // Folders: link folders
     std::vector<std::string> registry;     // Registry: keys, root name included

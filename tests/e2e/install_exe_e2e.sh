@@ -28,7 +28,7 @@ red_of() { pixel "$@" | cut -d, -f1; }
 
 # 1. Two segments, the second put in at the prompt.
 autoexec_before=$(cat "$WINEPREFIX/drive_c/autoexec.bat" 2>/dev/null)
-make_set "$work/set1" 's/^File7=.*/&\nFile8=uninstaller.exe~<INSTALLDIR>/' uninstaller.exe
+make_set "$work/set1" 's/^File7=.*/&\nFile8=uninstaller.exe~<INSTALLDIR>/; s/^Header=.*/&\nPublisher=Zephyrin Works\nVersion=1.0.4/' uninstaller.exe
 mkdir -p "$work/floppy2"
 mv "$work/set1/disk.002" "$work/floppy2/"
 (cd "$work/set1" && exec "$run" "$exe") &
@@ -96,9 +96,12 @@ links() {  # links NAME [DIRECT]: the patterns of one Desktop entry's links
 expect "uninstall.cfg" "$(tr -d '\r' <"$installed/uninstall.cfg" | grep -v '^$' | awk '/^\[/ { own = /^\[(File States|INI Entries|Registry Values|Registry Keys|AUTOEXEC Lines)\]$/ } !own' | tr '\n' '|')" \
     "[Program]|Title=Zephyrin Demo Tool 1.0|[UNINS]|$dir\\*.*=|$dir\\Setup\\*.*=|$dir\\readme.txt=|$dir\\license.txt=|$dir\\logo.gif=|$dir\\uninstaller.exe=|$dir\\zdemo.ico=|$dir\\Docs\\manual.txt=|$dir\\Docs\\first-steps.txt=|$dir\\Data\\words.dat=|$dir\\Bin\\zdemo.cfg=$(links 'Zephyrin Demo Read Me' desktop)$(links 'Zephyrin Demo Manual')|$dir\\zdemo.ini=|[Directories]|$dir=|$dir\\Docs=|$dir\\Data=|$dir\\Bin=|[Folders]|$programs\\Zephyrin Demo=|[Registry]|HKEY_LOCAL_MACHINE\\Software\\Zephyrin\\Demo\\Settings=|[AUTOEXEC.BAT]|C:\\autoexec.bat=|"
 key='HKLM\Software\Microsoft\Windows\currentversion\uninstall\Zephyrin Demo Tool 1.0'
-values=$("$run" reg query "$key" 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/^ *//; s/  */ /g' | tr '\n' '|')
+values=$("$run" reg query "$key" 2>/dev/null | tr -d '\r' | grep -E 'REG_(SZ|DWORD)' | sed 's/^ *//; s/  */ /g' | LC_ALL=C sort | tr '\n' '|')
+# The size: what the install copied (not the script, not the INI it wrote).
+kib=$(find "$installed" -type f ! -name uninstall.cfg ! -name zdemo.ini -printf '%s\n' | awk '{ s += $1 } END { printf "%x", int((s + 1023) / 1024) }')
+command="\"$dir\\uninstaller.exe\" \"Zephyrin Demo Tool 1.0\""
 expect "Uninstall key" "$values" \
-    "DisplayName REG_SZ Zephyrin Demo Tool 1.0|UninstallString REG_SZ \"$dir\\uninstaller.exe\" \"Zephyrin Demo Tool 1.0\"|"
+    "DisplayIcon REG_SZ $dir\\zdemo.ico|DisplayName REG_SZ Zephyrin Demo Tool 1.0|DisplayVersion REG_SZ 1.0.4|EstimatedSize REG_DWORD 0x$kib|InstallLocation REG_SZ $dir|NoModify REG_DWORD 0x1|NoRepair REG_DWORD 0x1|Publisher REG_SZ Zephyrin Works|QuietUninstallString REG_SZ $command /VERYSILENT|UninstallString REG_SZ $command|"
 # What the set's script puts on the machine besides the files: links, the
 # registry value, the INI entry and the AUTOEXEC.BAT block. The links are
 # compared with those the simulated machine writes for the same set, field by

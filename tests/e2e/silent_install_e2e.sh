@@ -4,7 +4,8 @@
 #   1. /VERYSILENT /DIR=... /LOG=...: the set is installed with no window
 #      shown at any time (the X window list is read while the program
 #      runs), exit status 0, and the log lists every file of the set, as
-#      expanded (with its size) and as installed. uninstaller.exe
+#      expanded (with its size) and as installed. Version 1.1 installed
+#      over it leaves one entry in Windows' list; uninstaller.exe
 #      /VERYSILENT then removes it, again without a window.
 #   2. The second segment missing: the run ends by itself with status 3,
 #      no window shown, and the log says which segment was missing.
@@ -65,7 +66,20 @@ expect_true "very silent: log ends with the status" in_log "$log" "exit status 0
 expect_true "very silent: time-stamped lines" in_log "$log" \
     "^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3} configuration read from "
 
-title='Zephyrin Demo Tool 1.0'
+# Version 1.1 over 1.0 in the same folder: Windows lists one product.
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+rm -rf "$work/source1b" && cp -r "$top/samples/demo" "$work/source1b"
+sed -i 's/^Header=.*/Header=Zephyrin Demo Tool 1.1/' "$work/source1b/install.cfg"
+"$kavpack" build "$work/source1b" "$work/set1b" --segment-size 16384 --installer "$exe" \
+    --uninstaller "$build/src/app/uninstaller/uninstaller.exe" >/dev/null
+(cd "$work/set1b" && exec "$run" "$exe" /VERYSILENT '/DIR="C:\Tools\Demo"')
+expect "upgrade: exit status" "$?" 0
+expect "upgrade: the old entry is gone" \
+    "$("$run" reg query "$uninstall_key\Zephyrin Demo Tool 1.0" 2>/dev/null | grep -c DisplayName)" 0
+expect "upgrade: one entry listed" \
+    "$("$run" uninstaller --list 2>/dev/null | tr -d '\r' | grep -c '|||Zephyrin Demo Tool')" 1
+
+title='Zephyrin Demo Tool 1.1'
 "$run" 'C:\Tools\Demo\uninstaller.exe' /VERYSILENT $title &
 pid=$!
 windows=$(watch_windows "$pid")

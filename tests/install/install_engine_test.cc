@@ -316,13 +316,47 @@ TEST_F(InstallEngineTest, ASecondInstallationStartsItsListsAfresh) {
     Config().Directories = {"<INSTALLDIR>~"};
     Config().Files = {"two.txt~<INSTALLDIR>~"};
     Temp("two.txt", "2");
-    ASSERT_EQ(Install("Tool 2.0"), "");
+    ASSERT_EQ(Install("Tool 1.0"), "");
     // The lists start afresh; what the first run found or made stays known.
-    EXPECT_EQ(Script(), "[Program]\r\nTitle=Tool 2.0\r\n[Directories]\r\n" + Dir() + "\\Apps=\r\n" +
+    EXPECT_EQ(Script(), "[Program]\r\nTitle=Tool 1.0\r\n[Directories]\r\n" + Dir() + "\\Apps=\r\n" +
                             dest_ + "=\r\n" + dest_ + "\\Data=\r\n" + InstallerStates() + dest_ +
                             "\\one.txt=new\r\n" + dest_ + "\\two.txt=new\r\n" +
                             Opening("Tool 2.0").substr(Opening("Tool 2.0").find("[UNINS]")) +
                             dest_ + "\\two.txt=\r\n");
+}
+
+// Version 1.1 installed over 1.0 (another title) takes the product over:
+// one entry in Windows' list, and the uninstall still removes what 1.0
+// installed and 1.1 did not. An entry of the old name whose uninstaller is
+// in another folder is another product's.
+TEST_F(InstallEngineTest, AnInstallOverAnotherTitleTakesTheProductOver) {
+    auto& registry = machine_->RegistryKeys();
+    const auto root = platform::RootKey::LocalMachine;
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~", "old.txt~<INSTALLDIR>~"};
+    Temp("uninstaller.exe", "U");
+    Temp("old.txt", "1");
+    ASSERT_EQ(Install("Tool 1.0"), "");
+    ResetRun();
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~", "new.txt~<INSTALLDIR>~"};
+    Temp("uninstaller.exe", "U");
+    Temp("new.txt", "2");
+    ASSERT_EQ(Install("Tool 1.1"), "");
+    EXPECT_FALSE(registry.KeyExists(root, install::UninstallKey("Tool 1.0")));
+    EXPECT_TRUE(registry.KeyExists(root, install::UninstallKey("Tool 1.1")));
+    const std::string script = Script();
+    EXPECT_NE(script.find("Title=Tool 1.1\r\n"), std::string::npos);
+    EXPECT_NE(script.find(dest_ + "\\old.txt=\r\n"), std::string::npos) << script;
+    EXPECT_NE(script.find(dest_ + "\\new.txt=\r\n"), std::string::npos) << script;
+
+    ASSERT_TRUE(registry.SetStringValue(root, install::UninstallKey("Tool 1.1"), "UninstallString",
+                                        "\"D:\\Elsewhere\\uninstaller.exe\" \"Tool 1.1\""));
+    ResetRun();
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~"};
+    Temp("uninstaller.exe", "U");
+    ASSERT_EQ(Install("Tool 1.2"), "");
+    EXPECT_TRUE(registry.KeyExists(root, install::UninstallKey("Tool 1.1")));
+    EXPECT_TRUE(registry.KeyExists(root, install::UninstallKey("Tool 1.2")));
+    EXPECT_NE(Script().find(dest_ + "\\old.txt=\r\n"), std::string::npos);
 }
 
 TEST_F(InstallEngineTest, RegistersTheUninstallerWhenItWasInstalled) {
@@ -335,6 +369,52 @@ TEST_F(InstallEngineTest, RegistersTheUninstallerWhenItWasInstalled) {
               "Tool 1.0");
     EXPECT_EQ(registry.ReadStringValue(platform::RootKey::LocalMachine, key, "UninstallString"),
               "\"" + dest_ + "\\uninstaller.exe\" \"Tool 1.0\"");
+}
+
+// Windows' list of programs shows the publisher, version, icon and size;
+// administrators remove quietly. Numbers are DWORDs, as the list reads them.
+TEST_F(InstallEngineTest, TheUninstallEntryIsComplete) {
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~", "big.dat~<SUB1><INSTALLDIR>~"};
+    Config().Desktop = {"Tool~<INSTALLDIR>tool.exe~X~X~<SUB1>tool.ico~Tool",
+                        "Other~<INSTALLDIR>o.exe~X~X~<INSTALLDIR>o.ico~Tool"};
+    Config().Publisher = "Zephyrin Works";
+    Config().Version = "1.0.2";
+    Temp("uninstaller.exe", "U");
+    Temp("big.dat", std::string(3000, 'b'));
+    ASSERT_EQ(Install(), "");
+    auto& registry = machine_->RegistryKeys();
+    const auto root = platform::RootKey::LocalMachine;
+    const std::string key = install::UninstallKey("Tool 1.0");
+    const std::string program = "\"" + dest_ + "\\uninstaller.exe\" \"Tool 1.0\"";
+    EXPECT_EQ(registry.ReadStringValue(root, key, "UninstallString"), program);
+    EXPECT_EQ(registry.ReadStringValue(root, key, "QuietUninstallString"),
+              program + " /VERYSILENT");
+    EXPECT_EQ(registry.ReadStringValue(root, key, "Publisher"), "Zephyrin Works");
+    EXPECT_EQ(registry.ReadStringValue(root, key, "DisplayVersion"), "1.0.2");
+    // The first entry's icon, in the directory of its program.
+    EXPECT_EQ(registry.ReadStringValue(root, key, "DisplayIcon"), dest_ + "\\tool.ico");
+    EXPECT_EQ(registry.ReadStringValue(root, key, "InstallLocation"), dest_);
+    // 3000 + 1 + the installer's own 2 + 14 bytes: 3017 bytes, 3 KiB.
+    EXPECT_EQ(registry.ReadDwordValue(root, key, "EstimatedSize"), 3u);
+    EXPECT_EQ(registry.ReadDwordValue(root, key, "NoModify"), 1u);
+    EXPECT_EQ(registry.ReadDwordValue(root, key, "NoRepair"), 1u);
+
+    // A product ID names the key and stays in the script for the
+    // uninstaller; without publisher and version those values are not
+    // written, and without a Desktop icon the uninstaller is the icon.
+    ResetRun();
+    Config().Files = {"uninstaller.exe~<INSTALLDIR>~"};
+    Config().ProductId = "ZephyrinTool";
+    Temp("uninstaller.exe", "U");
+    ASSERT_EQ(Install("Tool 1.1"), "");
+    const std::string byId = install::UninstallKey("ZephyrinTool");
+    EXPECT_EQ(registry.ReadStringValue(root, byId, "DisplayName"), "Tool 1.1");
+    EXPECT_EQ(registry.ReadStringValue(root, byId, "DisplayIcon"), dest_ + "\\uninstaller.exe");
+    EXPECT_FALSE(registry.ReadStringValue(root, byId, "Publisher").has_value());
+    EXPECT_FALSE(registry.ReadStringValue(root, byId, "DisplayVersion").has_value());
+    EXPECT_EQ(registry.ReadDwordValue(root, byId, "EstimatedSize"), 1u);
+    EXPECT_NE(Script().find("Title=Tool 1.1\r\nProduct ID=ZephyrinTool\r\n"), std::string::npos)
+        << Script();
 }
 
 TEST_F(InstallEngineTest, NoUninstallerNoRegistration) {

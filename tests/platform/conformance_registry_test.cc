@@ -20,6 +20,25 @@ TEST_F(RegistryConformance, ValuesReadBackWithoutRegardToCase) {
     EXPECT_FALSE(Reg().ReadStringValue(RootKey::CurrentUser, key + "\\None", "Dir").has_value());
 }
 
+TEST_F(RegistryConformance, DwordValuesAreNumbersOfTheirOwnType) {
+    const std::string key = Key() + "\\Uninstall\\Tool";
+    ASSERT_TRUE(Reg().SetDwordValue(RootKey::CurrentUser, key, "NoModify", 1));
+    ASSERT_TRUE(Reg().SetDwordValue(RootKey::CurrentUser, key, "EstimatedSize", 0xFFFFFFFFu));
+    EXPECT_EQ(Reg().ReadDwordValue(RootKey::CurrentUser, Upper(key), "nomodify"), 1u);
+    EXPECT_EQ(Reg().ReadDwordValue(RootKey::CurrentUser, key, "EstimatedSize"), 0xFFFFFFFFu);
+    // Neither type reads as the other.
+    EXPECT_FALSE(Reg().ReadStringValue(RootKey::CurrentUser, key, "NoModify").has_value());
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::CurrentUser, key, "Text", "1"));
+    EXPECT_FALSE(Reg().ReadDwordValue(RootKey::CurrentUser, key, "Text").has_value());
+    EXPECT_FALSE(Reg().ReadDwordValue(RootKey::CurrentUser, key, "Missing").has_value());
+    // A value set again takes the new type.
+    ASSERT_TRUE(Reg().SetDwordValue(RootKey::CurrentUser, key, "Text", 7));
+    EXPECT_EQ(Reg().ReadDwordValue(RootKey::CurrentUser, key, "Text"), 7u);
+    EXPECT_FALSE(Reg().ReadStringValue(RootKey::CurrentUser, key, "Text").has_value());
+    ASSERT_TRUE(Reg().DeleteValue(RootKey::CurrentUser, key, "NoModify"));
+    EXPECT_FALSE(Reg().ReadDwordValue(RootKey::CurrentUser, key, "NoModify").has_value());
+}
+
 TEST_F(RegistryConformance, CreateKeyMakesParentsAndALeadingBackslashIsIgnored) {
     ASSERT_TRUE(Reg().CreateKey(RootKey::CurrentUser, "\\" + Key() + "\\a\\b"));
     ASSERT_TRUE(Reg().CreateKey(RootKey::CurrentUser, Key() + "\\a\\b"));  // exists: opened

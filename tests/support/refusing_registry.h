@@ -2,6 +2,7 @@
 // A registry that sets no value: for the failure of a registry write.
 // `opensKeys` says whether keys open (and so the write gets as far as the
 // value) or not even that.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,14 @@ public:
     }
     std::optional<std::string> ReadStringValue(platform::RootKey, const std::string&,
                                                const std::string&) override {
+        return std::nullopt;
+    }
+    bool SetDwordValue(platform::RootKey, const std::string&, const std::string&,
+                       std::uint32_t) override {
+        return false;
+    }
+    std::optional<std::uint32_t> ReadDwordValue(platform::RootKey, const std::string&,
+                                                const std::string&) override {
         return std::nullopt;
     }
     bool KeyExists(platform::RootKey, const std::string&) override { return false; }

@@ -236,6 +236,21 @@ TEST_F(UninstallOnSim, NeighboursFoundFilesAndEmptySystemFoldersStay) {
     EXPECT_TRUE(keptSaysWhy);
 }
 
+// The product's Uninstall key is the one the script's product ID names,
+// not one that merely bears its title.
+TEST_F(UninstallOnSim, TheProductIdNamesTheUninstallKeyRemoved) {
+    const std::string byId = install::UninstallKey("ZephyrinTool");
+    const std::string byTitle = install::UninstallKey("Tool 1.0");
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::LocalMachine, byId, "DisplayName", "Tool 1.0"));
+    ASSERT_TRUE(Reg().SetStringValue(RootKey::LocalMachine, byTitle, "DisplayName", "Tool 1.0"));
+    Write("C:\\Apps\\Tool\\uninstall.cfg",
+          "[Program]\r\nTitle=Tool 1.0\r\nProduct ID=ZephyrinTool\r\n"
+          "[UNINS]\r\nC:\\Apps\\Tool\\*.*=\r\n");
+    Remove("C:\\Apps\\Tool\\uninstall.cfg");
+    EXPECT_FALSE(Reg().KeyExists(RootKey::LocalMachine, byId));
+    EXPECT_TRUE(Reg().KeyExists(RootKey::LocalMachine, byTitle));
+}
+
 TEST_F(UninstallOnSim, TheScriptMustBeThereAndBeTheTitlesOwn) {
     EXPECT_THROW(Remove("C:\\Apps\\Tool\\uninstall.cfg"), EUninstallError);
     Write("C:\\Apps\\Tool\\a.txt", "mine");
@@ -250,7 +265,10 @@ TEST_F(UninstallOnSim, TheScriptMustBeThereAndBeTheTitlesOwn) {
 // it does not know.
 TEST_F(UninstallOnSim, TheRegisteredCommandReadsBackAsWritten) {
     for (const std::string title : {"Tool 1.0", "Zephyrin  Demo /SILENT 1.0"}) {
-        install::RegisterUninstaller(Reg(), "C:\\Program Files\\Tool", title);
+        install::UninstallEntry entry;
+        entry.title = title;
+        entry.installDirectory = "C:\\Program Files\\Tool";
+        install::RegisterUninstaller(Reg(), entry);
         const auto registration = FindRegistration(Reg(), title);
         ASSERT_TRUE(registration) << title;
         EXPECT_EQ(registration->program, "C:\\Program Files\\Tool\\uninstaller.exe");

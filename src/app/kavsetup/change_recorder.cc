@@ -1,6 +1,7 @@
 #include "app/kavsetup/change_recorder.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "base/ascii_case.h"
 #include "platform/errors.h"
@@ -87,6 +88,22 @@ bool ChangeRecorder::MoveOnto(const std::string& source, const std::string& targ
 bool ChangeRecorder::SetStringValue(platform::RootKey root, const std::string& key,
                                     const std::string& name, const std::string& value) {
     if (!Inner().RegistryKeys().SetStringValue(root, key, name, value)) return false;
+    NoteValue(root, key, name, value);
+    return true;
+}
+
+bool ChangeRecorder::SetDwordValue(platform::RootKey root, const std::string& key,
+                                   const std::string& name, std::uint32_t value) {
+    if (!Inner().RegistryKeys().SetDwordValue(root, key, name, value)) return false;
+    // As REGEDIT4 writes a number.
+    char text[16];
+    std::snprintf(text, sizeof text, "dword:%08x", static_cast<unsigned>(value));
+    NoteValue(root, key, name, text);
+    return true;
+}
+
+void ChangeRecorder::NoteValue(platform::RootKey root, const std::string& key,
+                               const std::string& name, const std::string& value) {
     const std::string rootName =
         root == platform::RootKey::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
     // The registry takes a key path with or without its leading "\"; the
@@ -95,7 +112,6 @@ bool ChangeRecorder::SetStringValue(platform::RootKey root, const std::string& k
     const auto id = std::make_tuple(rootName, path, name);
     if (!registryValues_.count(id)) registryOrder_.push_back(id);
     registryValues_[id] = value;
-    return true;
 }
 
 bool ChangeRecorder::WriteString(const std::string& file, const std::string& section,

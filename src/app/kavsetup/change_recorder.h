@@ -81,6 +81,12 @@ private:
                                                const std::string& name) override {
         return Inner().RegistryKeys().ReadStringValue(root, key, name);
     }
+    bool SetDwordValue(platform::RootKey root, const std::string& key, const std::string& name,
+                       std::uint32_t value) override;
+    std::optional<std::uint32_t> ReadDwordValue(platform::RootKey root, const std::string& key,
+                                                const std::string& name) override {
+        return Inner().RegistryKeys().ReadDwordValue(root, key, name);
+    }
     bool KeyExists(platform::RootKey root, const std::string& key) override {
         return Inner().RegistryKeys().KeyExists(root, key);
     }
@@ -118,6 +124,8 @@ private:
     }
 
     platform::FileSystem& files() { return Inner().Files(); }
+    void NoteValue(platform::RootKey root, const std::string& key, const std::string& name,
+                   const std::string& value);
     // Names in first-seen order; a name seen again (in any case) is not
     // added twice, and noting thousands of them never walks the list.
     struct NameList {

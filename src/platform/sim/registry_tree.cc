@@ -1,5 +1,7 @@
 #include "platform/sim/registry_tree.h"
 
+#include <cstdio>
+
 #include "platform/sim/windows_path.h"
 
 namespace kav::platform::sim {
@@ -45,19 +47,48 @@ void RegistryTree::CreateKey(RootKey root, const std::vector<std::string>& path)
 
 void RegistryTree::SetValue(RootKey root, const std::vector<std::string>& path,
                             const std::string& name, const std::string& value) {
+    Set(root, path, name, value, std::nullopt);
+}
+
+void RegistryTree::SetDword(RootKey root, const std::vector<std::string>& path,
+                            const std::string& name, std::uint32_t value) {
+    Set(root, path, name, "", value);
+}
+
+void RegistryTree::Set(RootKey root, const std::vector<std::string>& path, const std::string& name,
+                       const std::string& text, std::optional<std::uint32_t> dword) {
     auto& values = Descend(root, path).values;
-    auto [it, added] = values.try_emplace(FoldCase(name), name, value);
-    if (!added) it->second.second = value;  // the first spelling of the name stays
+    auto [it, added] = values.try_emplace(FoldCase(name), Value{name, text, dword});
+    if (!added) {
+        // The first spelling of the name stays.
+        it->second.text = text;
+        it->second.dword = dword;
+    }
+}
+
+const RegistryTree::Value* RegistryTree::FindValue(RootKey root,
+                                                   const std::vector<std::string>& path,
+                                                   const std::string& name) const {
+    const Key* key = Find(root, path);
+    if (!key) return nullptr;
+    const auto it = key->values.find(FoldCase(name));
+    return it == key->values.end() ? nullptr : &it->second;
 }
 
 std::optional<std::string> RegistryTree::ReadValue(RootKey root,
                                                    const std::vector<std::string>& path,
                                                    const std::string& name) const {
-    const Key* key = Find(root, path);
-    if (!key) return std::nullopt;
-    const auto it = key->values.find(FoldCase(name));
-    if (it == key->values.end()) return std::nullopt;
-    return it->second.second;
+    const Value* value = FindValue(root, path, name);
+    if (!value || value->dword) return std::nullopt;
+    return value->text;
+}
+
+std::optional<std::uint32_t> RegistryTree::ReadDword(RootKey root,
+                                                     const std::vector<std::string>& path,
+                                                     const std::string& name) const {
+    const Value* value = FindValue(root, path, name);
+    if (!value) return std::nullopt;
+    return value->dword;
 }
 
 bool RegistryTree::HasKey(RootKey root, const std::vector<std::string>& path) const {
@@ -122,13 +153,44 @@ std::optional<std::string> Unquote(std::string_view line, std::size_t& pos) {
     return std::nullopt;
 }
 
+// "dword:" and one to eight hex digits, as REGEDIT4 writes a number.
+std::optional<std::uint32_t> ParseDword(std::string_view text) {
+    constexpr std::string_view prefix = "dword:";
+    if (text.size() <= prefix.size() || text.size() > prefix.size() + 8 ||
+        !EqualsIgnoringCase(text.substr(0, prefix.size()), prefix)) {
+        return std::nullopt;
+    }
+    std::uint32_t value = 0;
+    for (const char c : text.substr(prefix.size())) {
+        int digit;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else if (c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else {
+            return std::nullopt;
+        }
+        value = value * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return value;
+}
+
 }  // namespace
 
 void RegistryTree::Write(const Key& key, const std::string& path, std::string& out) {
     out += "[" + path + "]\r\n";
     for (const auto& [folded, value] : key.values) {
-        out += (value.first.empty() ? std::string("@") : Quote(value.first)) + "=" +
-               Quote(value.second) + "\r\n";
+        out += (value.name.empty() ? std::string("@") : Quote(value.name)) + "=";
+        if (value.dword) {
+            char number[16];
+            std::snprintf(number, sizeof number, "dword:%08x", static_cast<unsigned>(*value.dword));
+            out += number;
+        } else {
+            out += Quote(value.text);
+        }
+        out += "\r\n";
     }
     out += "\r\n";
     for (const auto& [folded, subkey] : key.subkeys) Write(subkey, path + "\\" + subkey.name, out);
@@ -190,7 +252,11 @@ RegistryTree RegistryTree::FromRegedit4(std::string_view text) {
         }
         if (pos >= line.size() || line[pos] != '=') continue;
         ++pos;
-        if (auto value = Unquote(line, pos)) tree.SetValue(root, path, name, *value);
+        if (auto value = Unquote(line, pos)) {
+            tree.SetValue(root, path, name, *value);
+        } else if (auto number = ParseDword(line.substr(pos))) {
+            tree.SetDword(root, path, name, *number);
+        }
     }
     return tree;
 }

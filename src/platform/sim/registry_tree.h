@@ -1,7 +1,8 @@
 #pragma once
 // The simulated registry's contents: the two roots the program uses, their
-// keys and string values, and their REGEDIT4 text form. Names keep the case
+// keys and string and DWORD values, and their REGEDIT4 text form. Names keep the case
 // they were created with and match without regard to case.
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -27,8 +28,13 @@ public:
     void CreateKey(RootKey root, const std::vector<std::string>& path);
     void SetValue(RootKey root, const std::vector<std::string>& path, const std::string& name,
                   const std::string& value);
+    void SetDword(RootKey root, const std::vector<std::string>& path, const std::string& name,
+                  std::uint32_t value);
+    // Each nothing when the value is missing or of the other type.
     std::optional<std::string> ReadValue(RootKey root, const std::vector<std::string>& path,
                                          const std::string& name) const;
+    std::optional<std::uint32_t> ReadDword(RootKey root, const std::vector<std::string>& path,
+                                           const std::string& name) const;
     bool HasKey(RootKey root, const std::vector<std::string>& path) const;
     // Each false when there was nothing to remove (or, for the empty key,
     // when it holds something); a root itself is never removed.
@@ -37,17 +43,23 @@ public:
 
     // The whole tree as a REGEDIT4 file: "REGEDIT4", a blank line, then per
     // key its "[HKEY_...\path]" line, its values ("name"="text", @ for the
-    // default value; \ and " escaped with \), and a blank line.
+    // default value; \ and " escaped with \; a DWORD as "name"=dword:
+    // and eight hex digits), and a blank line.
     std::string ToRegedit4() const;
     // Reads that form; lines it does not understand are skipped.
     static RegistryTree FromRegedit4(std::string_view text);
 
 private:
+    struct Value {
+        std::string name;  // as first spelt
+        std::string text;
+        std::optional<std::uint32_t> dword;  // set for a DWORD value
+    };
     struct Key {
         std::string name;
         // Both maps are keyed by the folded name and keep the stored spelling.
         std::map<std::string, Key> subkeys;
-        std::map<std::string, std::pair<std::string, std::string>> values;
+        std::map<std::string, Value> values;
     };
 
     Key& RootOf(RootKey root) {
@@ -55,6 +67,10 @@ private:
     }
     Key& Descend(RootKey root, const std::vector<std::string>& path);
     const Key* Find(RootKey root, const std::vector<std::string>& path) const;
+    void Set(RootKey root, const std::vector<std::string>& path, const std::string& name,
+             const std::string& text, std::optional<std::uint32_t> dword);
+    const Value* FindValue(RootKey root, const std::vector<std::string>& path,
+                           const std::string& name) const;
     Key* Find(RootKey root, const std::vector<std::string>& path) {
         return const_cast<Key*>(std::as_const(*this).Find(root, path));
     }

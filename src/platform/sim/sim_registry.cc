@@ -51,6 +51,22 @@ std::optional<std::string> SimRegistry::ReadStringValue(RootKey root, const std:
     return tree_.ReadValue(root, *path, name);
 }
 
+bool SimRegistry::SetDwordValue(RootKey root, const std::string& key, const std::string& name,
+                                std::uint32_t value) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    if (!path) return false;
+    RegistryTree changed = tree_;
+    changed.SetDword(root, *path, name, value);
+    return Commit(std::move(changed));
+}
+
+std::optional<std::uint32_t> SimRegistry::ReadDwordValue(RootKey root, const std::string& key,
+                                                         const std::string& name) {
+    const auto path = RegistryTree::SplitKeyPath(key);
+    if (!path) return std::nullopt;
+    return tree_.ReadDword(root, *path, name);
+}
+
 bool SimRegistry::KeyExists(RootKey root, const std::string& key) {
     const auto path = RegistryTree::SplitKeyPath(key);
     return path && tree_.HasKey(root, *path);

@@ -135,6 +135,30 @@ bool Win32Registry::SetStringValue(RootKey root, const std::string& key, const s
                             static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool Win32Registry::SetDwordValue(RootKey root, const std::string& key, const std::string& name,
+                                  std::uint32_t value) {
+    const RegistryKey handle = CreateOrOpen(root, key, KEY_SET_VALUE);
+    if (!handle) return false;
+    const DWORD data = value;
+    return ::RegSetValueExA(handle.Get(), name.c_str(), 0, REG_DWORD,
+                            reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+}
+
+std::optional<std::uint32_t> Win32Registry::ReadDwordValue(RootKey root, const std::string& key,
+                                                           const std::string& name) {
+    const RegistryKey handle = OpenExisting(root, key, KEY_QUERY_VALUE);
+    if (!handle) return std::nullopt;
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (::RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof data) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(data);
+}
+
 std::optional<std::string> Win32Registry::ReadStringValue(RootKey root, const std::string& key,
                                                           const std::string& name) {
     const RegistryKey handle = OpenExisting(root, key, KEY_QUERY_VALUE);

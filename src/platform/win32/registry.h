@@ -12,6 +12,10 @@ public:
                         const std::string& value) override;
     std::optional<std::string> ReadStringValue(RootKey root, const std::string& key,
                                                const std::string& name) override;
+    bool SetDwordValue(RootKey root, const std::string& key, const std::string& name,
+                       std::uint32_t value) override;
+    std::optional<std::uint32_t> ReadDwordValue(RootKey root, const std::string& key,
+                                                const std::string& name) override;
     bool KeyExists(RootKey root, const std::string& key) override;
     bool DeleteValue(RootKey root, const std::string& key, const std::string& name) override;
     bool DeleteKeyTree(RootKey root, const std::string& key) override;

@@ -28,7 +28,12 @@ TEST_F(SimRegistryFile, ALaterMachineReadsTheSameRegistry) {
     ASSERT_TRUE(reg.CreateKey(RootKey::CurrentUser, "Software\\Empty Key"));
     ASSERT_TRUE(reg.SetStringValue(RootKey::LocalMachine, "Software\\MiXed", "Multi", "a\r\nb\\"));
     ASSERT_TRUE(reg.SetStringValue(RootKey::CurrentUser, "", "AtRoot", "r"));
+    ASSERT_TRUE(reg.SetDwordValue(RootKey::LocalMachine, "Software\\MiXed", "Size", 0x1234abcd));
     Restart();
+    EXPECT_NE(HostRead(Root() / "registry.reg").find("\"Size\"=dword:1234abcd\r\n"),
+              std::string::npos);
+    EXPECT_EQ(M().RegistryKeys().ReadDwordValue(RootKey::LocalMachine, "Software\\MiXed", "size"),
+              0x1234abcdu);
     auto& again = M().RegistryKeys();
     EXPECT_EQ(again.ReadStringValue(RootKey::LocalMachine, "software\\mixed", "multi"), "a\r\nb\\");
     EXPECT_EQ(again.ReadStringValue(RootKey::CurrentUser, "", "AtRoot"), "r");
