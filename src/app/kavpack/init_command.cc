@@ -17,10 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The installer lists a section's key names into 8192 bytes, each name
-// with its zero, plus a final zero; lines beyond that are never seen.
-constexpr std::size_t kKeyListBytes = 8192;
-
 // Characters that cannot stand in a file name of the script's lists: "~"
 // separates their fields, the rest are refused in Windows names and
 // skipped by the install engine. Folder names may hold "~".
@@ -66,10 +62,8 @@ public:
 
     void Add(const std::string& value) {
         const std::string key = prefix_ + std::to_string(values_.size() + 1);
-        keyBytes_ += key.size() + 1;
         values_.push_back(key + "=" + value);
     }
-    bool Fits() const { return keyBytes_ + 1 <= kKeyListBytes; }
     std::size_t Size() const { return values_.size(); }
     const std::string& Name() const { return name_; }
 
@@ -82,7 +76,6 @@ private:
     std::string name_;
     std::string prefix_;
     std::vector<std::string> values_;
-    std::size_t keyBytes_ = 0;
 };
 
 class Initializer {
@@ -203,15 +196,6 @@ private:
         // kavpack build puts one into every set; this line installs it and
         // so registers the product for uninstalling.
         if (!hasUninstaller) files.Add(std::string(kUninstallerName) + "~<INSTALLDIR>");
-
-        for (const ListSection* list : {&directories, &files, &desktop}) {
-            if (!list->Fits()) {
-                Fail("too many entries for the script's [" + list->Name() + "] list (" +
-                     std::to_string(list->Size()) + "): the installer reads " +
-                     std::to_string(kKeyListBytes) + " bytes of key names");
-                return "";
-            }
-        }
 
         std::ostringstream text;
         text << "[Setup - Main]\r\n"

@@ -449,6 +449,16 @@ TEST_F(KavpackTest, InitScriptBuildsWithoutWarningAndInstallsEveryFileInPlace) {
         std::ifstream in(source_ / "install.cfg", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }());
+
+    // The installer reads a list however long it is: a folder of 1,500
+    // files gets a line for each.
+    fs::remove_all(source_ / "other");
+    for (int i = 0; i < 1500; ++i)
+        WriteFile(source_ / "many" / ("m" + std::to_string(i) + ".txt"), "");
+    EXPECT_EQ(init(true), kPackSuccess) << err_.str();
+    std::ifstream again(source_ / "install.cfg", std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(again), {}).find("=m1499.txt~"),
+              std::string::npos);
 }
 
 // A set of the test writer and one of kavpack with the same files expand
