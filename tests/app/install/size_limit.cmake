@@ -1,4 +1,8 @@
 # Fails when FILE is larger than LIMIT bytes; prints its size either way.
+if(NOT EXISTS ${FILE})
+  message(STATUS "${FILE}: not built")
+  return()
+endif()
 file(SIZE ${FILE} size)
 message(STATUS "${FILE}: ${size} bytes (limit ${LIMIT})")
 if(size GREATER LIMIT)
