@@ -20,18 +20,23 @@ public:
     // Opens the file of segment `number` (1, 2, ...).
     using OpenSegment = std::function<std::unique_ptr<ByteSink>(std::uint16_t number)>;
 
-    SegmentSplitter(std::uint64_t segmentSize, OpenSegment open);
+    // The first segment may be given a size of its own (0: `segmentSize`),
+    // so that it fits beside the installer on the first disk.
+    SegmentSplitter(std::uint64_t segmentSize, OpenSegment open,
+                    std::uint64_t firstSegmentSize = 0);
     void Write(const std::uint8_t* data, std::size_t size) override;
     // Closes the last segment; returns the number of segments written.
     std::uint16_t Finish();
 
     // Segments a stream of `streamSize` bytes takes.
-    static std::uint64_t SegmentsFor(std::uint64_t streamSize, std::uint64_t segmentSize);
+    static std::uint64_t SegmentsFor(std::uint64_t streamSize, std::uint64_t segmentSize,
+                                     std::uint64_t firstSegmentSize = 0);
 
 private:
     void StartSegment();
 
     std::uint64_t share_;
+    std::uint64_t firstShare_;
     OpenSegment open_;
     std::unique_ptr<ByteSink> current_;
     std::uint64_t room_ = 0;

@@ -56,7 +56,8 @@ std::vector<ArchivePlan> PlanArchives(const std::vector<PackFile>& files,
         }
         const bool full =
             !plans.empty() &&
-            ((options.archiveSize != 0 && plans.back().input >= options.archiveSize) ||
+            ((options.firstFileAlone && plans.size() == 1) ||
+             (options.archiveSize != 0 && plans.back().input + f.size > options.archiveSize) ||
              plans.back().input + f.size > kLargestSize);
         if (plans.empty() || full) plans.emplace_back();
         plans.back().files.push_back(&f);
@@ -210,16 +211,21 @@ SetSummary WriteSegmentSet(const std::vector<PackFile>& files, const PackOptions
         streamSize += archive::TSegScanHeader::kSize + plan.templ.size() + plan.listArchive.size() +
                       archive::TSegArcHeader::kSize + plan.size;
     }
-    const std::uint64_t segments = SegmentSplitter::SegmentsFor(streamSize, options.segmentSize);
+    const std::uint64_t segments =
+        SegmentSplitter::SegmentsFor(streamSize, options.segmentSize, options.firstSegmentSize);
     if (segments > kMostSegments) {
         throw EPackError("the set would take " + std::to_string(segments) +
                          " segments; the installer reads at most " + std::to_string(kMostSegments) +
                          " (use a larger --segment-size)");
     }
 
-    SegmentSplitter stream(options.segmentSize, [&](std::uint16_t number) {
-        return std::make_unique<FileSink>(directory / archive::SegmentFileName("disk", "", number));
-    });
+    SegmentSplitter stream(
+        options.segmentSize,
+        [&](std::uint16_t number) {
+            return std::make_unique<FileSink>(directory /
+                                              archive::SegmentFileName("disk", "", number));
+        },
+        options.firstSegmentSize);
     WriteRecord(stream, SetHeaderRecord(static_cast<std::uint16_t>(plans.size())));
     for (const auto& plan : plans) {
         WriteRecord(stream, ScanHeaderRecord(static_cast<std::uint16_t>(plan.templ.size()), 0,

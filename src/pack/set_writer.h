@@ -25,9 +25,17 @@ struct PackOptions {
     std::uint8_t method = lzh::coLZH5;
     Level level = Level::Normal;
     std::uint64_t segmentSize = 1440000;
-    // A new archive starts once an archive holds this many input bytes;
+    // The first segment's size when it differs (it shares the first disk
+    // with the installer); 0: `segmentSize`.
+    std::uint64_t firstSegmentSize = 0;
+    // A new archive starts before a file that would take an archive past
+    // this many input bytes (a larger file has an archive of its own);
     // 0: as few archives as the format's sizes allow.
     std::uint64_t archiveSize = 0;
+    // The first file in an archive of its own: the installer expands the
+    // set archive by archive, so that file (the picture) is ready as soon
+    // as its archive has been read.
+    bool firstFileAlone = false;
     std::int32_t key = 0;  // non-zero: entries locked, coded data scrambled
 };
 

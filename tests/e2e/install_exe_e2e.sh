@@ -5,7 +5,8 @@
 #   1. The second segment held back: "Please Insert Disk #2 into Floppy
 #      Drive." is asked while the expansion window is up; the segment is put
 #      in place before OK and the run goes on to the completion message. The
-#      main screen is captured then: gradient rows, the splash panel.
+#      main screen is captured then: gradient rows, the splash panel; the
+#      picture was already on it while disk 2 was asked for.
 #   Between expansion and ending the wizard is gone through with Next,
 #   Accept and Install (window_driver.exe presses its buttons). The set of
 #   run 1 also carries uninstaller.exe: the installed tree, uninstall.cfg
@@ -43,6 +44,11 @@ if [ -n "$preparing" ]; then
     expect_true "expansion window about 375 x 92 inside its frame" \
         test "$WIDTH" -ge 375 -a "$WIDTH" -le 395 -a "$HEIGHT" -ge 92 -a "$HEIGHT" -le 125
 fi
+# The picture travels in an archive of its own at the start of the first
+# disk: it is on the main screen before the second disk is asked for.
+early=$(window_of "KAV 32Bit Installer")
+expect_true "main window shown during the prompt" test -n "$early"
+if [ -n "$early" ]; then capture_window "$early" "$artefacts/picture-before-disk-2.png"; fi
 mv "$work/floppy2/disk.002" "$work/set1/"
 "$run" "$probe" --timeout 10 >/dev/null
 expect_true "wizard gone through" walk_wizard
@@ -73,6 +79,15 @@ if [ -n "$main" ]; then
         while [ "$right" -lt $((width - 1)) ] && [ "$(red_of "$shot" $((right + 1)) "$row")" -gt 100 ]; do right=$((right + 1)); done
         expect "splash panel width" "$((right - left + 1))" 106
         expect_true "splash panel centred" test $(((left + right) / 2 - width / 2)) -ge -1 -a $(((left + right) / 2 - width / 2)) -le 1
+        # While disk 2 was asked for: the panel already there (the blue
+        # gradient has no red), and inside it, where the picture lies, more
+        # than the panel's one colour.
+        early_shot="$artefacts/picture-before-disk-2.png"
+        early_red=$(red_of "$early_shot" "$x" "$((panel + 3))" 2>/dev/null || echo 0)
+        colours=$(convert "$early_shot" -crop "80x80+$((left + 13))+$((panel + 13))" \
+            +repage -format '%k' info: 2>/dev/null || echo 0)
+        expect_true "picture shown before disk 2 was asked for (panel red $early_red, $colours colours)" \
+            test "$early_red" -gt 100 -a "$colours" -gt 1
     fi
 fi
 "$run" "$probe" --timeout 10 >/dev/null

@@ -11,11 +11,13 @@
 #include <stdexcept>
 
 #include "app/kavpack/disk_count.h"
+#include "app/kavpack/floppy_layout.h"
 #include "app/kavpack/script_check.h"
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/uninstaller_file.h"
 #include "app/kavset/progress_bar.h"
 #include "pack/pack_errors.h"
+#include "pack/segment_splitter.h"
 #include "pack/stored_names.h"
 #include "platform/sim/profile_document.h"
 
@@ -38,8 +40,12 @@ bool HoldsOnlyASet(const fs::path& folder) {
         const std::string name = LowerAscii(entry.path().filename().string());
         const bool segment = name.size() == 8 && name.compare(0, 5, "disk.") == 0 &&
                              name.find_first_not_of("0123456789", 5) == std::string::npos;
-        if (!entry.is_regular_file() ||
-            !(segment || name == "install.cfg" || name == "install.exe")) {
+        if (entry.is_directory() && IsFloppyName(name, false)) {
+            if (!HoldsOnlyASet(entry.path())) return false;
+            continue;
+        }
+        if (!entry.is_regular_file() || !(segment || name == "install.cfg" ||
+                                          name == "install.exe" || IsFloppyName(name, true))) {
             return false;
         }
     }
@@ -61,15 +67,37 @@ void WriteText(const fs::path& path, const std::string& text) {
 }
 
 // The installer shows the picture as soon as it has been expanded, so it
-// goes first.
-void PictureFirst(std::vector<pack::PackFile>& files, const std::string& scriptText) {
+// goes first. Whether the set holds it.
+bool PictureFirst(std::vector<pack::PackFile>& files, const std::string& scriptText) {
     const auto picture =
         platform::sim::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
     const auto key = picture ? pack::FlatKey(*picture) : std::nullopt;
-    if (!key) return;
-    std::stable_partition(files.begin(), files.end(), [&](const pack::PackFile& file) {
-        return pack::FlatKey(file.storedName) == key;
-    });
+    if (!key) return false;
+    const auto rest = std::stable_partition(
+        files.begin(), files.end(),
+        [&](const pack::PackFile& file) { return pack::FlatKey(file.storedName) == key; });
+    return rest != files.begin();
+}
+
+// How the set is cut: with floppies, the first segment takes what
+// install.exe and the script (its disk count at most three digits) leave
+// of the first disk. Archives are no larger than a segment unless told.
+pack::PackOptions CutFor(const BuildOptions& options, const std::string& scriptText) {
+    pack::PackOptions pack = options.pack;
+    if (options.floppy) {
+        const std::uint64_t beside = OnFloppy(fs::file_size(options.installer)) +
+                                     OnFloppy(WithInstallDisks(scriptText, 999).size());
+        if (beside + pack::kSmallestSegment > kFloppyBytes) {
+            throw std::runtime_error(options.installer.string() +
+                                     ": too large to leave room for the first segment on a "
+                                     "floppy");
+        }
+        pack.segmentSize = kFloppyBytes;
+        pack.firstSegmentSize = kFloppyBytes - beside;
+    }
+    if (pack.archiveSize == 0)
+        pack.archiveSize = std::max(pack.segmentSize, pack::kSmallestSegment);
+    return pack;
 }
 
 fs::path Beside(const fs::path& folder, const std::string& what) {
@@ -156,7 +184,8 @@ public:
             }
         }
         for (const auto& warning : uninstallerWarnings) Warn(warning);
-        PictureFirst(scan.files, scriptText);
+        pack::PackOptions cut = CutFor(options_, scriptText);
+        cut.firstFileAlone = PictureFirst(scan.files, scriptText);
 
         if (IsWithin(options_.output, options_.source)) {
             return Fail(options_.output.string() +
@@ -177,13 +206,15 @@ public:
         fs::create_directories(work);
         pack::SetSummary summary;
         try {
-            summary = pack::WriteSegmentSet(scan.files, options_.pack, work,
+            summary = pack::WriteSegmentSet(scan.files, cut, work,
                                             [this](const pack::PackFile& file, int percent) {
                                                 progress_.Show(file.storedName, percent);
                                             });
             // The script travels with the set's true disk count.
             WriteText(work / "install.cfg", WithInstallDisks(scriptText, summary.segments));
             fs::copy_file(options_.installer, work / "install.exe");
+            if (options_.floppy) LayOutFloppies(work, summary.segments);
+            if (options_.floppyImages) WriteFloppyImages(work, summary.segments);
             PutInPlace(work);
         } catch (const std::exception& error) {
             progress_.Clear();

@@ -15,7 +15,13 @@ struct BuildOptions {
     // The uninstaller put into the set; empty: none was found.
     std::filesystem::path uninstaller;
     bool withUninstaller = true;
+    // pack.archiveSize 0: archives no larger than a segment, so that the
+    // installer expands each disk's files as the disk is read.
     pack::PackOptions pack;
+    // The set as floppies: OUTDIR/DISK1, DISK2, ... (segment size ignored);
+    // with floppyImages also DISK1.IMG, ... (needs mtools).
+    bool floppy = false;
+    bool floppyImages = false;
     bool progress = false;
 };
 

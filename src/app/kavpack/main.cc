@@ -18,14 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 using kav::app::kPackUsage;
 
-constexpr std::uint64_t kFloppySegment = 1457664;
-
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "kavpack: " << problem << "\n";
     std::cerr << "usage: kavpack build SRCDIR OUTDIR [--method lh5|lzh|rle|none] [--level "
                  "fast|normal|best]\n"
-                 "                     [--segment-size BYTES | --floppy] [--archive-size BYTES] "
-                 "[--key N]\n"
+                 "                     [--segment-size BYTES | --floppy | --floppy-images]\n"
+                 "                     [--archive-size BYTES] [--key N]\n"
                  "                     [--installer PATH] [--uninstaller PATH | --no-uninstaller]\n"
                  "       kavpack verify OUTDIR [--against SRCDIR] [--key N]\n"
                  "       kavpack init SRCDIR [--title T] [--publisher P] [--version V] "
@@ -108,11 +106,12 @@ int Build(const std::vector<std::string>& args, const char* argv0) {
         } else if (arg == "--level") {
             if (!hasValue || !ParseLevel(args[++i], options.pack.level))
                 return Usage("--level takes fast, normal or best");
-        } else if (arg == "--segment-size" || arg == "--floppy") {
-            if (segmentGiven) return Usage("give --segment-size or --floppy once");
+        } else if (arg == "--segment-size" || arg == "--floppy" || arg == "--floppy-images") {
+            if (segmentGiven) return Usage("give --segment-size, --floppy or --floppy-images once");
             segmentGiven = true;
-            if (arg == "--floppy") {
-                options.pack.segmentSize = kFloppySegment;
+            if (arg != "--segment-size") {
+                options.floppy = true;
+                options.floppyImages = arg == "--floppy-images";
             } else if (!hasValue || !ParseNumber(args[++i], 1, LLONG_MAX, number)) {
                 return Usage("--segment-size needs a number of bytes");
             } else {

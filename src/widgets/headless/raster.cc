@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <stdexcept>
 
 namespace kav::widgets::headless {
@@ -60,9 +61,13 @@ void Raster::WriteBmp(const std::string& path) const {
         for (std::uint32_t pad = static_cast<std::uint32_t>(width_) * 3; pad < stride; ++pad)
             out.push_back(0);
     }
-    std::ofstream file(path, std::ios::binary);
-    file.write(out.data(), static_cast<std::streamsize>(out.size()));
-    if (!file) throw std::runtime_error("Cannot write " + path);
+    // stdio rather than a file stream: the Windows programs link this file,
+    // and a stream would bring the whole locale machinery into install.exe.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
+                                                         &std::fclose);
+    const bool written = file && std::fwrite(out.data(), 1, out.size(), file.get()) == out.size();
+    if (!written || std::fclose(file.release()) != 0)
+        throw std::runtime_error("Cannot write " + path);
 }
 
 TextExtent HeadlessTextExtent(const std::string& text, const Font& font) {

@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -463,6 +465,120 @@ TEST_F(KavpackTest, InitScriptBuildsWithoutWarningAndInstallsEveryFileInPlace) {
 
 // A set of the test writer and one of kavpack with the same files expand
 // to the same files through the installer's segment reader.
+// The sizes of the archives of a set, walked through the logical stream
+// of its segment files (each without its identification record), and the
+// stream offset where each archive ends.
+struct ArchiveSpan {
+    std::int32_t size = 0;
+    std::uint64_t end = 0;
+};
+std::vector<ArchiveSpan> ArchivesOf(const std::vector<fs::path>& segments) {
+    std::string stream;
+    for (const auto& segment : segments) {
+        std::ifstream in(segment, std::ios::binary);
+        stream += std::string(std::istreambuf_iterator<char>(in), {}).substr(8);
+    }
+    std::size_t at = 0;
+    const auto take = [&](auto& record) {
+        EXPECT_LE(at + record.bytes.size(), stream.size());
+        if (at + record.bytes.size() > stream.size()) return false;
+        std::memcpy(record.bytes.data(), stream.data() + at, record.bytes.size());
+        at += record.bytes.size();
+        return record.HasTag();
+    };
+    archive::TSegSetHeader set;
+    if (!take(set)) return {};
+    for (int i = 0; i < set.ArchiveCount(); ++i) {
+        archive::TSegScanHeader scan;
+        if (!take(scan)) return {};
+        at += scan.TemplateLength() + static_cast<std::size_t>(scan.ListArchiveSize());
+    }
+    std::vector<ArchiveSpan> archives;
+    for (int i = 0; i < set.ArchiveCount(); ++i) {
+        archive::TSegArcHeader arc;
+        if (!take(arc)) return {};
+        at += static_cast<std::size_t>(arc.ArchiveSize());
+        archives.push_back({arc.ArchiveSize(), at});
+    }
+    EXPECT_EQ(at, stream.size());
+    return archives;
+}
+
+// --floppy lays the set out as disks, each within a floppy, the first
+// holding the installer, the script and a first segment that fills the
+// rest; --floppy-images makes FAT12 images of them. The picture comes in an
+// archive of its own at the start of the first disk, and no archive is
+// larger than a segment, so every disk's files are expanded as it is read.
+// A set copied into one folder reads back whole, and a floppy set is
+// replaced by the next build like any other.
+TEST_F(KavpackTest, FloppiesHoldThePictureFirstAndArchivesDiskByDisk) {
+    WriteFile(source_ / "install.cfg",
+              "[Setup - Main]\nBitmap File=logo.bmp\n[Files]\nFile1=readme.txt~<INSTALLDIR>\n"
+              "File2=big.dat~<INSTALLDIR>\nFile3=noise.bin~<INSTALLDIR>\n"
+              "File4=empty.txt~<INSTALLDIR>\nFile5=tool.exe~<INSTALLDIR>\n"
+              "File6=huge1.bin~<INSTALLDIR>\nFile7=huge2.bin~<INSTALLDIR>\n");
+    WriteFile(source_ / "zz" / "logo.bmp", OnePixelBmp());
+    WriteFile(source_ / "huge1.bin", Noise(1200000, 3));
+    WriteFile(source_ / "huge2.bin", Noise(1200000, 5));
+    WriteFile(top_ / "install.exe", "MZ" + Noise(600000, 4));
+    BuildOptions options;
+    options.source = source_;
+    options.output = top_ / "set";
+    options.installer = top_ / "install.exe";
+    options.withUninstaller = false;
+    options.floppy = true;
+    options.floppyImages = true;
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(RunBuild(options, out_, err_), kPackSuccess) << err_.str();
+    }
+    const fs::path set = top_ / "set";
+    const auto onFloppy = [](const fs::path& file) {
+        return (fs::file_size(file) + 511) / 512 * 512;
+    };
+    std::vector<fs::path> segments;
+    const fs::path together = top_ / "together";
+    fs::create_directories(together);
+    for (std::size_t n = 1; fs::exists(set / ("DISK" + std::to_string(n))); ++n) {
+        const fs::path disk = set / ("DISK" + std::to_string(n));
+        std::vector<std::string> names;
+        std::uint64_t used = 0;
+        for (const auto& entry : fs::directory_iterator(disk)) {
+            names.push_back(entry.path().filename().string());
+            used += onFloppy(entry.path());
+            fs::copy_file(entry.path(), together / entry.path().filename());
+        }
+        std::sort(names.begin(), names.end());
+        const std::string segment = archive::SegmentFileName("disk", "", n);
+        segments.push_back(disk / segment);
+        EXPECT_LE(used, 1457664u) << disk;
+        if (n == 1) {
+            EXPECT_EQ(names, (std::vector<std::string>{segment, "install.cfg", "install.exe"}));
+            EXPECT_GT(used, 1457664u - 3 * 512) << "the first segment fills the first disk";
+        } else {
+            EXPECT_EQ(names, std::vector<std::string>{segment});
+        }
+        EXPECT_EQ(fs::file_size(set / ("DISK" + std::to_string(n) + ".IMG")), 1474560u);
+    }
+    ASSERT_GE(segments.size(), 3u);
+    EXPECT_EQ(Verify(together), kPackSuccess) << err_.str();
+
+    const std::vector<ArchiveSpan> archives = ArchivesOf(segments);
+    ASSERT_GE(archives.size(), 3u);
+    EXPECT_LT(archives[0].size, 200) << "the picture alone";
+    EXPECT_LT(archives[0].end, fs::file_size(segments[0]));
+    for (const auto& archive : archives) EXPECT_LE(archive.size, 1457664);
+
+    // mtools reads the images back.
+    const std::string list = top_.string() + "/mdir.txt";
+    ASSERT_EQ(
+        std::system(("mdir -i '" + (set / "DISK1.IMG").string() + "' :: > '" + list + "'").c_str()),
+        0);
+    std::ifstream in(list);
+    const std::string shown(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(shown.find("install  exe"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("disk     001"), std::string::npos) << shown;
+}
+
 TEST_F(KavpackTest, ReadLikeTheTestWritersSets) {
     const std::string readme = "Read me.\r\n", big = Lines(4000);
     archive::testing::ArchiveWriter archive;
