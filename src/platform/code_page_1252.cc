@@ -41,18 +41,22 @@ std::optional<std::string> CodePage1252FromUtf16(std::u16string_view text) {
     return out;
 }
 
-std::string NameFromUtf16(std::u16string_view name) {
-    if (auto text = CodePage1252FromUtf16(name)) return *text;
+std::string TextFromUtf16(std::u16string_view text) {
     std::string shown;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto byte = ByteOf(name[i]);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = ByteOf(text[i]);
         shown += byte ? *byte : '?';
         // A character beyond U+FFFF is one "?", not two.
-        const bool highSurrogate = name[i] >= 0xD800 && name[i] <= 0xDBFF;
-        if (highSurrogate && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
+        const bool highSurrogate = text[i] >= 0xD800 && text[i] <= 0xDBFF;
+        if (highSurrogate && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
             ++i;
     }
-    throw ENameOutsideCodePage("The name " + shown +
+    return shown;
+}
+
+std::string NameFromUtf16(std::u16string_view name) {
+    if (auto text = CodePage1252FromUtf16(name)) return *text;
+    throw ENameOutsideCodePage("The name " + TextFromUtf16(name) +
                                " has characters that setup cannot write in the Windows code page "
                                "1252: setup stops rather than use another name.");
 }

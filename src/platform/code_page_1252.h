@@ -38,6 +38,10 @@ std::u16string Utf16FromCodePage1252(std::string_view text);
 // the page (or the text is not well-formed UTF-16).
 std::optional<std::string> CodePage1252FromUtf16(std::u16string_view text);
 
+// Code page 1252 of UTF-16 text, with "?" for each character that has no
+// form: for texts shown or logged, never for names.
+std::string TextFromUtf16(std::u16string_view text);
+
 // The same for a name the system gave: throws ENameOutsideCodePage, naming
 // the name with "?" for each character that has no form, where it has none.
 std::string NameFromUtf16(std::u16string_view name);
