@@ -63,7 +63,7 @@ void Win32Gui::SetCursor(Cursor cursor) {
 
 void Win32Gui::ProcessMessages() {
     MSG message{};
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The quit belongs to the outermost message loop: leave it in
             // the queue for that loop and stop here.
@@ -72,7 +72,7 @@ void Win32Gui::ProcessMessages() {
             return;
         }
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
 }
 
