@@ -2,6 +2,8 @@
 // none at all under /VERYSILENT. The exit status tells a script how the run
 // ended (app/stages/exit_status.h).
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <exception>
 #include <memory>
@@ -13,6 +15,7 @@
 #include "app/stages/install_log.h"
 #include "app/stages/unattended_run.h"
 #include "platform/machine.h"
+#include "platform/win32/wide.h"
 #include "widgets/headless/headless_backend.h"
 #include "widgets/win32/win32_backend.h"
 
@@ -22,7 +25,13 @@ constexpr const char* kApplicationTitle = "KAV - Setup";
 
 std::vector<std::string> Arguments() {
     std::vector<std::string> arguments;
-    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    int count = 0;
+    LPWSTR* const words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (words == nullptr) return arguments;
+    // A character without a code page 1252 form becomes "?", which no file
+    // name may hold: a path given so is refused, never taken for another.
+    for (int i = 1; i < count; ++i) arguments.push_back(kav::platform::TextFromWide(words[i]));
+    ::LocalFree(words);
     return arguments;
 }
 
@@ -41,15 +50,16 @@ bool AsksForQuiet(const std::vector<std::string>& arguments) {
 }
 
 void Tell(const std::string& text, UINT icon) {
-    MessageBoxA(nullptr, text.c_str(), kApplicationTitle, MB_OK | icon);
+    MessageBoxW(nullptr, kav::platform::Wide(text).c_str(),
+                kav::platform::Wide(kApplicationTitle).c_str(), MB_OK | icon);
 }
 
 // The user's temporary folder, where a log without a name goes.
 std::string TemporaryFolder() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(MAX_PATH + 1, path);
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
     if (length == 0 || length > MAX_PATH) return "C:\\";
-    return std::string(path, length);
+    return kav::platform::NameFromWide(std::wstring_view(path, length));
 }
 
 int Run(const std::vector<std::string>& arguments) {

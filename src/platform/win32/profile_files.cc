@@ -7,7 +7,11 @@
 
 #include "base/ascii_case.h"
 #include "base/profile_lines.h"
+#include "platform/errors.h"
+#include "platform/sim/profile_document.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/read_only_guard.h"
+#include "platform/win32/wide.h"
 
 namespace kav::platform {
 namespace {
@@ -26,10 +30,12 @@ struct RawSection {
 };
 
 RawSection ReadSectionLines(const std::string& file, const std::string& section, DWORD size) {
-    std::string buffer(size, '\0');
+    std::wstring buffer(size, L'\0');
     const DWORD length =
-        ::GetPrivateProfileSectionA(section.c_str(), buffer.data(), size, file.c_str());
-    return {std::move(buffer), length};
+        ::GetPrivateProfileSectionW(Wide(section).c_str(), buffer.data(), size, Wide(file).c_str());
+    // The system's own files are in its code page, which the wide function
+    // has read: a line without a code page 1252 form shows "?".
+    return {TextFromWide(buffer), length};
 }
 
 std::vector<std::string> SplitZeroList(const std::string& bytes, std::size_t length) {
@@ -58,21 +64,66 @@ std::string ProfileValue(const std::string& text) {
 // Windows directory, anything else is resolved against the current one.
 std::string ProfilePath(const std::string& file) {
     if (file.find_first_of("\\/") == std::string::npos) {
-        char directory[MAX_PATH] = {};
-        const UINT length = ::GetWindowsDirectoryA(directory, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) return std::string(directory, length) + "\\" + file;
+        wchar_t directory[MAX_PATH] = {};
+        const UINT length = ::GetWindowsDirectoryW(directory, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            return NameFromWide(std::wstring_view(directory, length)) + "\\" + file;
     }
     return file;
+}
+
+// A profile named with a directory is one of the set's or the program's own
+// files (the script, the uninstall script, a file the set installs): its
+// text is code page 1252 like the set, so it is read and written here, with
+// the profile functions' rules, by the same document the simulated machine
+// keeps. The system's profile functions would read and write it in whatever
+// code page the system is set to. A bare name is one of the system's own
+// files, in the system's code page, and is left to the system.
+bool IsOwnFile(const std::string& file) { return file.find_first_of("\\/") != std::string::npos; }
+
+std::optional<sim::ProfileDocument> LoadDocument(const std::string& file) {
+    try {
+        Win32FileSystem files;
+        const auto stream = files.OpenRead(file);
+        std::string text(static_cast<std::size_t>(stream->Size()), '\0');
+        text.resize(stream->Read(text.data(), text.size()));
+        return sim::ProfileDocument(text);
+    } catch (const EPlatformError&) {
+        return std::nullopt;
+    }
+}
+
+bool StoreDocument(const std::string& file, const sim::ProfileDocument& document) {
+    try {
+        Win32FileSystem files;
+        const std::string text = document.Text();
+        files.Create(file)->WriteExactly(text.data(), text.size());
+        return true;
+    } catch (const EPlatformError&) {
+        return false;
+    }
 }
 
 }  // namespace
 
 std::string Win32ProfileFiles::ReadString(const std::string& file, const std::string& section,
                                           const std::string& key, const std::string& defaultValue) {
-    char buffer[kValueBufferSize] = {};
-    const DWORD length = ::GetPrivateProfileStringA(
-        section.c_str(), key.c_str(), defaultValue.c_str(), buffer, kValueBufferSize, file.c_str());
-    return std::string(buffer, std::min<DWORD>(length, kValueBufferSize - 1));
+    if (IsOwnFile(file)) {
+        if (const auto document = LoadDocument(file)) {
+            if (auto value = document->Read(section, key)) return *value;
+        }
+        // The profile functions drop trailing blanks of the default.
+        std::string fallback = defaultValue.substr(0, kValueBufferSize - 1);
+        while (!fallback.empty() && (fallback.back() == ' ' || fallback.back() == '\t')) {
+            fallback.pop_back();
+        }
+        return fallback;
+    }
+    wchar_t buffer[kValueBufferSize] = {};
+    const DWORD length = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                                    Wide(defaultValue).c_str(), buffer,
+                                                    kValueBufferSize, Wide(file).c_str());
+    return TextFromWide(std::wstring_view(buffer, std::min<DWORD>(length, kValueBufferSize - 1)));
 }
 
 // The section's lines, read whole however long: a listing cut at a
@@ -90,6 +141,10 @@ std::vector<std::string> Win32ProfileFiles::SectionLines(const std::string& file
 
 std::vector<std::string> Win32ProfileFiles::ListKeys(const std::string& file,
                                                      const std::string& section) {
+    if (IsOwnFile(file)) {
+        const auto document = LoadDocument(file);
+        return document ? document->ListKeys(section) : std::vector<std::string>{};
+    }
     // The key listing of GetPrivateProfileStringA leaves out lines without
     // "=" (such as a PATH line of an AUTOEXEC.BAT section), which the script
     // lists by their whole text. A section read keeps them: each line is its
@@ -107,6 +162,15 @@ ProfileFiles::KeyValues Win32ProfileFiles::ReadSectionValues(const std::string& 
     // key gets the value of its first line, as a read by name finds it,
     // trimmed, one pair of enclosing quotes removed, cut as a read is.
     KeyValues values;
+    if (IsOwnFile(file)) {
+        const auto document = LoadDocument(file);
+        if (!document) return values;
+        for (std::string& key : document->ListKeys(section)) {
+            std::string value = document->Read(section, key).value_or("");
+            values.emplace_back(std::move(key), std::move(value));
+        }
+        return values;
+    }
     std::unordered_map<std::string, std::string> firstValues;  // by upper-case key
     for (const std::string& line : SectionLines(file, section)) {
         const std::size_t equals = line.find('=');
@@ -122,20 +186,40 @@ ProfileFiles::KeyValues Win32ProfileFiles::ReadSectionValues(const std::string& 
 bool Win32ProfileFiles::WriteString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& value) {
     if (IsReadOnlyFile(ProfilePath(file))) return false;
-    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                        file.c_str()) != FALSE;
+    if (IsOwnFile(file)) {
+        auto document = Win32FileSystem().FileExists(file) ? LoadDocument(file)
+                                                           : std::optional(sim::ProfileDocument());
+        if (!document) return false;
+        document->Write(section, key, value);
+        return StoreDocument(file, *document);
+    }
+    return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                        Wide(value).c_str(), Wide(file).c_str()) != FALSE;
 }
 
 bool Win32ProfileFiles::RemoveSection(const std::string& file, const std::string& section) {
     if (IsReadOnlyFile(ProfilePath(file))) return false;
-    return ::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
+    if (IsOwnFile(file)) {
+        if (!Win32FileSystem().FileExists(file)) return true;
+        auto document = LoadDocument(file);
+        if (!document) return false;
+        return !document->RemoveSection(section) || StoreDocument(file, *document);
+    }
+    return ::WritePrivateProfileStringW(Wide(section).c_str(), nullptr, nullptr,
+                                        Wide(file).c_str()) != FALSE;
 }
 
 bool Win32ProfileFiles::RemoveKey(const std::string& file, const std::string& section,
                                   const std::string& key) {
     if (IsReadOnlyFile(ProfilePath(file))) return false;
-    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()) !=
-           FALSE;
+    if (IsOwnFile(file)) {
+        if (!Win32FileSystem().FileExists(file)) return true;
+        auto document = LoadDocument(file);
+        if (!document) return false;
+        return !document->RemoveKey(section, key) || StoreDocument(file, *document);
+    }
+    return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), nullptr,
+                                        Wide(file).c_str()) != FALSE;
 }
 
 }  // namespace kav::platform

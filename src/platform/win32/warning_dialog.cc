@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/wide.h"
+
 namespace kav::platform {
 
 WarningAnswer WarningDialog::Show(HWND owner) {
@@ -17,7 +19,7 @@ WarningAnswer WarningDialog::Show(HWND owner) {
 
 void WarningDialog::OnInitDialog(HWND dialog) {
     ::SetWindowTextA(dialog, "Warning");
-    ::SetDlgItemTextA(dialog, kTextId, text_.c_str());
+    ::SetDlgItemTextW(dialog, kTextId, Wide(text_).c_str());
     ::SetDlgItemTextA(dialog, IDNO, "No");
     ::SetDlgItemTextA(dialog, IDABORT, "Abort");
     ::SendDlgItemMessageA(dialog, kIconId, STM_SETICON,
