@@ -204,9 +204,14 @@ private:
     void UpdateText() override {
         if (WindowText() == edit_.Text()) return;
         SetWindowTextA(Hwnd(), edit_.Text().c_str());
-        // Typing goes on at the end of a text the program put there.
-        const auto end = static_cast<WPARAM>(edit_.Text().size());
-        SendMessageA(Hwnd(), EM_SETSEL, end, static_cast<LPARAM>(end));
+        // While the user types in the box, typing goes on at the end of a
+        // text the program put there; otherwise the box shows the text from
+        // its start (a long path would show only its tail with the caret at
+        // the end).
+        const auto caret =
+            GetFocus() == Hwnd() ? static_cast<WPARAM>(edit_.Text().size()) : WPARAM{0};
+        SendMessageA(Hwnd(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
+        SendMessageA(Hwnd(), EM_SCROLLCARET, 0, 0);
     }
     Edit& edit_;
 };
