@@ -36,10 +36,17 @@ Picture DecodeJpegOrPng(const std::uint8_t* data, std::size_t size, const Pictur
                               stbi_failure_reason());
     const std::size_t pixels = CheckedPixelCount(width, height, 1, limits);
     constexpr int kRgba = 4;
-    stbi_uc* rgba = stbi_load_from_memory(data, length, &width, &height, &channels, kRgba);
+    int loadedWidth = 0;
+    int loadedHeight = 0;
+    stbi_uc* rgba =
+        stbi_load_from_memory(data, length, &loadedWidth, &loadedHeight, &channels, kRgba);
     if (rgba == nullptr)
         throw EInvalidGraphic(std::string("the picture cannot be decoded: ") +
                               stbi_failure_reason());
+    if (loadedWidth != width || loadedHeight != height) {
+        stbi_image_free(rgba);
+        throw EInvalidGraphic("the picture's size changed while it was decoded");
+    }
     Picture picture;
     picture.width = width;
     picture.height = height;
