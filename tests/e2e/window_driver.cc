@@ -65,15 +65,17 @@ HWND WaitForWindow(const std::string& title, int timeoutSeconds) {
 // The lines as the box lays them out: a line that did not fit its width is
 // two lines here.
 std::string ShownLines(HWND edit) {
+    // Indices and lengths only: they need no buffer to cross to the box's
+    // process.
+    const std::string text = TextOf(edit);
     const LRESULT count = SendMessageA(edit, EM_GETLINECOUNT, 0, 0);
     std::string shown;
     for (LRESULT line = 0; line < count; ++line) {
-        char buffer[1024] = {};
-        *reinterpret_cast<WORD*>(buffer) = sizeof buffer - 1;
-        const LRESULT length = SendMessageA(edit, EM_GETLINE, static_cast<WPARAM>(line),
-                                            reinterpret_cast<LPARAM>(buffer));
+        const LRESULT start = SendMessageA(edit, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+        const LRESULT length = SendMessageA(edit, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
         if (line > 0) shown += "\r\n";
-        shown.append(buffer, static_cast<std::size_t>(length));
+        if (start >= 0 && static_cast<std::size_t>(start) <= text.size())
+            shown += text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
     }
     return shown;
 }

@@ -235,11 +235,29 @@ public:
 private:
     void UpdateText() override {}
     void UpdateOwn(Property property) override {
-        if (property == Property::Lines) SetWindowTextA(Hwnd(), Joined(memo_.Lines()).c_str());
+        if (property == Property::Lines) {
+            SetWindowTextA(Hwnd(), Joined(memo_.Lines()).c_str());
+            FitScrollBar();
+        }
         if (property == Property::Lines || property == Property::TopLine) {
             const LRESULT first = SendMessageA(Hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0);
             SendMessageA(Hwnd(), EM_LINESCROLL, 0, memo_.TopLine() - first);
         }
+    }
+    // The scroll bar is there only for lines that do not fit: one that is
+    // always there takes the width a short text was laid out for, and its
+    // lines wrap.
+    void FitScrollBar() {
+        ShowScrollBar(Hwnd(), SB_VERT, FALSE);
+        const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
+        WindowDc dc(Hwnd());
+        Selection selected(dc.Get(), font);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc.Get(), &metrics);
+        RECT area{};
+        SendMessageA(Hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+        const LRESULT lines = SendMessageA(Hwnd(), EM_GETLINECOUNT, 0, 0);
+        if (lines * metrics.tmHeight > area.bottom - area.top) ShowScrollBar(Hwnd(), SB_VERT, TRUE);
     }
     Memo& memo_;
 };
