@@ -18,6 +18,7 @@ if [ -z "${KAV_SCREENSHOTS_INSIDE:-}" ]; then
             cmake --build --preset "$arch" -j2 --target install_exe uninstaller_exe window_driver msgbox_probe >/dev/null)
     fi
     mkdir -p "$images"
+    build=$(cd "$build" && pwd)
     # A private display of its own (a fixed size, no window manager) and a
     # fresh prefix with Wine's own faces.
     export WINEARCH=$arch WINEPREFIX="$top/build/screenshots-wineprefix-$arch" KAV_FORCE_XVFB=1
