@@ -15,6 +15,7 @@
 #include "app/stages/install_log.h"
 #include "app/stages/unattended_run.h"
 #include "platform/machine.h"
+#include "platform/win32/two_column_dialog.h"
 #include "platform/win32/wide.h"
 #include "widgets/headless/headless_backend.h"
 #include "widgets/win32/win32_backend.h"
@@ -54,6 +55,17 @@ void Tell(const std::string& text, UINT icon) {
                 kav::platform::Wide(kApplicationTitle).c_str(), MB_OK | icon);
 }
 
+// The switches in two columns: a message box would run a switch into its
+// meaning wherever a tab stop falls.
+void ShowSwitches(const std::string& heading, LPCSTR icon) {
+    std::vector<kav::platform::TwoColumnDialog::Row> rows;
+    for (const kav::app::SwitchHelp& row : kav::app::InstallSwitchRows())
+        rows.emplace_back(row.switches, row.meaning);
+    kav::platform::TwoColumnDialog(kApplicationTitle, heading, std::move(rows),
+                                   kav::app::InstallExitStatusHelp(), icon)
+        .Show(nullptr);
+}
+
 // The user's temporary folder, where a log without a name goes.
 std::string TemporaryFolder() {
     wchar_t path[MAX_PATH + 1] = {};
@@ -68,14 +80,14 @@ int Run(const std::vector<std::string>& arguments) {
         line = kav::app::ParseInstallCommandLine(arguments);
     } catch (const kav::app::ECommandLine& error) {
         if (!AsksForQuiet(arguments)) {
-            Tell(std::string(error.what()) + "\n\n" + kav::app::InstallSwitchesHelp(),
-                 MB_ICONERROR);
+            ShowSwitches(std::string(error.what()) + "\n\n" + kav::app::InstallUsageLine(),
+                         IDI_ERROR);
         }
         return kav::app::kExitBadCommandLine;
     }
     const kav::app::RunOptions& options = line.options;
     if (options.help) {
-        Tell(kav::app::InstallSwitchesHelp(), MB_ICONINFORMATION);
+        ShowSwitches(kav::app::InstallUsageLine(), IDI_INFORMATION);
         return kav::app::kExitInstalled;
     }
 

@@ -210,9 +210,14 @@ private:
     void UpdateText() override {
         if (WindowText() == edit_.Text()) return;
         SetWindowTextW(Hwnd(), platform::Wide(edit_.Text()).c_str());
-        // Typing goes on at the end of a text the program put there.
-        const auto end = static_cast<WPARAM>(edit_.Text().size());
-        SendMessageA(Hwnd(), EM_SETSEL, end, static_cast<LPARAM>(end));
+        // While the user types in the box, typing goes on at the end of a
+        // text the program put there; otherwise the box shows the text from
+        // its start (a long path would show only its tail with the caret at
+        // the end).
+        const auto caret =
+            GetFocus() == Hwnd() ? static_cast<WPARAM>(edit_.Text().size()) : WPARAM{0};
+        SendMessageA(Hwnd(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
+        SendMessageA(Hwnd(), EM_SCROLLCARET, 0, 0);
     }
     Edit& edit_;
 };
@@ -236,12 +241,29 @@ public:
 private:
     void UpdateText() override {}
     void UpdateOwn(Property property) override {
-        if (property == Property::Lines)
+        if (property == Property::Lines) {
             SetWindowTextW(Hwnd(), platform::Wide(Joined(memo_.Lines())).c_str());
+            FitScrollBar();
+        }
         if (property == Property::Lines || property == Property::TopLine) {
             const LRESULT first = SendMessageA(Hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0);
             SendMessageA(Hwnd(), EM_LINESCROLL, 0, memo_.TopLine() - first);
         }
+    }
+    // The scroll bar is there only for lines that do not fit: one that is
+    // always there takes the width a short text was laid out for, and its
+    // lines wrap.
+    void FitScrollBar() {
+        ShowScrollBar(Hwnd(), SB_VERT, FALSE);
+        const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
+        WindowDc dc(Hwnd());
+        Selection selected(dc.Get(), font);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc.Get(), &metrics);
+        RECT area{};
+        SendMessageA(Hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+        const LRESULT lines = SendMessageA(Hwnd(), EM_GETLINECOUNT, 0, 0);
+        if (lines * metrics.tmHeight > area.bottom - area.top) ShowScrollBar(Hwnd(), SB_VERT, TRUE);
     }
     Memo& memo_;
 };

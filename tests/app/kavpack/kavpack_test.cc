@@ -247,6 +247,10 @@ TEST_F(KavpackTest, FilesListIsComparedWithTheFolder) {
     // The picture and the licence are read by the installer itself.
     EXPECT_EQ(err.find("logo.gif: no Files line"), std::string::npos) << err;
     EXPECT_EQ(err.find("license.txt: no Files line"), std::string::npos) << err;
+    // A header alone is no picture the installer could show.
+    EXPECT_NE(err.find("Bitmap File=logo.gif: install.exe cannot show this picture"),
+              std::string::npos)
+        << err;
 }
 
 TEST_F(KavpackTest, TheUninstallerGoesIntoEverySetOnce) {

@@ -1,0 +1,65 @@
+// JPEG and PNG files, decoded by stb_image (Debian's libstb-dev): its
+// decoders are built here alone, for these two formats, reading from memory.
+#include <cstring>
+#include <string>
+
+#include "widgets/picture/decoders.h"
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_MAX_DIMENSIONS 16384
+#include <stb_image.h>
+
+namespace kav::widgets::picture {
+
+bool IsJpegOrPng(const std::uint8_t* data, std::size_t size) {
+    static const std::uint8_t kJpeg[] = {0xFF, 0xD8, 0xFF};
+    static const std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    return (size >= sizeof kJpeg && std::memcmp(data, kJpeg, sizeof kJpeg) == 0) ||
+           (size >= sizeof kPng && std::memcmp(data, kPng, sizeof kPng) == 0);
+}
+
+Picture DecodeJpegOrPng(const std::uint8_t* data, std::size_t size, const PictureLimits& limits) {
+    if (size > static_cast<std::size_t>(INT32_MAX)) throw EInvalidGraphic("the file is too large");
+    const int length = static_cast<int>(size);
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    // The size is checked against the limits before any pixel is decoded.
+    if (!stbi_info_from_memory(data, length, &width, &height, &channels))
+        throw EInvalidGraphic(std::string("the picture cannot be decoded: ") +
+                              stbi_failure_reason());
+    const std::size_t pixels = CheckedPixelCount(width, height, 1, limits);
+    constexpr int kRgba = 4;
+    int loadedWidth = 0;
+    int loadedHeight = 0;
+    stbi_uc* rgba =
+        stbi_load_from_memory(data, length, &loadedWidth, &loadedHeight, &channels, kRgba);
+    if (rgba == nullptr)
+        throw EInvalidGraphic(std::string("the picture cannot be decoded: ") +
+                              stbi_failure_reason());
+    if (loadedWidth != width || loadedHeight != height) {
+        stbi_image_free(rgba);
+        throw EInvalidGraphic("the picture's size changed while it was decoded");
+    }
+    Picture picture;
+    picture.width = width;
+    picture.height = height;
+    PictureFrame frame;
+    frame.pixels.resize(pixels);
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const stbi_uc* p = rgba + i * kRgba;
+        frame.pixels[i] = static_cast<Argb>(p[3]) << 24 | static_cast<Argb>(p[0]) << 16 |
+                          static_cast<Argb>(p[1]) << 8 | p[2];
+    }
+    stbi_image_free(rgba);
+    picture.frames.push_back(std::move(frame));
+    return picture;
+}
+
+}  // namespace kav::widgets::picture
