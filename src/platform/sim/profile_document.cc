@@ -8,6 +8,7 @@ namespace kav::platform::sim {
 namespace {
 
 constexpr std::size_t kNoHeader = static_cast<std::size_t>(-1);
+constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
 
 using base::HeaderName;
 using base::KeyName;
@@ -102,12 +103,14 @@ void ProfileDocument::Write(std::string_view section, std::string_view key,
     const IndexedSection* found = FindSection(section);
     const std::optional<SectionSpan> span =
         found ? std::optional<SectionSpan>(found->span) : std::nullopt;
-    const std::optional<std::size_t> keyLine = found ? FindKey(*found, key) : std::nullopt;
+    // A plain index, not an optional: GCC's size-optimised 32-bit build
+    // takes an optional's value here for possibly uninitialised.
+    const std::size_t keyLine = found ? FindKey(*found, key).value_or(kNoLine) : kNoLine;
     index_.reset();
-    if (keyLine) {
+    if (keyLine != kNoLine) {
         // The key keeps its place and its spelling; only the value changes.
-        const auto name = KeyName(lines_[*keyLine].text);
-        lines_[*keyLine].text = std::string(*name) + "=" + std::string(value);
+        const auto name = KeyName(lines_[keyLine].text);
+        lines_[keyLine].text = std::string(*name) + "=" + std::string(value);
         return;
     }
     if (span) {
@@ -141,10 +144,10 @@ bool ProfileDocument::RemoveSection(std::string_view section) {
 
 bool ProfileDocument::RemoveKey(std::string_view section, std::string_view key) {
     const IndexedSection* found = FindSection(section);
-    const std::optional<std::size_t> keyLine = found ? FindKey(*found, key) : std::nullopt;
-    if (!keyLine) return false;
+    const std::size_t keyLine = found ? FindKey(*found, key).value_or(kNoLine) : kNoLine;
+    if (keyLine == kNoLine) return false;
     index_.reset();
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*keyLine));
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(keyLine));
     return true;
 }
 
