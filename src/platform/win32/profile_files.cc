@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "base/ascii_case.h"
 #include "base/profile_lines.h"
@@ -81,27 +83,77 @@ std::string ProfilePath(const std::string& file) {
 // files, in the system's code page, and is left to the system.
 bool IsOwnFile(const std::string& file) { return file.find_first_of("\\/") != std::string::npos; }
 
-std::optional<sim::ProfileDocument> LoadDocument(const std::string& file) {
+// The last document read or written, with the file's full name, size and
+// time of writing then: reading a script key by key parses it once, not
+// once per key, as long as nobody has written the file since.
+struct CachedDocument {
+    std::wstring fullName;
+    WIN32_FILE_ATTRIBUTE_DATA stamp{};
+    std::optional<sim::ProfileDocument> document;
+};
+
+CachedDocument& Cache() {
+    static CachedDocument cache;
+    return cache;
+}
+
+std::optional<std::pair<std::wstring, WIN32_FILE_ATTRIBUTE_DATA>> StampOf(const std::string& file) {
+    const std::wstring wide = Wide(file);
+    wchar_t full[32768];
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), 32768, full, nullptr);
+    if (length == 0 || length >= 32768) return std::nullopt;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(full, GetFileExInfoStandard, &data)) return std::nullopt;
+    return std::make_pair(std::wstring(full, length), data);
+}
+
+bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
+           ::CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+void Remember(const std::string& file, const sim::ProfileDocument& document) {
+    CachedDocument& cache = Cache();
+    cache.document.reset();
+    if (const auto stamp = StampOf(file)) {
+        cache.fullName = stamp->first;
+        cache.stamp = stamp->second;
+        cache.document = document;
+    }
+}
+
+// The document of `file`, valid until the next load or store; null when
+// the file cannot be read.
+const sim::ProfileDocument* LoadDocument(const std::string& file) {
+    CachedDocument& cache = Cache();
+    const auto stamp = StampOf(file);
+    if (stamp && cache.document && cache.fullName == stamp->first &&
+        SameStamp(cache.stamp, stamp->second)) {
+        return &*cache.document;
+    }
     try {
         Win32FileSystem files;
         const auto stream = files.OpenRead(file);
         std::string text(static_cast<std::size_t>(stream->Size()), '\0');
         text.resize(stream->Read(text.data(), text.size()));
-        return sim::ProfileDocument(text);
+        Remember(file, sim::ProfileDocument(text));
+        return cache.document ? &*cache.document : nullptr;
     } catch (const EPlatformError&) {
-        return std::nullopt;
+        return nullptr;
     }
 }
 
 bool StoreDocument(const std::string& file, const sim::ProfileDocument& document) {
+    Cache().document.reset();
     try {
         Win32FileSystem files;
         const std::string text = document.Text();
         files.Create(file)->WriteExactly(text.data(), text.size());
-        return true;
     } catch (const EPlatformError&) {
         return false;
     }
+    Remember(file, document);
+    return true;
 }
 
 }  // namespace
@@ -187,11 +239,14 @@ bool Win32ProfileFiles::WriteString(const std::string& file, const std::string& 
                                     const std::string& key, const std::string& value) {
     if (IsReadOnlyFile(ProfilePath(file))) return false;
     if (IsOwnFile(file)) {
-        auto document = Win32FileSystem().FileExists(file) ? LoadDocument(file)
-                                                           : std::optional(sim::ProfileDocument());
-        if (!document) return false;
-        document->Write(section, key, value);
-        return StoreDocument(file, *document);
+        sim::ProfileDocument document;
+        if (Win32FileSystem().FileExists(file)) {
+            const sim::ProfileDocument* loaded = LoadDocument(file);
+            if (!loaded) return false;
+            document = *loaded;
+        }
+        document.Write(section, key, value);
+        return StoreDocument(file, document);
     }
     return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
                                         Wide(value).c_str(), Wide(file).c_str()) != FALSE;
@@ -201,9 +256,10 @@ bool Win32ProfileFiles::RemoveSection(const std::string& file, const std::string
     if (IsReadOnlyFile(ProfilePath(file))) return false;
     if (IsOwnFile(file)) {
         if (!Win32FileSystem().FileExists(file)) return true;
-        auto document = LoadDocument(file);
-        if (!document) return false;
-        return !document->RemoveSection(section) || StoreDocument(file, *document);
+        const sim::ProfileDocument* loaded = LoadDocument(file);
+        if (!loaded) return false;
+        sim::ProfileDocument document = *loaded;
+        return !document.RemoveSection(section) || StoreDocument(file, document);
     }
     return ::WritePrivateProfileStringW(Wide(section).c_str(), nullptr, nullptr,
                                         Wide(file).c_str()) != FALSE;
@@ -214,9 +270,10 @@ bool Win32ProfileFiles::RemoveKey(const std::string& file, const std::string& se
     if (IsReadOnlyFile(ProfilePath(file))) return false;
     if (IsOwnFile(file)) {
         if (!Win32FileSystem().FileExists(file)) return true;
-        auto document = LoadDocument(file);
-        if (!document) return false;
-        return !document->RemoveKey(section, key) || StoreDocument(file, *document);
+        const sim::ProfileDocument* loaded = LoadDocument(file);
+        if (!loaded) return false;
+        sim::ProfileDocument document = *loaded;
+        return !document.RemoveKey(section, key) || StoreDocument(file, document);
     }
     return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), nullptr,
                                         Wide(file).c_str()) != FALSE;
