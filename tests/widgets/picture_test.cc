@@ -193,12 +193,7 @@ TEST(BitmapPicture, RunLengthCodedBmpJpegAndPng) {
     EXPECT_EQ(fromPng.At(0, 12, 5), 0x800000FFu);
     Bytes jpeg;
     ASSERT_NE(stbi_write_jpg_to_func(AppendTo, &jpeg, 16, 16, 4, rgba.data(), 95), 0);
-    const Picture fromJpeg = Decode(jpeg);
-    ASSERT_EQ(fromJpeg.width, 16);
-    EXPECT_GT((fromJpeg.At(0, 2, 5) >> 16) & 0xFF, 200u);
-    EXPECT_GT(fromJpeg.At(0, 12, 5) & 0xFF, 200u);
-    jpeg.resize(jpeg.size() / 3);
-    EXPECT_THROW(Decode(jpeg), EInvalidGraphic);
+    EXPECT_THROW(Decode(jpeg), EInvalidGraphic);  // refused, whole or damaged
 }
 
 TEST(PictureFile, ReadThroughTheMachineAndRefusedWithTheFileName) {
