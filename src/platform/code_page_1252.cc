@@ -9,7 +9,9 @@ char16_t CharacterOf(unsigned char byte) {
     return c != 0 ? static_cast<char16_t>(c) : byte;
 }
 
-std::optional<char> ByteOf(char16_t c) {
+}  // namespace
+
+std::optional<char> CodePage1252ByteOf(char32_t c) {
     if (c < 0x80 || c >= 0xA0) {
         if (c <= 0xFF) return static_cast<char>(c);
     } else if (kCodePage1252Upper[c - 0x80] == 0) {
@@ -20,8 +22,6 @@ std::optional<char> ByteOf(char16_t c) {
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 std::u16string Utf16FromCodePage1252(std::string_view text) {
     std::u16string out;
@@ -34,7 +34,7 @@ std::optional<std::string> CodePage1252FromUtf16(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (const char16_t c : text) {
-        const auto byte = ByteOf(c);
+        const auto byte = CodePage1252ByteOf(c);
         if (!byte) return std::nullopt;
         out += *byte;
     }
@@ -44,7 +44,7 @@ std::optional<std::string> CodePage1252FromUtf16(std::u16string_view text) {
 std::string TextFromUtf16(std::u16string_view text) {
     std::string shown;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = ByteOf(text[i]);
+        const auto byte = CodePage1252ByteOf(text[i]);
         shown += byte ? *byte : '?';
         // A character beyond U+FFFF is one "?", not two.
         const bool highSurrogate = text[i] >= 0xD800 && text[i] <= 0xDBFF;

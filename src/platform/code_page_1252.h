@@ -29,6 +29,11 @@ public:
     using EPlatformError::EPlatformError;
 };
 
+// The byte of the character `c` in the page, if it has one. The five
+// bytes the page leaves undefined answer for U+0081, U+008D, U+008F, U+0090
+// and U+009D, so that a name the system gave comes back as it went.
+std::optional<char> CodePage1252ByteOf(char32_t c);
+
 // UTF-16 of code page 1252 text. Every byte has a form: the five the page
 // leaves undefined become U+0081, U+008D, U+008F, U+0090 and U+009D, as the
 // system's own conversion has them, so that the way back is lossless.

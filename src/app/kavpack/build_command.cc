@@ -18,10 +18,10 @@
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/uninstaller_file.h"
 #include "app/kavset/progress_bar.h"
+#include "base/profile_document.h"
 #include "pack/pack_errors.h"
 #include "pack/segment_splitter.h"
 #include "pack/stored_names.h"
-#include "platform/sim/profile_document.h"
 #include "widgets/picture/picture.h"
 
 namespace kav::app {
@@ -72,8 +72,7 @@ void WriteText(const fs::path& path, const std::string& text) {
 // The installer shows the picture as soon as it has been expanded, so it
 // goes first. Whether the set holds it.
 bool PictureFirst(std::vector<pack::PackFile>& files, const std::string& scriptText) {
-    const auto picture =
-        platform::sim::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
+    const auto picture = base::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
     const auto key = picture ? pack::FlatKey(*picture) : std::nullopt;
     if (!key) return false;
     const auto rest = std::stable_partition(
@@ -107,8 +106,7 @@ pack::PackOptions CutFor(const BuildOptions& options, const std::string& scriptT
 // here rather than from a main screen without its picture.
 std::optional<std::string> PictureProblem(const std::vector<pack::PackFile>& files,
                                           const std::string& scriptText) {
-    const auto picture =
-        platform::sim::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
+    const auto picture = base::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
     const auto key = picture ? pack::FlatKey(*picture) : std::nullopt;
     if (!key) return std::nullopt;
     for (const pack::PackFile& file : files) {

@@ -67,6 +67,15 @@ void ModalDialog::Place(HWND dialog, int id, int x, int y, int width, int height
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void ModalDialog::SetItemText(HWND dialog, int id, const std::string& text) {
+    ::SetDlgItemTextW(dialog, id, Wide(text).c_str());
+}
+
+void ModalDialog::ShowSystemIcon(HWND dialog, int id, LPCSTR icon) {
+    ::SendDlgItemMessageA(dialog, id, STM_SETICON,
+                          reinterpret_cast<WPARAM>(::LoadIconA(nullptr, icon)), 0);
+}
+
 void ModalDialog::SetClientSizeCentred(HWND dialog, int width, int height) {
     RECT frame{0, 0, width, height};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,

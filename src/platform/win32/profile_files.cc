@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "base/ascii_case.h"
+#include "base/profile_document.h"
 #include "base/profile_lines.h"
 #include "platform/errors.h"
-#include "platform/sim/profile_document.h"
 #include "platform/win32/file_system.h"
 #include "platform/win32/read_only_guard.h"
 #include "platform/win32/wide.h"
@@ -51,29 +51,6 @@ std::vector<std::string> SplitZeroList(const std::string& bytes, std::size_t len
     return names;
 }
 
-// A value as a read by name delivers it: trimmed, one pair of enclosing
-// quotes removed, cut to the read buffer's length.
-std::string ProfileValue(const std::string& text) {
-    std::string_view value = base::TrimBlanks(text);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-    }
-    return std::string(value.substr(0, kValueBufferSize - 1));
-}
-
-// The file the profile functions use for `file`: a bare name lies in the
-// Windows directory, anything else is resolved against the current one.
-std::string ProfilePath(const std::string& file) {
-    if (file.find_first_of("\\/") == std::string::npos) {
-        wchar_t directory[MAX_PATH] = {};
-        const UINT length = ::GetWindowsDirectoryW(directory, MAX_PATH);
-        if (length > 0 && length < MAX_PATH)
-            return NameFromWide(std::wstring_view(directory, length)) + "\\" + file;
-    }
-    return file;
-}
-
 // A profile named with a directory is one of the set's or the program's own
 // files (the script, the uninstall script, a file the set installs): its
 // text is code page 1252 like the set, so it is read and written here, with
@@ -83,13 +60,25 @@ std::string ProfilePath(const std::string& file) {
 // files, in the system's code page, and is left to the system.
 bool IsOwnFile(const std::string& file) { return file.find_first_of("\\/") != std::string::npos; }
 
+// The file the profile functions use for `file`: a bare name lies in the
+// Windows directory, anything else is resolved against the current one.
+std::string ProfilePath(const std::string& file) {
+    if (!IsOwnFile(file)) {
+        wchar_t directory[MAX_PATH] = {};
+        const UINT length = ::GetWindowsDirectoryW(directory, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            return NameFromWide(std::wstring_view(directory, length)) + "\\" + file;
+    }
+    return file;
+}
+
 // The last document read or written, with the file's full name, size and
 // time of writing then: reading a script key by key parses it once, not
 // once per key, as long as nobody has written the file since.
 struct CachedDocument {
     std::wstring fullName;
     WIN32_FILE_ATTRIBUTE_DATA stamp{};
-    std::optional<sim::ProfileDocument> document;
+    std::optional<base::ProfileDocument> document;
 };
 
 CachedDocument& Cache() {
@@ -112,7 +101,7 @@ bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DA
            ::CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
 }
 
-void Remember(const std::string& file, const sim::ProfileDocument& document) {
+void Remember(const std::string& file, const base::ProfileDocument& document) {
     CachedDocument& cache = Cache();
     cache.document.reset();
     if (const auto stamp = StampOf(file)) {
@@ -124,7 +113,7 @@ void Remember(const std::string& file, const sim::ProfileDocument& document) {
 
 // The document of `file`, valid until the next load or store; null when
 // the file cannot be read.
-const sim::ProfileDocument* LoadDocument(const std::string& file) {
+const base::ProfileDocument* LoadDocument(const std::string& file) {
     CachedDocument& cache = Cache();
     const auto stamp = StampOf(file);
     if (stamp && cache.document && cache.fullName == stamp->first &&
@@ -136,14 +125,14 @@ const sim::ProfileDocument* LoadDocument(const std::string& file) {
         const auto stream = files.OpenRead(file);
         std::string text(static_cast<std::size_t>(stream->Size()), '\0');
         text.resize(stream->Read(text.data(), text.size()));
-        Remember(file, sim::ProfileDocument(text));
+        Remember(file, base::ProfileDocument(text));
         return cache.document ? &*cache.document : nullptr;
     } catch (const EPlatformError&) {
         return nullptr;
     }
 }
 
-bool StoreDocument(const std::string& file, const sim::ProfileDocument& document) {
+bool StoreDocument(const std::string& file, const base::ProfileDocument& document) {
     Cache().document.reset();
     try {
         Win32FileSystem files;
@@ -164,12 +153,7 @@ std::string Win32ProfileFiles::ReadString(const std::string& file, const std::st
         if (const auto document = LoadDocument(file)) {
             if (auto value = document->Read(section, key)) return *value;
         }
-        // The profile functions drop trailing blanks of the default.
-        std::string fallback = defaultValue.substr(0, kValueBufferSize - 1);
-        while (!fallback.empty() && (fallback.back() == ' ' || fallback.back() == '\t')) {
-            fallback.pop_back();
-        }
-        return fallback;
+        return base::ProfileDocument::MissingValue(defaultValue);
     }
     wchar_t buffer[kValueBufferSize] = {};
     const DWORD length = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
@@ -213,23 +197,18 @@ ProfileFiles::KeyValues Win32ProfileFiles::ReadSectionValues(const std::string& 
     // One section read instead of a search of the file for every key. Each
     // key gets the value of its first line, as a read by name finds it,
     // trimmed, one pair of enclosing quotes removed, cut as a read is.
-    KeyValues values;
     if (IsOwnFile(file)) {
         const auto document = LoadDocument(file);
-        if (!document) return values;
-        for (std::string& key : document->ListKeys(section)) {
-            std::string value = document->Read(section, key).value_or("");
-            values.emplace_back(std::move(key), std::move(value));
-        }
-        return values;
+        return document ? document->SectionValues(section) : KeyValues{};
     }
+    KeyValues values;
     std::unordered_map<std::string, std::string> firstValues;  // by upper-case key
     for (const std::string& line : SectionLines(file, section)) {
         const std::size_t equals = line.find('=');
         std::string key = line.substr(0, equals);
         std::string value = equals == std::string::npos ? std::string() : line.substr(equals + 1);
         const auto first =
-            firstValues.emplace(base::AsciiUpper(base::TrimBlanks(key)), ProfileValue(value));
+            firstValues.emplace(base::AsciiUpper(base::TrimBlanks(key)), base::ProfileValue(value));
         values.emplace_back(std::move(key), first.first->second);
     }
     return values;
@@ -239,9 +218,9 @@ bool Win32ProfileFiles::WriteString(const std::string& file, const std::string& 
                                     const std::string& key, const std::string& value) {
     if (IsReadOnlyFile(ProfilePath(file))) return false;
     if (IsOwnFile(file)) {
-        sim::ProfileDocument document;
+        base::ProfileDocument document;
         if (Win32FileSystem().FileExists(file)) {
-            const sim::ProfileDocument* loaded = LoadDocument(file);
+            const base::ProfileDocument* loaded = LoadDocument(file);
             if (!loaded) return false;
             document = *loaded;
         }
@@ -256,9 +235,9 @@ bool Win32ProfileFiles::RemoveSection(const std::string& file, const std::string
     if (IsReadOnlyFile(ProfilePath(file))) return false;
     if (IsOwnFile(file)) {
         if (!Win32FileSystem().FileExists(file)) return true;
-        const sim::ProfileDocument* loaded = LoadDocument(file);
+        const base::ProfileDocument* loaded = LoadDocument(file);
         if (!loaded) return false;
-        sim::ProfileDocument document = *loaded;
+        base::ProfileDocument document = *loaded;
         return !document.RemoveSection(section) || StoreDocument(file, document);
     }
     return ::WritePrivateProfileStringW(Wide(section).c_str(), nullptr, nullptr,
@@ -270,9 +249,9 @@ bool Win32ProfileFiles::RemoveKey(const std::string& file, const std::string& se
     if (IsReadOnlyFile(ProfilePath(file))) return false;
     if (IsOwnFile(file)) {
         if (!Win32FileSystem().FileExists(file)) return true;
-        const sim::ProfileDocument* loaded = LoadDocument(file);
+        const base::ProfileDocument* loaded = LoadDocument(file);
         if (!loaded) return false;
-        sim::ProfileDocument document = *loaded;
+        base::ProfileDocument document = *loaded;
         return !document.RemoveKey(section, key) || StoreDocument(file, document);
     }
     return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), nullptr,

@@ -24,11 +24,10 @@ void TwoColumnDialog::Show(HWND owner) {
 
 void TwoColumnDialog::OnInitDialog(HWND dialog) {
     ::SetWindowTextW(dialog, Wide(title_).c_str());
-    ::SetDlgItemTextW(dialog, kHeadingId, Wide(heading_).c_str());
-    ::SetDlgItemTextW(dialog, kClosingId, Wide(closing_).c_str());
-    ::SetDlgItemTextW(dialog, IDOK, L"OK");
-    ::SendDlgItemMessageA(dialog, kIconId, STM_SETICON,
-                          reinterpret_cast<WPARAM>(::LoadIconA(nullptr, icon_)), 0);
+    SetItemText(dialog, kHeadingId, heading_);
+    SetItemText(dialog, kClosingId, closing_);
+    SetItemText(dialog, IDOK, "OK");
+    ShowSystemIcon(dialog, kIconId, icon_);
 
     const SIZE margin = DialogUnits(dialog, 8, 8);
     const SIZE gap = DialogUnits(dialog, 8, 2);
@@ -55,8 +54,8 @@ void TwoColumnDialog::OnInitDialog(HWND dialog) {
     top += std::max<int>(heading.cy, icon) + gap.cy;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const int id = kFirstRowId + 2 * static_cast<int>(i);
-        ::SetDlgItemTextW(dialog, id, Wide(rows_[i].first).c_str());
-        ::SetDlgItemTextW(dialog, id + 1, Wide(rows_[i].second).c_str());
+        SetItemText(dialog, id, rows_[i].first);
+        SetItemText(dialog, id + 1, rows_[i].second);
         const SIZE first = MeasureText(dialog, rows_[i].first, unbounded);
         const SIZE second = MeasureText(dialog, rows_[i].second, secondWidth);
         Place(dialog, id, left, top, firstWidth, first.cy);
