@@ -1,7 +1,7 @@
 #include "base/profile_document.h"
 
-#include "base/profile_lines.h"
 #include "base/ascii_case.h"
+#include "base/profile_lines.h"
 
 namespace kav::base {
 
