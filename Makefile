@@ -64,6 +64,8 @@ format-check:
 bench: deps release
 	./bench/run.sh
 	./bench/kavpack-bench.sh
+	./bench/install-scale.sh
+	./bench/install-race.sh
 
 # demo.sh builds install.exe itself: the 32-bit build where the host runs
 # 32-bit programs, else the 64-bit build of the same code.

@@ -166,11 +166,23 @@ class MakeLzhFixtures {
         try (FileOutputStream out = new FileOutputStream(file)) { out.write(data); }
     }
 
+    // Files given by name, each under the name of the file itself.
+    static Map<String, byte[]> fileSamples(String[] paths) throws IOException {
+        Map<String, byte[]> s = new LinkedHashMap<>();
+        for (String path : paths) {
+            s.put(new File(path).getName(), java.nio.file.Files.readAllBytes(new File(path).toPath()));
+        }
+        return s;
+    }
+
     public static void main(String[] args) throws IOException {
-        boolean bench = args[0].equals("bench");
+        boolean files = args[0].equals("files");
+        boolean bench = files || args[0].equals("bench");
         File dir = new File(args[1]);
         dir.mkdirs();
-        Map<String, byte[]> samples = bench ? benchSamples() : fixtureSamples();
+        Map<String, byte[]> samples = files
+            ? fileSamples(java.util.Arrays.copyOfRange(args, 2, args.length))
+            : bench ? benchSamples() : fixtureSamples();
         try (PrintWriter manifest = new PrintWriter(new File(dir, "manifest.txt"), "US-ASCII")) {
             manifest.println("# stream expanded-size byte-sum fnv1a64 (written by scripts/make-lzh-fixtures.sh)");
             for (Map.Entry<String, byte[]> e : samples.entrySet()) {

@@ -8,10 +8,10 @@ namespace {
 
 // Input bytes per block: even all literals stay within the block size field.
 constexpr std::uint32_t kBlockBytes = 32768;
-constexpr unsigned kMaxChain = 128;
+constexpr unsigned kMaxChain = 1024;
 // A match this long is taken as it is; the positions it covers are not
 // searched.
-constexpr unsigned kNiceLength = 128;
+constexpr unsigned kNiceLength = 256;
 // Pricing passes after the first, longest-match-first estimate.
 constexpr int kPasses = 2;
 // Lengths priced at each end of a match's range (see CheapestPath).
