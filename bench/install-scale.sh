@@ -2,7 +2,8 @@
 # bench/install-scale.sh [N...]: for each N (default 1000 4000) makes a
 # product of N small text files in 50 folders, packs it with kavpack and
 # times one "kavsetup" install of it on a fresh simulated machine, printing
-# the wall time, the files installed and the time per file. KAVSETUP and
+# the wall time, the files installed, the time per file and kavsetup's peak
+# resident memory. KAVSETUP and
 # KAVPACK name other builds of the two programs (an earlier version, say);
 # by default those of the native build.
 set -euo pipefail
@@ -34,9 +35,12 @@ for n in "$@"; do
     --installer "$work/install.exe" >/dev/null 2>&1
   rm -rf "$work/root-$n"
   start=$(date +%s.%N)
-  (cd "$work/packed-$n" && "$kavsetup" --root "$work/root-$n" </dev/null >"$work/report-$n")
+  (cd "$work/packed-$n" && /usr/bin/time -o "$work/rss-$n" -f '%M' \
+     "$kavsetup" --root "$work/root-$n" </dev/null >"$work/report-$n")
   end=$(date +%s.%N)
+  peak=$(tail -n 1 "$work/rss-$n")
   installed=$(grep -c '^  C:\\Scale\\d[0-9]*\\f[0-9]*\.txt (' "$work/report-$n" || true)
-  awk -v n="$n" -v s="$start" -v e="$end" -v got="$installed" 'BEGIN {
-    printf "%6d files: %7.2f s, %6d installed, %.2f ms per file\n", n, e - s, got, (e - s) * 1000 / n }'
+  awk -v n="$n" -v s="$start" -v e="$end" -v got="$installed" -v peak="$peak" 'BEGIN {
+    printf "%6d files: %7.2f s, %6d installed, %.2f ms per file, peak resident %d KiB\n",
+      n, e - s, got, (e - s) * 1000 / n, peak }'
 done

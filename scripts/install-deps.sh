@@ -7,7 +7,7 @@ set -euo pipefail
 native=(build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
         libgtest-dev googletest libbenchmark-dev
         liblhasa-dev lhasa libarchive-dev libarchive-tools libjlha-java
-        libdeflate-tools gzip
+        libdeflate-tools gzip time
         default-jdk-headless
         mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
         xvfb xdotool imagemagick x11-utils
