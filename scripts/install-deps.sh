@@ -11,7 +11,7 @@ native=(build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
         default-jdk-headless
         mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
         xvfb xdotool imagemagick x11-utils
-        liblnk-utils mtools libstb-dev
+        liblnk-utils mtools libstb-dev libjpeg62-turbo-dev
         locales
         nsis)
 # locales: the source of the non-Western locale the code-page test makes.

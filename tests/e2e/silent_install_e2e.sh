@@ -12,7 +12,7 @@
 #   3. /SILENT: the windows are shown, nothing is asked (no message box);
 #      exit status 0.
 #   4. A bad switch: status 1 and nothing installed.
-#   5. A set whose picture is a run-length coded BMP: installed
+#   5. Sets whose picture is a run-length coded BMP or a JPEG: installed
 #      under /SILENT with status 0, the picture not left out.
 set -u
 build=$1
@@ -118,9 +118,9 @@ expect_true "silent: the wizard was shown" grep -qx "KAV32 - Setup" <<<"$windows
 expect_true "silent: no message box" test -z "$(grep -x "KAV - Setup" <<<"$windows")"
 expect_true "silent: installed" test -f "$drive_c/Tools/Silent/readme.txt"
 
-# 5. A picture saved as a run-length coded bitmap: installed under /SILENT
-# like any other set, the picture shown (not left out).
-for picture in rle.bmp; do
+# 5. A picture saved as a run-length coded bitmap or as a JPEG: installed
+# under /SILENT like any other set, the picture shown (not left out).
+for picture in rle.bmp logo.jpg; do
     case $picture in
         rle.bmp) convert "$top/samples/demo/logo.gif[0]" -colors 16 -type Palette -compress RLE "BMP3:$work/$picture" ;;
         *) convert "$top/samples/demo/logo.gif[0]" -quality 80 "$work/$picture" ;;

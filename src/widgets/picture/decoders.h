@@ -12,9 +12,12 @@ namespace kav::widgets::picture {
 Picture DecodeGif(ByteReader& in, const PictureLimits& limits);
 Picture DecodeBmp(ByteReader& in, const PictureLimits& limits);
 Picture DecodeIco(ByteReader& in, const PictureLimits& limits);
-// JPEG and PNG go through a picture library.
-bool IsJpegOrPng(const std::uint8_t* data, std::size_t size);
-Picture DecodeJpegOrPng(const std::uint8_t* data, std::size_t size, const PictureLimits& limits);
+// PNG and JPEG go through picture libraries; JPEG through libjpeg-turbo, or
+// on Windows through the system's imaging component.
+bool IsPng(const std::uint8_t* data, std::size_t size);
+Picture DecodePng(const std::uint8_t* data, std::size_t size, const PictureLimits& limits);
+bool IsJpeg(const std::uint8_t* data, std::size_t size);
+Picture DecodeJpeg(const std::uint8_t* data, std::size_t size, const PictureLimits& limits);
 
 // A device-independent bitmap starting at the reader's position (its
 // header and colour table), as BMP files and icons hold them. A BMP file

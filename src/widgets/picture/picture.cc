@@ -23,6 +23,12 @@ std::size_t CheckedPixelCount(long long width, long long height, std::size_t fra
     return pixels;
 }
 
+bool IsJpeg(const std::uint8_t* data, std::size_t size) {
+    static const std::uint8_t kStartOfImage[] = {0xFF, 0xD8, 0xFF};
+    return size >= sizeof kStartOfImage &&
+           std::memcmp(data, kStartOfImage, sizeof kStartOfImage) == 0;
+}
+
 }  // namespace picture
 
 Picture DecodePicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits) {
@@ -33,7 +39,8 @@ Picture DecodePicture(const std::uint8_t* data, std::size_t size, const PictureL
         data[3] == 0) {
         return picture::DecodeIco(in, limits);
     }
-    if (picture::IsJpegOrPng(data, size)) return picture::DecodeJpegOrPng(data, size, limits);
+    if (picture::IsPng(data, size)) return picture::DecodePng(data, size, limits);
+    if (picture::IsJpeg(data, size)) return picture::DecodeJpeg(data, size, limits);
     throw EInvalidGraphic("unknown picture format");
 }
 
