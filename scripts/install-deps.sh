@@ -14,7 +14,8 @@ native=(build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
         liblnk-utils mtools libstb-dev libjpeg62-turbo-dev
         locales
         nsis)
-# locales: the source of the non-Western locale the code-page test makes.
+# locales: the source of the non-Western locales (ru_RU.UTF-8, ja_JP.UTF-8)
+# the code-page test makes.
 # nsis: the peer installer of bench/install-race.sh.
 # fonts-wine: Wine's own metric-compatible faces for "MS Sans Serif",
 # Tahoma and Marlett; without them Wine falls back to a wider face (texts

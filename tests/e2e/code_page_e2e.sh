@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
-# code_page_e2e.sh BUILD_DIR: a set whose names are code page 1252 but not
-# ASCII ("Café Grüße", `Café.txt`, `Grüße.ini`, `Preis €.txt`), installed
-# with /VERYSILENT on a Wine set to a Russian system (ANSI code page 1251),
-# where none of these names has its form in the system's code page: every
+# code_page_e2e.sh BUILD_DIR [LOCALE ACP]: a set whose names are code page
+# 1252 but not ASCII ("Café Grüße", `Café.txt`, `Grüße.ini`, `Preis €.txt`),
+# installed with /VERYSILENT on a Wine set to a Russian system (ru_RU.UTF-8,
+# ANSI code page 1251) or the one LOCALE makes (ja_JP.UTF-8: 932), where
+# none of these names has its form in the system's code page: every
 # file under its right name, the Uninstall entry's DisplayName right, and
 # the set's uninstaller removes it all again.
 set -u
 build=$1
+wanted_locale=${2:-ru_RU.UTF-8}
+wanted_acp=${3:-1251}
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/tests/e2e/e2e_checks.sh"
 
 # Wine takes its code page from the Unix locale, which must exist.
-if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
-    localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 >/dev/null 2>&1 ||
-        { echo "FAIL: no ru_RU.UTF-8 locale, and it cannot be made"; exit 1; }
+language=${wanted_locale%%.*}
+if ! locale -a 2>/dev/null | grep -qi "^$language\.utf-\?8$"; then
+    localedef -i "$language" -f UTF-8 "$wanted_locale" >/dev/null 2>&1 ||
+        { echo "FAIL: no $wanted_locale locale, and it cannot be made"; exit 1; }
 fi
-export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+export LANG=$wanted_locale LC_ALL=$wanted_locale
 expect "Wine's ANSI code page" "$("$run" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' \
-    /v ACP 2>/dev/null | tr -d '\r' | sed -n 's/^ *ACP *REG_SZ *//p')" 1251
+    /v ACP 2>/dev/null | tr -d '\r' | sed -n 's/^ *ACP *REG_SZ *//p')" "$wanted_acp"
 
 uninstaller="$build/src/app/uninstaller/uninstaller.exe"
 title='Café Grüße'

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/sim/host_names.h"
 #include "setup/temporary_directory.h"
 
 namespace kav::app {
@@ -24,8 +25,12 @@ std::string HostToWindowsPath(const std::string& path, const std::string& hostCu
     std::string normal = host.lexically_normal().string();
     while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
     std::string windows = "Z:";
-    for (char c : normal) windows += c == '/' ? '\\' : c;
+    for (char c : platform::sim::RequireWindowsNameOfHost(normal)) windows += c == '/' ? '\\' : c;
     return windows;
+}
+
+std::string WindowsText(const std::string& typed) {
+    return platform::sim::WindowsNameOfHost(typed).value_or(typed);
 }
 
 }  // namespace kav::app

@@ -22,6 +22,7 @@
 #include "app/kavsetup/change_recorder.h"
 #include "app/kavsetup/escaping_output.h"
 #include "app/kavsetup/host_paths.h"
+#include "app/kavsetup/machine_options.h"
 #include "app/kavsetup/uninstall_command.h"
 #include "app/one_line.h"
 #include "app/stages/command_line.h"
@@ -45,6 +46,9 @@ int Usage() {
                  "  --report FILE  also writes what the run changed as JSON to FILE\n"
                  "  --uninstall TITLE  instead removes the installed product TITLE as its\n"
                  "                 uninstaller would, found through its registration\n"
+                 "  --code-page N  the machine's Windows has the ANSI code page N (1252,\n"
+                 "                 1251 or 932; 1252 unless given)\n"
+                 "  --user NAME    the user's profile folder is C:\\Users\\NAME (any characters)\n"
               << kav::app::WizardOptionsUsage() << "and install.exe's switches:\n"
               << kav::app::InstallSwitchesHelp();
     return kav::app::kExitBadCommandLine;
@@ -117,11 +121,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> rest;
     std::deque<std::string> media;
     kav::app::RunOptions options;
+    kav::app::MachineOptions machineOptions;
     const std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         try {
             if (kav::app::TakeWizardOption(args, i, options.answers)) continue;
+            if (machineOptions.Take(args, i)) continue;
             // A host path may begin with "/" too: only a switch's name counts.
             if (kav::app::IsSwitch(arg)) {
                 kav::app::TakeSwitch(arg, options);
@@ -153,7 +159,7 @@ int main(int argc, char** argv) {
         // An empty title (an unset variable) or a set beside it is a mistake,
         // never a reason to install instead.
         if (uninstallTitle->empty() || root.empty() || !rest.empty()) return Usage();
-        return kav::app::RunUninstall(root, *uninstallTitle);
+        return kav::app::RunUninstall(root, kav::app::WindowsText(*uninstallTitle), machineOptions);
     }
     if (root.empty() || rest.size() > 1) return Usage();
     const auto irregular =
@@ -174,6 +180,7 @@ int main(int argc, char** argv) {
             print(m.caption, m.text, m.answer);
         };
         kav::platform::sim::SimMachine machine(root, ui);
+        machineOptions.ApplyTo(machine);
         machine.Drives().SetReadOnly('Z', true);
         const std::string hostCwd = std::filesystem::current_path().string();
         machine.Files().ChangeDirectory(kav::app::HostToWindowsPath(hostCwd, hostCwd));

@@ -10,7 +10,8 @@
 
 namespace kav::app {
 
-int RunUninstall(const std::string& root, const std::string& title) {
+int RunUninstall(const std::string& root, const std::string& title,
+                 const MachineOptions& machineOptions) {
     try {
         widgets::headless::HeadlessBackend ui;
         ui.OnMessage = [](const widgets::headless::ShownMessage& m) {
@@ -18,6 +19,7 @@ int RunUninstall(const std::string& root, const std::string& title) {
                       << std::endl;
         };
         platform::sim::SimMachine machine(root, ui);
+        machineOptions.ApplyTo(machine);
         // The host is drive Z:, read-only, as in the install run: an edited
         // script must not reach it.
         machine.Drives().SetReadOnly('Z', true);

@@ -2,6 +2,8 @@
 // kavsetup --uninstall: the uninstaller played on the simulated machine.
 #include <string>
 
+#include "app/kavsetup/machine_options.h"
+
 namespace kav::app {
 
 // Finds `title`'s uninstaller through its Uninstall registration on the
@@ -9,6 +11,7 @@ namespace kav::app {
 // (its own file, which a running uninstaller cannot delete, is scheduled
 // for the next restart) and prints what it removes and what it leaves.
 // Returns the exit status: 0 done, 1 no such product or an unusable script.
-int RunUninstall(const std::string& root, const std::string& title);
+int RunUninstall(const std::string& root, const std::string& title,
+                 const MachineOptions& machineOptions);
 
 }  // namespace kav::app

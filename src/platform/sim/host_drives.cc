@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/sim/host_names.h"
 #include "platform/sim/short_names.h"
 
 namespace kav::platform::sim {
@@ -167,10 +168,24 @@ std::optional<std::string> HostDrives::FindEntry(const std::string& hostDirector
         found != listing->byFolded.end()) {
         return found->second;
     }
-    // Windows also finds an entry by its short name.
-    if (name.find('~') != std::string::npos) {
+    // Windows also finds an entry by its short name, made of the entry's
+    // code page 1252 name (entries without one have no name the program
+    // could ask for).
+    const auto windowsName = WindowsNameOfHost(name);
+    if (name.find('~') != std::string::npos && windowsName) {
+        std::vector<std::string> hostEntries;
+        std::vector<std::string> windowsEntries;
         for (const std::string& entry : listing->entries) {
-            if (EqualsIgnoringCase(ShortNameOf(entry, listing->entries), name)) return entry;
+            if (auto windows = WindowsNameOfHost(entry)) {
+                hostEntries.push_back(entry);
+                windowsEntries.push_back(std::move(*windows));
+            }
+        }
+        for (std::size_t i = 0; i < windowsEntries.size(); ++i) {
+            if (EqualsIgnoringCase(ShortNameOf(windowsEntries[i], windowsEntries, codePage_),
+                                   *windowsName)) {
+                return hostEntries[i];
+            }
         }
     }
     return std::nullopt;
@@ -188,7 +203,7 @@ std::optional<std::string> HostDrives::HostPath(const ParsedPath& path) const {
     }
     bool existing = true;
     for (std::size_t i = skipped; i < path.components.size(); ++i) {
-        const std::string& component = path.components[i];
+        const std::string component = HostNameOf(path.components[i]);
         std::string stored = component;
         if (existing) {
             if (auto found = FindEntry(host, component)) {

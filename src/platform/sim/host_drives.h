@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sim/host_file_stamp.h"
+#include "platform/sim/short_names.h"
 #include "platform/sim/windows_path.h"
 
 namespace kav::platform::sim {
@@ -40,13 +41,19 @@ public:
     // drive and every drive whose folder has been made.
     std::vector<char> Letters() const;
 
-    // The host path of a parsed Windows path. Each component is looked up as
+    // The system's ANSI code page, which decides the characters a short
+    // name may keep (short_names.h). 1252 unless set.
+    void SetSystemCodePage(SystemCodePage codePage) { codePage_ = codePage; }
+    SystemCodePage CodePage() const { return codePage_; }
+
+    // The host path of a parsed Windows path, its names in the host's form
+    // (host_names.h). Each component is looked up as
     // FindEntry does; the first component that does not exist and
     // everything after it keep the case they were given in. Nothing when the
     // drive has no folder.
     std::optional<std::string> HostPath(const ParsedPath& path) const;
 
-    // The stored spelling of the entry `name` of a host directory, matched
+    // The stored spelling of the entry `name` (host form) of a host directory, matched
     // without regard to case (an exact match wins) or by its short name, or
     // nothing.
     std::optional<std::string> FindEntry(const std::string& hostDirectory,
@@ -83,6 +90,7 @@ private:
     std::map<char, std::string> mounts_;
     std::vector<DirectoryMount> directoryMounts_;
     std::set<char> readOnly_;
+    SystemCodePage codePage_ = SystemCodePage::k1252;
     mutable std::unordered_map<std::string, Listing> listings_;  // by host directory
 };
 

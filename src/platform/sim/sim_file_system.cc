@@ -11,6 +11,7 @@
 
 #include "platform/errors.h"
 #include "platform/sim/dos_time.h"
+#include "platform/sim/host_names.h"
 #include "platform/sim/sim_file_stream.h"
 
 namespace kav::platform::sim {
@@ -130,28 +131,33 @@ std::vector<FoundFile> SimFileSystem::FindFiles(const std::string& pattern,
     // A name without wildcards finds at most that one entry: looked up,
     // not searched for in a listing of the whole directory.
     if (mask.find_first_of("*?") == std::string::npos) {
-        const auto entry = drives_.FindEntry(*directory, mask);
-        if (entry && EqualsIgnoringCase(*entry, mask)) consider(*entry, prefix + *entry);
+        const auto entry = drives_.FindEntry(*directory, HostNameOf(mask));
+        const auto name = entry ? WindowsNameOfHost(*entry) : std::nullopt;
+        if (name && EqualsIgnoringCase(*name, mask)) consider(*name, prefix + *entry);
         return found;
     }
     // Like find-first/find-next, a directory below a root lists "." and ".."
     // before its entries.
-    std::vector<std::string> names;
+    // An entry whose name has no code page 1252 form is left out, as the
+    // Windows machine's listing leaves it out: no substitute name that
+    // would lead to another file.
+    std::vector<std::pair<std::string, std::string>> names;  // the name, its host form
     {
         std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory->c_str()), ::closedir);
         if (!dir) return {};
         while (const dirent* entry = ::readdir(dir.get())) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
+            const std::string host = entry->d_name;
+            if (host == "." || host == "..") continue;
+            if (auto name = WindowsNameOfHost(host)) names.emplace_back(std::move(*name), host);
         }
     }
     std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return FoldCase(a) < FoldCase(b); });
+              [](const auto& a, const auto& b) { return FoldCase(a.first) < FoldCase(b.first); });
     if (!parsed.components.empty()) {
         consider(".", *directory);
         consider("..", ParentOf(*directory));
     }
-    for (const std::string& name : names) consider(name, prefix + name);
+    for (const auto& [name, host] : names) consider(name, prefix + host);
     return found;
 }
 

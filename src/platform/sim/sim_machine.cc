@@ -52,19 +52,39 @@ SimMachine::SimMachine(const std::string& root, Gui& gui)
     for (const std::string& directory : {windows, windows + "\\System", windows + "\\Temp"}) {
         MakeFolder(directory);
     }
+    UseProfile(ShellProfile::CurrentWindows());
+}
+
+void SimMachine::UseProfile(ShellProfile profile) {
     // Every Windows has its shell's folders before anything is installed.
-    for (const auto& [folder, path] : ShellProfile::CurrentWindows().folders) {
-        for (std::size_t at = path.find('\\', 3); at != std::string::npos;
-             at = path.find('\\', at + 1)) {
-            MakeFolder(path.substr(0, at));
-        }
-        MakeFolder(path);
-    }
+    for (const auto& [folder, path] : profile.folders) MakeSystemFolder(path);
+    systemDirs_.SetProfile(std::move(profile));
 }
 
 void SimMachine::MakeFolder(const std::string& directory) {
     if (!files_.DirectoryExists(directory) && !files_.MakeDirectory(directory)) {
         throw EInOutError("Cannot create " + directory + " in " + drives_.Root());
+    }
+}
+
+void SimMachine::MakeSystemFolder(const std::string& hostFormPath) {
+    // "C:\a\b" by its names in the host's form, which need not have a code
+    // page 1252 form, so not through the file system's calls.
+    auto host = drives_.DriveFolder(hostFormPath.empty() ? 'C' : hostFormPath[0]);
+    if (!host || hostFormPath.size() < 3) return;
+    for (std::size_t start = 3; start < hostFormPath.size();) {
+        std::size_t end = hostFormPath.find('\\', start);
+        if (end == std::string::npos) end = hostFormPath.size();
+        const std::string name = hostFormPath.substr(start, end - start);
+        const auto stored = drives_.FindEntry(*host, name);
+        *host += (host->back() == '/' ? "" : "/") + (stored ? *stored : name);
+        if (!stored) {
+            if (::mkdir(host->c_str(), 0755) != 0 && errno != EEXIST) {
+                throw EInOutError("Cannot create " + *host + ": " + std::strerror(errno));
+            }
+            drives_.NoteAdded(*host);
+        }
+        start = end + 1;
     }
 }
 

@@ -43,6 +43,12 @@ public:
     Processor& Cpu() override { return processor_; }
     Gui& Ui() override { return gui_; }
 
+    // Plays the Windows `profile` describes from now on, making its shell's
+    // folders where missing.
+    void UseProfile(ShellProfile profile);
+    // The ANSI code page of the machine's Windows (1252 unless set).
+    void SetSystemCodePage(SystemCodePage codePage) { drives_.SetSystemCodePage(codePage); }
+
     const std::string& Root() const { return drives_.Root(); }
     SimFileSystem& SimFiles() { return files_; }
     HostDrives& Drives() { return drives_; }
@@ -51,6 +57,8 @@ public:
 
 private:
     void MakeFolder(const std::string& directory);
+    // A folder of the system's own, given in the host's form (UTF-8).
+    void MakeSystemFolder(const std::string& hostFormPath);
 
     HostDrives drives_;
     Journal journal_;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/sim/host_names.h"
 #include "platform/sim/short_names.h"
 
 namespace kav::platform::sim {
@@ -14,18 +15,22 @@ namespace {
 
 constexpr std::size_t kMaxShortPath = 255;
 
+// The code page 1252 names of a host directory's entries (those that have
+// one: only they can have short names the program sees).
 std::vector<std::string> EntriesOf(const std::string& hostDirectory) {
     std::vector<std::string> names;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostDirectory.c_str()), ::closedir);
     if (!dir) return names;
-    while (const dirent* entry = ::readdir(dir.get())) names.emplace_back(entry->d_name);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (auto name = WindowsNameOfHost(entry->d_name)) names.push_back(std::move(*name));
+    }
     return names;
 }
 
 }  // namespace
 
-ShellProfile ShellProfile::CurrentWindows() {
-    const std::string user = "C:\\Users\\user";
+ShellProfile ShellProfile::CurrentWindows(const std::string& userName) {
+    const std::string user = "C:\\Users\\" + userName;
     const std::string roaming = user + "\\AppData\\Roaming";
     const std::string shared = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu";
     ShellProfile profile;
@@ -60,7 +65,8 @@ ShellProfile ShellProfile::Windows95() {
 
 std::string SimSystemDirectories::ShellFolderPath(ShellFolder folder) {
     const auto found = profile_.folders.find(folder);
-    return found == profile_.folders.end() ? std::string() : found->second;
+    return found == profile_.folders.end() ? std::string()
+                                           : RequireWindowsNameOfHost(found->second);
 }
 
 std::string SimSystemDirectories::ShortPathName(const std::string& path) {
@@ -74,10 +80,11 @@ std::string SimSystemDirectories::ShortPathName(const std::string& path) {
     std::string shortPath = spelledDrive ? path.substr(0, 2) : std::string{parsed.drive, ':'};
     shortPath += '\\';
     for (std::size_t i = 0; i < parsed.components.size(); ++i) {
-        const auto stored = drives_.FindEntry(*host, parsed.components[i]);
-        if (!stored) return std::string();
+        const auto stored = drives_.FindEntry(*host, HostNameOf(parsed.components[i]));
+        const auto name = stored ? WindowsNameOfHost(*stored) : std::nullopt;
+        if (!name) return std::string();
         if (i > 0) shortPath += '\\';
-        shortPath += ShortNameOf(*stored, EntriesOf(*host));
+        shortPath += ShortNameOf(*name, EntriesOf(*host), drives_.CodePage());
         if (host->back() != '/') *host += '/';
         *host += *stored;
     }
