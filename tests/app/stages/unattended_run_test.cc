@@ -164,6 +164,39 @@ TEST_F(UnattendedRunTest, AnAttendedRunOpensTheWizardWithTheSwitchesChoices) {
     EXPECT_TRUE(Logged("message \"Your installation was canceled!\""));
 }
 
+// A person going through the wizard leaves the same lines as the player:
+// each page, the choices handed on (before the engine's first step) and
+// each question with who answered it.
+TEST_F(UnattendedRunTest, AnAttendedRunLogsPagesChoicesAndWhoAnswered) {
+    WriteSet();
+    Write("C:\\Tools\\Demo\\readme.txt", "mine");
+    ui_.User().WhenShown("KAV", [](widgets::Form& form) {
+        auto& kav = dynamic_cast<wizard::TKAV&>(form);
+        while (kav.PageIndex() < wizard::kReadyPage) kav.next.Click();
+        kav.back.Click();
+        kav.next.Click();
+        kav.install.Click();
+    });
+    ui_.User().AnswerWhen("File Already Exists", widgets::headless::DialogButton::Yes);
+    EXPECT_EQ(Run({"/DIR=C:\\Tools\\Demo"}), kExitInstalled);
+    std::vector<std::string> wizardLines;
+    for (const std::string& line : log_.lines) {
+        if (line.rfind("[", 0) == 0 || line.rfind("question ", 0) == 0 || line == "step files") {
+            wizardLines.push_back(line);
+        }
+    }
+    const std::string page = "[KAV32 - Setup] page ";
+    EXPECT_EQ(
+        wizardLines,
+        (std::vector<std::string>{
+            page + "0 \"page1\"", page + "2 \"Page3\"", page + "3 \"Page4\"", page + "5 \"Page5\"",
+            page + "3 \"Page4\"", page + "5 \"Page5\"",
+            "[KAV32 - Setup] Install: to \"C:\\Tools\\Demo\"; full; folder \"Demo\" start "
+            "menu no desktop no; desktop [Read Me]; start menu [Read Me]; finish return",
+            "step files", "question \"File Already Exists (readme.txt). Overwrite?\": Yes (user)"}))
+        << LogText();
+}
+
 TEST_F(UnattendedRunTest, AnExistingFileIsKeptUnlessAnAnswerSaysOtherwise) {
     WriteSet();
     Write("C:\\Tools\\Demo\\readme.txt", "mine");
