@@ -220,8 +220,26 @@ TEST_F(UnattendedRunTest, AMissingOrDamagedSetEndsWithStatusThreeWithoutWaiting)
     EXPECT_TRUE(ui_.Messages().Messages().empty());
     const std::string set = machine_->Files().FullPathName("C:\\set");
     EXPECT_TRUE(Logged("segment #2: " + set + "\\disk.002 (missing)")) << LogText();
-    EXPECT_TRUE(Logged("expansion failed: (TSegCompress) Operation aborted by user"));
+    // Nobody aborted: the default cancelled the prompt for the missing disk.
+    EXPECT_TRUE(
+        Logged("expansion failed: segment 2 (disk.002) not found; the prompt was "
+               "cancelled by the default"))
+        << LogText();
     EXPECT_FALSE(fs::exists(Host("C:\\Demo")));
+    // Attended, the user cancels it; a rule says what it found instead.
+    ui_.User().AnswerWhen("Unable to locate", widgets::headless::DialogButton::Cancel);
+    EXPECT_EQ(Run({}), kExitSetUnreadable);
+    EXPECT_TRUE(
+        Logged("expansion failed: segment 2 (disk.002) not found; the prompt was "
+               "cancelled by the user"))
+        << LogText();
+    WriteHostFile(Host("C:\\set\\disk.002").string(),
+                  ReadHostFile(Host("C:\\set\\disk.001").string()));
+    EXPECT_EQ(Run({"/SILENT", "/ANSWER=Incorrect*=Cancel"}), kExitSetUnreadable);
+    EXPECT_TRUE(
+        Logged("expansion failed: segment 2 (disk.002) found holding another segment; "
+               "the prompt was cancelled by /ANSWER"))
+        << LogText();
 
     WriteSet("", true);
     EXPECT_EQ(Run({"/VERYSILENT"}), kExitSetUnreadable);
