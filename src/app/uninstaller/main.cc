@@ -1,7 +1,8 @@
 // uninstaller.exe TITLE [/SILENT | /VERYSILENT]: removes the installed
 // product TITLE by the uninstall.cfg beside this program. It cannot delete
 // its own file while it runs: that file, and the folder holding it, are
-// removed when Windows next starts, as the closing message says.
+// removed when Windows next starts, as the closing message says, and the
+// exit status is 5 (restart needed) rather than 0.
 #include <windows.h>
 
 #include <exception>
@@ -18,7 +19,6 @@
 namespace {
 
 constexpr const char* kApplicationTitle = "KAV - Setup";
-constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitDeclined = 2;
 
@@ -111,7 +111,7 @@ int Run() {
         ui.ShowMessage(kav::app::ClosingMessage(title, result.removed.size(), leftovers,
                                                 result.RestartNeeded()));
     }
-    return kExitDone;
+    return kav::uninstall::UninstallExitStatus(result);
 }
 
 }  // namespace
