@@ -11,7 +11,11 @@ native=(build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
         default-jdk-headless
         mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
         xvfb xdotool imagemagick x11-utils
-        liblnk-utils mtools)
+        liblnk-utils mtools libstb-dev
+        locales
+        nsis)
+# locales: the source of the non-Western locale the code-page test makes.
+# nsis: the peer installer of bench/install-race.sh.
 # fonts-wine: Wine's own metric-compatible faces for "MS Sans Serif",
 # Tahoma and Marlett; without them Wine falls back to a wider face (texts
 # laid out for the 8-point dialog font re-wrap) and caption buttons show

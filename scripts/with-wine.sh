@@ -42,6 +42,19 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 else
   "$top/scripts/wine-run.sh" wineboot </dev/null >/dev/null 2>&1 || true
 fi
+# Debian's Wine does not look in its own font folder (fonts-wine's
+# /usr/share/wine/fonts): without these faces in the prefix's Fonts folder,
+# "MS Sans Serif", Tahoma (the dialog and caption faces) and Marlett (the
+# caption button glyphs) all fall back to DejaVu Sans, which is wider, and
+# the caption buttons show letters. Links are enough: Wine scans the folder
+# when a program starts.
+wine_fonts=/usr/share/wine/fonts
+prefix_fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d "$wine_fonts" ] && [ -d "$prefix_fonts" ]; then
+  for face in "$wine_fonts"/*; do
+    [ -e "$prefix_fonts/$(basename "$face")" ] || ln -s "$face" "$prefix_fonts/"
+  done
+fi
 # Our own Xvfb has no window manager, and Wine waits up to two seconds for
 # one to acknowledge every managed window that is hidden: each dialog a test
 # closes would cost that. Unmanaged windows are drawn by Wine itself, frame

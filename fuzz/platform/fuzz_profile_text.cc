@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sim/profile_document.h"
+#include "base/profile_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string section = name.substr(0, split);
     const std::string key = split == std::string::npos ? "k" : name.substr(split + 1);
 
-    kav::platform::sim::ProfileDocument document(body);
+    kav::base::ProfileDocument document(body);
     if (document.Text() != body) std::abort();  // reading changes nothing
     document.Read(section, key);
     document.ListKeys(section);
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (plain) {
         // Both through the edited document's lookups and parsed afresh.
         if (document.Read(section, key) != "value") std::abort();
-        kav::platform::sim::ProfileDocument reread(document.Text());
+        kav::base::ProfileDocument reread(document.Text());
         if (reread.Read(section, key) != "value") std::abort();
     }
     document.RemoveSection(section);

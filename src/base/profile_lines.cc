@@ -15,6 +15,15 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+std::string ProfileValue(std::string_view text) {
+    std::string_view value = TrimBlanks(text);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value.substr(0, kMaxProfileValueLength));
+}
+
 std::optional<std::string_view> HeaderName(std::string_view line) {
     const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;

@@ -8,15 +8,11 @@
 namespace kav::pack {
 namespace {
 
-using platform::kCodePage1252Upper;
-
+// A character of the page; the C1 controls its five undefined bytes would
+// stand for are none.
 std::optional<char> AnsiOf(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-    for (unsigned i = 0; i < 32; ++i) {
-        if (kCodePage1252Upper[i] != 0 && kCodePage1252Upper[i] == c)
-            return static_cast<char>(0x80 + i);
-    }
-    return std::nullopt;
+    if (c >= 0x80 && c < 0xA0) return std::nullopt;
+    return platform::CodePage1252ByteOf(c);
 }
 
 // Windows compares file names without regard to letter case, also for the

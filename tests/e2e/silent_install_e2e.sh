@@ -12,6 +12,8 @@
 #   3. /SILENT: the windows are shown, nothing is asked (no message box);
 #      exit status 0.
 #   4. A bad switch: status 1 and nothing installed.
+#   5. A set whose picture is a run-length coded BMP: installed
+#      under /SILENT with status 0, the picture not left out.
 set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -115,6 +117,26 @@ expect "silent: exit status" "$?" 0
 expect_true "silent: the wizard was shown" grep -qx "KAV32 - Setup" <<<"$windows"
 expect_true "silent: no message box" test -z "$(grep -x "KAV - Setup" <<<"$windows")"
 expect_true "silent: installed" test -f "$drive_c/Tools/Silent/readme.txt"
+
+# 5. A picture saved as a run-length coded bitmap: installed under /SILENT
+# like any other set, the picture shown (not left out).
+for picture in rle.bmp; do
+    case $picture in
+        rle.bmp) convert "$top/samples/demo/logo.gif[0]" -colors 16 -type Palette -compress RLE "BMP3:$work/$picture" ;;
+        *) convert "$top/samples/demo/logo.gif[0]" -quality 80 "$work/$picture" ;;
+    esac
+    rm -rf "$work/source-$picture" && cp -r "$top/samples/demo" "$work/source-$picture"
+    cp "$work/$picture" "$work/source-$picture/" && rm "$work/source-$picture/logo.gif"
+    sed -i "s/^Bitmap File=logo.gif/Bitmap File=$picture/" "$work/source-$picture/install.cfg"
+    "$kavpack" build "$work/source-$picture" "$work/set-$picture" --installer "$exe" --no-uninstaller \
+        >"$work/kavpack-$picture.out" 2>&1
+    expect_true "$picture: kavpack has no picture warning" test -z "$(grep -i 'picture' "$work/kavpack-$picture.out")"
+    (cd "$work/set-$picture" && exec timeout 120 "$run" "$exe" /SILENT "/DIR=C:\\Tools\\$picture" "/LOG=C:\\$picture.log")
+    expect "$picture: silent exit status" "$?" 0
+    expect_true "$picture: installed" test -f "$drive_c/Tools/$picture/readme.txt"
+    expect_true "$picture: logged" test -s "$drive_c/$picture.log"
+    expect_true "$picture: picture shown" test -z "$(grep -i 'picture left out' "$drive_c/$picture.log")"
+done
 
 # 4. A bad switch refuses the run.
 make_set "$work/set4"

@@ -4,6 +4,11 @@
 //   type TEXT       puts TEXT into its first visible one-line edit box
 //   texts           prints the text of every visible child window, one per
 //                   line (line breaks as \r\n), with its class
+//   lines           prints what every visible edit box shows, as `texts`
+//                   would print it if nothing were wrapped or scrolled: the
+//                   lines a multi-line box lays out (its own breaks and its
+//                   word wrap alike), a one-line box's text from the first
+//                   character it shows
 //   wait            only waits for the window
 //   close           closes it through its frame (WM_CLOSE)
 //   altf4           at once, without letting the window settle: what Alt+F4
@@ -59,6 +64,32 @@ HWND WaitForWindow(const std::string& title, int timeoutSeconds) {
     return nullptr;
 }
 
+// The lines as the box lays them out: a line that did not fit its width is
+// two lines here.
+std::string ShownLines(HWND edit) {
+    // Indices and lengths only: they need no buffer to cross to the box's
+    // process.
+    const std::string text = TextOf(edit);
+    const LRESULT count = SendMessageA(edit, EM_GETLINECOUNT, 0, 0);
+    std::string shown;
+    for (LRESULT line = 0; line < count; ++line) {
+        const LRESULT start = SendMessageA(edit, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+        const LRESULT length = SendMessageA(edit, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+        if (line > 0) shown += "\r\n";
+        if (start >= 0 && static_cast<std::size_t>(start) <= text.size())
+            shown += text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+    }
+    return shown;
+}
+
+// A one-line box scrolled to its end shows only the tail of a long text.
+std::string ShownText(HWND edit) {
+    if ((GetWindowLongA(edit, GWL_STYLE) & ES_MULTILINE) != 0) return ShownLines(edit);
+    const auto first = static_cast<std::size_t>(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const std::string text = TextOf(edit);
+    return first < text.size() ? text.substr(first) : std::string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,7 +104,7 @@ int main(int argc, char** argv) {
     }
     if (args.size() < 2) {
         std::fprintf(stderr,
-                     "usage: window_driver TITLE click|type|texts|wait|close|altf4 [ARG]\n");
+                     "usage: window_driver TITLE click|type|texts|lines|wait|close|altf4 [ARG]\n");
         return 2;
     }
     HWND window = WaitForWindow(args[0], timeoutSeconds);
@@ -97,6 +128,8 @@ int main(int argc, char** argv) {
         const std::string cls = ClassOf(child);
         if (command == "texts") {
             std::printf("%s: %s\n", cls.c_str(), kav::app::OneLine(TextOf(child)).c_str());
+        } else if (command == "lines" && _stricmp(cls.c_str(), "Edit") == 0) {
+            std::printf("%s: %s\n", cls.c_str(), kav::app::OneLine(ShownText(child)).c_str());
         } else if (command == "click" && args.size() > 2 && _stricmp(cls.c_str(), "Button") == 0 &&
                    TextOf(child) == args[2] && IsWindowEnabled(child)) {
             PostMessageA(child, BM_CLICK, 0, 0);
@@ -107,7 +140,7 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    if (command == "texts") return 0;
+    if (command == "texts" || command == "lines") return 0;
     std::fprintf(stderr, "window_driver: nothing to %s in \"%s\"\n", command.c_str(),
                  args[0].c_str());
     return 1;

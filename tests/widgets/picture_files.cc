@@ -122,6 +122,29 @@ Bytes MakeBmp24(int width, int height, const std::vector<std::uint32_t>& pixels)
     return out;
 }
 
+Bytes MakeRleBmp(int bitCount, int width, int height, const std::vector<std::uint32_t>& palette,
+                 const Bytes& runs) {
+    const auto offset = static_cast<std::uint32_t>(54 + palette.size() * 4);
+    Bytes out{'B', 'M'};
+    Put32(out, offset + static_cast<std::uint32_t>(runs.size()));
+    Put32(out, 0);
+    Put32(out, offset);
+    Put32(out, 40);
+    Put32(out, static_cast<std::uint32_t>(width));
+    Put32(out, static_cast<std::uint32_t>(height));
+    Put16(out, 1);
+    Put16(out, static_cast<unsigned>(bitCount));
+    Put32(out, bitCount == 8 ? 1 : 2);  // BI_RLE8, BI_RLE4
+    Put32(out, static_cast<std::uint32_t>(runs.size()));
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, static_cast<std::uint32_t>(palette.size()));
+    Put32(out, 0);
+    for (std::uint32_t c : palette) Put32(out, c);
+    out.insert(out.end(), runs.begin(), runs.end());
+    return out;
+}
+
 Bytes MakeIco32(int side, const std::vector<std::uint32_t>& pixels) {
     const auto maskStride = static_cast<std::uint32_t>((side + 31) / 32 * 4);
     const auto imageSize = 40 + static_cast<std::uint32_t>(side * side * 4) +

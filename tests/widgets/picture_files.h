@@ -28,6 +28,11 @@ Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& palette,
 // An uncompressed 24-bit bottom-up BMP of the given 0x00RRGGBB pixels.
 Bytes MakeBmp24(int width, int height, const std::vector<std::uint32_t>& pixels);
 
+// A run-length coded BMP (`bitCount` 8: RLE8, 4: RLE4) with a colour
+// table of `palette` (0x00RRGGBB each) and the coded pixel data `runs`.
+Bytes MakeRleBmp(int bitCount, int width, int height, const std::vector<std::uint32_t>& palette,
+                 const Bytes& runs);
+
 // An icon file with one 32-bit image whose pixels carry alpha (0xAARRGGBB).
 Bytes MakeIco32(int side, const std::vector<std::uint32_t>& pixels);
 

@@ -13,6 +13,10 @@
 #include "platform/machine.h"
 #include "widgets/headless/headless_backend.h"
 
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb_image_write.h>
+
 namespace kav::widgets {
 namespace {
 
@@ -150,6 +154,46 @@ TEST(BitmapPicture, BmpRowsAndIconAlpha) {
     Bytes shortBmp = testing::MakeBmp24(8, 8, std::vector<std::uint32_t>(64, 0));
     shortBmp.resize(shortBmp.size() - 10);
     EXPECT_THROW(Decode(shortBmp), EInvalidGraphic);
+}
+
+extern "C" void AppendTo(void* bytes, void* data, int size) {
+    auto* out = static_cast<Bytes*>(bytes);
+    out->insert(out->end(), static_cast<std::uint8_t*>(data),
+                static_cast<std::uint8_t*>(data) + size);
+}
+
+// Run-length coded bitmaps (runs, end of row, a move, indices as they are,
+// pixels no run reaches), JPEG and PNG, the formats a set's picture is
+// often saved in.
+TEST(BitmapPicture, RunLengthCodedBmpJpegAndPng) {
+    const Bytes rle8 =
+        testing::MakeRleBmp(8, 4, 3, kPalette, {3, 1, 0, 0,              // bottom row: 3 green
+                                                0, 3, 2, 0, 2, 0, 0, 0,  // blue red blue, padded
+                                                0, 2, 2, 0, 2, 3,        // 2 right, 2 white
+                                                0, 1});
+    const Picture eight = Decode(rle8);
+    const std::vector<Argb> expected{kRed,  kRed, kWhite, kWhite, kBlue,  kRed,
+                                     kBlue, kRed, kGreen, kGreen, kGreen, kRed};
+    EXPECT_EQ(eight.frames.at(0).pixels, expected);
+    // RLE4: a run alternates two indices; no end mark after the last row.
+    const Picture four = Decode(testing::MakeRleBmp(4, 5, 1, kPalette, {5, 0x12, 0, 0}));
+    EXPECT_EQ(four.frames.at(0).pixels, (std::vector<Argb>{kGreen, kBlue, kGreen, kBlue, kGreen}));
+
+    std::vector<std::uint8_t> rgba;
+    for (int i = 0; i < 16 * 16; ++i) {
+        const bool left = i % 16 < 8;
+        rgba.insert(rgba.end(), {static_cast<std::uint8_t>(left ? 255 : 0), 0,
+                                 static_cast<std::uint8_t>(left ? 0 : 255),
+                                 static_cast<std::uint8_t>(left ? 255 : 128)});
+    }
+    Bytes png;
+    ASSERT_NE(stbi_write_png_to_func(AppendTo, &png, 16, 16, 4, rgba.data(), 16 * 4), 0);
+    const Picture fromPng = Decode(png);
+    EXPECT_EQ(fromPng.At(0, 2, 5), kRed);
+    EXPECT_EQ(fromPng.At(0, 12, 5), 0x800000FFu);
+    Bytes jpeg;
+    ASSERT_NE(stbi_write_jpg_to_func(AppendTo, &jpeg, 16, 16, 4, rgba.data(), 95), 0);
+    EXPECT_THROW(Decode(jpeg), EInvalidGraphic);  // refused, whole or damaged
 }
 
 TEST(PictureFile, ReadThroughTheMachineAndRefusedWithTheFileName) {

@@ -2,6 +2,8 @@
 // none at all under /VERYSILENT. The exit status tells a script how the run
 // ended (app/stages/exit_status.h).
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <exception>
 #include <memory>
@@ -13,6 +15,8 @@
 #include "app/stages/install_log.h"
 #include "app/stages/unattended_run.h"
 #include "platform/machine.h"
+#include "platform/win32/two_column_dialog.h"
+#include "platform/win32/wide.h"
 #include "widgets/headless/headless_backend.h"
 #include "widgets/win32/win32_backend.h"
 
@@ -22,7 +26,13 @@ constexpr const char* kApplicationTitle = "KAV - Setup";
 
 std::vector<std::string> Arguments() {
     std::vector<std::string> arguments;
-    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    int count = 0;
+    LPWSTR* const words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (words == nullptr) return arguments;
+    // A character without a code page 1252 form becomes "?", which no file
+    // name may hold: a path given so is refused, never taken for another.
+    for (int i = 1; i < count; ++i) arguments.push_back(kav::platform::TextFromWide(words[i]));
+    ::LocalFree(words);
     return arguments;
 }
 
@@ -41,15 +51,27 @@ bool AsksForQuiet(const std::vector<std::string>& arguments) {
 }
 
 void Tell(const std::string& text, UINT icon) {
-    MessageBoxA(nullptr, text.c_str(), kApplicationTitle, MB_OK | icon);
+    MessageBoxW(nullptr, kav::platform::Wide(text).c_str(),
+                kav::platform::Wide(kApplicationTitle).c_str(), MB_OK | icon);
+}
+
+// The switches in two columns: a message box would run a switch into its
+// meaning wherever a tab stop falls.
+void ShowSwitches(const std::string& heading, LPCSTR icon) {
+    std::vector<kav::platform::TwoColumnDialog::Row> rows;
+    for (const kav::app::SwitchHelp& row : kav::app::InstallSwitchRows())
+        rows.emplace_back(row.switches, row.meaning);
+    kav::platform::TwoColumnDialog(kApplicationTitle, heading, std::move(rows),
+                                   kav::app::InstallExitStatusHelp(), icon)
+        .Show(nullptr);
 }
 
 // The user's temporary folder, where a log without a name goes.
 std::string TemporaryFolder() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(MAX_PATH + 1, path);
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
     if (length == 0 || length > MAX_PATH) return "C:\\";
-    return std::string(path, length);
+    return kav::platform::NameFromWide(std::wstring_view(path, length));
 }
 
 int Run(const std::vector<std::string>& arguments) {
@@ -58,14 +80,14 @@ int Run(const std::vector<std::string>& arguments) {
         line = kav::app::ParseInstallCommandLine(arguments);
     } catch (const kav::app::ECommandLine& error) {
         if (!AsksForQuiet(arguments)) {
-            Tell(std::string(error.what()) + "\n\n" + kav::app::InstallSwitchesHelp(),
-                 MB_ICONERROR);
+            ShowSwitches(std::string(error.what()) + "\n\n" + kav::app::InstallUsageLine(),
+                         IDI_ERROR);
         }
         return kav::app::kExitBadCommandLine;
     }
     const kav::app::RunOptions& options = line.options;
     if (options.help) {
-        Tell(kav::app::InstallSwitchesHelp(), MB_ICONINFORMATION);
+        ShowSwitches(kav::app::InstallUsageLine(), IDI_INFORMATION);
         return kav::app::kExitInstalled;
     }
 

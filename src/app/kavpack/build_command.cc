@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -16,10 +18,11 @@
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/uninstaller_file.h"
 #include "app/kavset/progress_bar.h"
+#include "base/profile_document.h"
 #include "pack/pack_errors.h"
 #include "pack/segment_splitter.h"
 #include "pack/stored_names.h"
-#include "platform/sim/profile_document.h"
+#include "widgets/picture/picture.h"
 
 namespace kav::app {
 namespace {
@@ -69,8 +72,7 @@ void WriteText(const fs::path& path, const std::string& text) {
 // The installer shows the picture as soon as it has been expanded, so it
 // goes first. Whether the set holds it.
 bool PictureFirst(std::vector<pack::PackFile>& files, const std::string& scriptText) {
-    const auto picture =
-        platform::sim::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
+    const auto picture = base::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
     const auto key = picture ? pack::FlatKey(*picture) : std::nullopt;
     if (!key) return false;
     const auto rest = std::stable_partition(
@@ -98,6 +100,29 @@ pack::PackOptions CutFor(const BuildOptions& options, const std::string& scriptT
     if (pack.archiveSize == 0)
         pack.archiveSize = std::max(pack.segmentSize, pack::kSmallestSegment);
     return pack;
+}
+
+// install.exe leaves out a picture it cannot decode; the author hears of it
+// here rather than from a main screen without its picture.
+std::optional<std::string> PictureProblem(const std::vector<pack::PackFile>& files,
+                                          const std::string& scriptText) {
+    const auto picture = base::ProfileDocument(scriptText).Read("Setup - Main", "Bitmap File");
+    const auto key = picture ? pack::FlatKey(*picture) : std::nullopt;
+    if (!key) return std::nullopt;
+    for (const pack::PackFile& file : files) {
+        if (pack::FlatKey(file.storedName) != key) continue;
+        std::ifstream in(file.hostPath, std::ios::binary);
+        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                              std::istreambuf_iterator<char>());
+        try {
+            widgets::DecodePicture(bytes.data(), bytes.size());
+            return std::nullopt;
+        } catch (const widgets::EInvalidGraphic& error) {
+            return "Bitmap File=" + *picture + ": install.exe cannot show this picture (" +
+                   error.what() + "); its main screen will have none";
+        }
+    }
+    return std::nullopt;
 }
 
 fs::path Beside(const fs::path& folder, const std::string& what) {
@@ -186,6 +211,7 @@ public:
         for (const auto& warning : uninstallerWarnings) Warn(warning);
         pack::PackOptions cut = CutFor(options_, scriptText);
         cut.firstFileAlone = PictureFirst(scan.files, scriptText);
+        if (auto problem = PictureProblem(scan.files, scriptText)) Warn(*problem);
 
         if (IsWithin(options_.output, options_.source)) {
             return Fail(options_.output.string() +

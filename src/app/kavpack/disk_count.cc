@@ -1,7 +1,7 @@
 #include "app/kavpack/disk_count.h"
 
 #include "archive/seg_records.h"
-#include "platform/sim/profile_document.h"
+#include "base/profile_document.h"
 
 namespace kav::app {
 
@@ -14,7 +14,7 @@ constexpr const char* kInstallDisks = "Install Disks";
 
 std::string WithInstallDisks(const std::string& scriptText, std::size_t segments) {
     const std::string count = std::to_string(segments);
-    platform::sim::ProfileDocument script(scriptText);
+    base::ProfileDocument script(scriptText);
     if (script.Read(kMain, kInstallDisks) == count) return scriptText;
     script.Write(kMain, kInstallDisks, count);
     return script.Text();

@@ -42,8 +42,10 @@ std::string FolderNameProblem(const std::string& name) {
 
 bool IsPicture(const std::string& name) {
     const std::string upper = base::AsciiUpper(name);
-    for (const char* extension : {".GIF", ".BMP"}) {
-        if (upper.size() > 4 && upper.compare(upper.size() - 4, 4, extension) == 0) return true;
+    for (const std::string extension : {".GIF", ".BMP", ".JPG", ".JPEG", ".PNG", ".ICO"}) {
+        if (upper.size() > extension.size() &&
+            upper.compare(upper.size() - extension.size(), extension.size(), extension) == 0)
+            return true;
     }
     return false;
 }

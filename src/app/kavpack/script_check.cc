@@ -3,14 +3,14 @@
 #include <map>
 #include <set>
 
+#include "base/profile_document.h"
 #include "pack/stored_names.h"
-#include "platform/sim/profile_document.h"
 
 namespace kav::app {
 
 std::vector<std::string> FilesListWarnings(const std::string& scriptText,
                                            const std::vector<std::string>& storedNames) {
-    const platform::sim::ProfileDocument script(scriptText);
+    const base::ProfileDocument script(scriptText);
     std::map<std::string, std::string> setFiles;  // flat key -> stored name
     for (const auto& name : storedNames) {
         if (auto key = pack::FlatKey(name)) setFiles.emplace(*key, name);

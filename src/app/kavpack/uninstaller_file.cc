@@ -4,8 +4,8 @@
 
 #include "app/kavpack/source_scan.h"
 #include "base/ascii_case.h"
+#include "base/profile_document.h"
 #include "pack/stored_names.h"
-#include "platform/sim/profile_document.h"
 
 namespace kav::app {
 
@@ -14,7 +14,7 @@ namespace {
 // A Files line whose file is the uninstaller and whose directory is the
 // install directory itself.
 bool ScriptPlacesUninstaller(const std::string& scriptText) {
-    const platform::sim::ProfileDocument script(scriptText);
+    const base::ProfileDocument script(scriptText);
     const auto uninstaller = pack::FlatKey(kUninstallerName);
     for (const auto& key : script.ListKeys("Files")) {
         const std::string value = script.Read("Files", key).value_or("");

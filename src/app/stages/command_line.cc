@@ -1,5 +1,6 @@
 #include "app/stages/command_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 #include <stdexcept>
@@ -139,24 +140,45 @@ InstallCommandLine ParseInstallCommandLine(const std::vector<std::string>& args)
     return line;
 }
 
-const char* InstallSwitchesHelp() {
-    return "install [DIRECTORY] [switches]\n"
-           "/SILENT\tshow the windows, ask nothing\n"
-           "/VERYSILENT\tshow nothing at all\n"
-           "/SUPPRESSMSGBOXES\tanswer message boxes with their unattended default\n"
-           "/DIR=\"PATH\"\tinstall into PATH\n"
-           "/TYPE=full|workstation\tthe kind of install, when it is asked\n"
-           "/FINISH=launch|return|reboot\twhat happens at the end\n"
-           "/NORESTART\tmake no restart (exit status 5 when one is needed)\n"
-           "/NOICONS\tno program folder and no shortcuts\n"
-           "/SHORTCUT=NAME, /NOSHORTCUT=NAME\ttick or untick a shortcut\n"
-           "/ANSWER=\"TEXT=BUTTON\"\tanswer questions matching TEXT (* and ?) with\n"
-           "\tOK, Yes, No, Abort or Cancel\n"
-           "/LOG, /LOG=\"FILE\"\twrite a log of the run\n"
-           "/?, /HELP\tshow this list\n"
-           "Exit status: 0 installed, 1 bad command line, 2 cancelled,\n"
+const char* InstallUsageLine() { return "install [DIRECTORY] [switches]"; }
+
+const std::vector<SwitchHelp>& InstallSwitchRows() {
+    static const std::vector<SwitchHelp> rows = {
+        {"/SILENT", "show the windows, ask nothing"},
+        {"/VERYSILENT", "show nothing at all"},
+        {"/SUPPRESSMSGBOXES", "answer message boxes with their unattended default"},
+        {"/DIR=\"PATH\"", "install into PATH"},
+        {"/TYPE=full|workstation", "the kind of install, when it is asked"},
+        {"/FINISH=launch|return|reboot", "what happens at the end"},
+        {"/NORESTART", "make no restart (exit status 5 when one is needed)"},
+        {"/NOICONS", "no program folder and no shortcuts"},
+        {"/SHORTCUT=NAME", "tick a shortcut"},
+        {"/NOSHORTCUT=NAME", "untick a shortcut"},
+        {"/ANSWER=\"TEXT=BUTTON\"",
+         "answer questions matching TEXT (* and ?) with OK, Yes, No, Abort or Cancel"},
+        {"/LOG, /LOG=\"FILE\"", "write a log of the run"},
+        {"/?, /HELP", "show this list"},
+    };
+    return rows;
+}
+
+const char* InstallExitStatusHelp() {
+    return "Exit status: 0 installed, 1 bad command line, 2 cancelled,\n"
            "3 the set could not be expanded, 4 the install failed part-way,\n"
-           "5 installed, restart needed\n";
+           "5 installed, restart needed";
+}
+
+std::string InstallSwitchesHelp() {
+    std::size_t column = 0;
+    for (const SwitchHelp& row : InstallSwitchRows())
+        column = std::max(column, std::string(row.switches).size());
+    std::string text = std::string(InstallUsageLine()) + "\n";
+    for (const SwitchHelp& row : InstallSwitchRows()) {
+        const std::string switches = row.switches;
+        text +=
+            "  " + switches + std::string(column - switches.size() + 2, ' ') + row.meaning + "\n";
+    }
+    return text + InstallExitStatusHelp() + "\n";
 }
 
 }  // namespace kav::app

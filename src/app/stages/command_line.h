@@ -58,7 +58,19 @@ struct InstallCommandLine {
 // Throws ECommandLine before anything has been done with it.
 InstallCommandLine ParseInstallCommandLine(const std::vector<std::string>& args);
 
-// The switches, one per line, as /? shows them.
-const char* InstallSwitchesHelp();
+// One row of the switch list: the switch as written, what it does.
+struct SwitchHelp {
+    const char* switches;
+    const char* meaning;
+};
+
+// What /? shows: the usage line, the switches in two columns, then the exit
+// statuses.
+const char* InstallUsageLine();
+const std::vector<SwitchHelp>& InstallSwitchRows();
+const char* InstallExitStatusHelp();
+
+// The same as one text for a console: the meanings start in one column.
+std::string InstallSwitchesHelp();
 
 }  // namespace kav::app

@@ -12,6 +12,7 @@
 
 #include "app/uninstaller/uninstall_progress.h"
 #include "platform/machine.h"
+#include "platform/win32/wide.h"
 #include "uninstall/product_remover.h"
 #include "uninstall/registration.h"
 #include "widgets/win32/win32_backend.h"
@@ -24,7 +25,9 @@ constexpr int kExitDeclined = 2;
 
 // The command line after the program's own name.
 std::string Arguments() {
-    const std::string line = ::GetCommandLineA();
+    // A character without a code page 1252 form becomes "?", which no
+    // product title or file name holds.
+    const std::string line = kav::platform::TextFromWide(::GetCommandLineW());
     std::size_t at = 0;
     if (!line.empty() && line.front() == '"') {
         const std::size_t close = line.find('"', 1);
@@ -37,11 +40,12 @@ std::string Arguments() {
 }
 
 std::string ProgramPath() {
-    std::vector<char> buffer(MAX_PATH + 1);
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) return std::string(buffer.data(), length);
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size())
+            return kav::platform::NameFromWide(std::wstring_view(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -120,9 +124,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         return Run();
     } catch (const std::exception& error) {
-        MessageBoxA(nullptr, error.what(), kApplicationTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, kav::platform::Wide(error.what()).c_str(),
+                    kav::platform::Wide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     } catch (...) {
-        MessageBoxA(nullptr, "Unexpected error", kApplicationTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, L"Unexpected error", kav::platform::Wide(kApplicationTitle).c_str(),
+                    MB_OK | MB_ICONERROR);
     }
     return kExitFailed;
 }

@@ -89,12 +89,7 @@ std::string SimProfileFiles::ReadString(const std::string& file, const std::stri
     if (const ProfileDocument* document = Read(file)) {
         if (auto value = document->Read(section, key)) return *value;
     }
-    // The profile functions drop trailing blanks of the default.
-    std::string fallback = defaultValue.substr(0, ProfileDocument::kMaxValueLength);
-    while (!fallback.empty() && (fallback.back() == ' ' || fallback.back() == '\t')) {
-        fallback.pop_back();
-    }
-    return fallback;
+    return ProfileDocument::MissingValue(defaultValue);
 }
 
 std::vector<std::string> SimProfileFiles::ListKeys(const std::string& file,
@@ -105,14 +100,8 @@ std::vector<std::string> SimProfileFiles::ListKeys(const std::string& file,
 
 ProfileFiles::KeyValues SimProfileFiles::ReadSectionValues(const std::string& file,
                                                            const std::string& section) {
-    KeyValues values;
     const ProfileDocument* document = Read(file);
-    if (document == nullptr) return values;
-    for (std::string& key : document->ListKeys(section)) {
-        std::string value = document->Read(section, key).value_or("");
-        values.emplace_back(std::move(key), std::move(value));
-    }
-    return values;
+    return document ? document->SectionValues(section) : KeyValues{};
 }
 
 bool SimProfileFiles::WriteString(const std::string& file, const std::string& section,

@@ -10,12 +10,14 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/profile_document.h"
 #include "platform/profile.h"
 #include "platform/sim/host_file_stamp.h"
-#include "platform/sim/profile_document.h"
 #include "platform/sim/sim_file_system.h"
 
 namespace kav::platform::sim {
+
+using base::ProfileDocument;
 
 class SimProfileFiles final : public ProfileFiles {
 public:

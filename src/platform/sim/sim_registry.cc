@@ -28,20 +28,13 @@ bool SimRegistry::Commit(RegistryTree changed) {
 }
 
 bool SimRegistry::CreateKey(RootKey root, const std::string& key) {
-    const auto path = RegistryTree::SplitKeyPath(key);
-    if (!path) return false;
-    RegistryTree changed = tree_;
-    changed.CreateKey(root, *path);
-    return Commit(std::move(changed));
+    return Change(key, [&](RegistryTree& tree, const auto& path) { tree.CreateKey(root, path); });
 }
 
 bool SimRegistry::SetStringValue(RootKey root, const std::string& key, const std::string& name,
                                  const std::string& value) {
-    const auto path = RegistryTree::SplitKeyPath(key);
-    if (!path) return false;
-    RegistryTree changed = tree_;
-    changed.SetValue(root, *path, name, value);
-    return Commit(std::move(changed));
+    return Change(
+        key, [&](RegistryTree& tree, const auto& path) { tree.SetValue(root, path, name, value); });
 }
 
 std::optional<std::string> SimRegistry::ReadStringValue(RootKey root, const std::string& key,
@@ -53,11 +46,8 @@ std::optional<std::string> SimRegistry::ReadStringValue(RootKey root, const std:
 
 bool SimRegistry::SetDwordValue(RootKey root, const std::string& key, const std::string& name,
                                 std::uint32_t value) {
-    const auto path = RegistryTree::SplitKeyPath(key);
-    if (!path) return false;
-    RegistryTree changed = tree_;
-    changed.SetDword(root, *path, name, value);
-    return Commit(std::move(changed));
+    return Change(
+        key, [&](RegistryTree& tree, const auto& path) { tree.SetDword(root, path, name, value); });
 }
 
 std::optional<std::uint32_t> SimRegistry::ReadDwordValue(RootKey root, const std::string& key,

@@ -30,6 +30,16 @@ private:
     // Writes `changed` to the file and adopts it; false (and nothing
     // adopted) when the file cannot be written.
     bool Commit(RegistryTree changed);
+    // Applies `edit` to a copy of the tree at `key`'s path and commits the
+    // copy; false when the key is no path or the file cannot be written.
+    template <typename Edit>
+    bool Change(const std::string& key, Edit edit) {
+        const auto path = RegistryTree::SplitKeyPath(key);
+        if (!path) return false;
+        RegistryTree changed = tree_;
+        edit(changed, *path);
+        return Commit(std::move(changed));
+    }
 
     std::string file_;
     RegistryTree tree_;

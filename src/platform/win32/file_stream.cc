@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/errors.h"
+#include "platform/win32/wide.h"
 
 namespace kav::platform {
 namespace {
@@ -14,12 +15,12 @@ constexpr std::size_t kMaxTransfer = 0x40000000;
 }  // namespace
 
 std::string SystemMessage(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message =
-        length ? std::string(text, length) : "System error " + std::to_string(error);
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = length ? TextFromWide(std::wstring_view(text, length))
+                                 : "System error " + std::to_string(error);
     if (text) ::LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                                 message.back() == ' ' || message.back() == '.')) {

@@ -6,6 +6,7 @@
 #include "platform/win32/file_stream.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/read_only_guard.h"
+#include "platform/win32/wide.h"
 
 namespace kav::platform {
 namespace {
@@ -19,15 +20,15 @@ constexpr std::uint32_t kFilteredAttributes = faHidden | faSysFile | faVolumeID 
 // Empty on failure.
 template <typename Fill>
 std::string ReadSizedString(Fill fill) {
-    std::string buffer(MAX_PATH, '\0');
+    std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
         if (length < buffer.size()) {
             buffer.resize(length);
-            return buffer;
+            return NameFromWide(buffer);
         }
-        buffer.assign(length + 1, '\0');
+        buffer.assign(length + 1, L'\0');
     }
 }
 
@@ -35,7 +36,7 @@ constexpr const char* kNotADiskFile = "not a file on a disk";
 constexpr const char* kReadOnlyFile = "the file is read-only";
 
 std::unique_ptr<FileStream> OpenExisting(const std::string& path, DWORD share) {
-    FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+    FileHandle handle(::CreateFileW(Wide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) throw EFOpenError(path, SystemMessage(::GetLastError()));
     // A device or a pipe ("CON", "\\\\.\\pipe\\x") is not a file to read.
@@ -47,32 +48,37 @@ std::unique_ptr<FileStream> OpenExisting(const std::string& path, DWORD share) {
 
 std::string Win32FileSystem::CurrentDirectory() {
     return ReadSizedString(
-        [](char* buffer, DWORD size) { return ::GetCurrentDirectoryA(size, buffer); });
+        [](wchar_t* buffer, DWORD size) { return ::GetCurrentDirectoryW(size, buffer); });
 }
 
 bool Win32FileSystem::ChangeDirectory(const std::string& path) {
-    return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
+    return ::SetCurrentDirectoryW(Wide(path).c_str()) != FALSE;
 }
 
 std::string Win32FileSystem::FullPathName(const std::string& path) {
-    return ReadSizedString([&path](char* buffer, DWORD size) {
-        return ::GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+    return ReadSizedString([&path](wchar_t* buffer, DWORD size) {
+        return ::GetFullPathNameW(Wide(path).c_str(), size, buffer, nullptr);
     });
 }
 
 std::vector<FoundFile> Win32FileSystem::FindFiles(const std::string& pattern,
                                                   std::uint32_t attributeMask) {
     std::vector<FoundFile> found;
-    WIN32_FIND_DATAA data{};
-    const FindHandle search(::FindFirstFileA(pattern.c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    const FindHandle search(::FindFirstFileW(Wide(pattern).c_str(), &data));
     if (!search) return found;
     const std::uint32_t excluded = ~attributeMask & kFilteredAttributes;
     do {
         if (data.dwFileAttributes & excluded) continue;
+        // An entry whose name has no code page 1252 form is one the program
+        // can name neither to show nor to open: it is left out, never
+        // listed under a substitute name that would lead to another file.
+        const auto name = OptionalNameFromWide(data.cFileName);
+        if (!name) continue;
         const auto size = static_cast<std::int64_t>(
             (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-        found.push_back({data.cFileName, data.dwFileAttributes, size});
-    } while (::FindNextFileA(search.Get(), &data));
+        found.push_back({*name, data.dwFileAttributes, size});
+    } while (::FindNextFileW(search.Get(), &data));
     return found;
 }
 
@@ -87,25 +93,25 @@ bool Win32FileSystem::DirectoryExists(const std::string& path) {
 }
 
 std::optional<std::uint32_t> Win32FileSystem::GetAttributes(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return attributes;
 }
 
 bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    return ::SetFileAttributesA(path.c_str(), attributes) != FALSE;
+    return ::SetFileAttributesW(Wide(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32FileSystem::MakeDirectory(const std::string& path) {
-    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != FALSE;
 }
 
 bool Win32FileSystem::RemoveEmptyDirectory(const std::string& path) {
-    return ::RemoveDirectoryA(path.c_str()) != FALSE;
+    return ::RemoveDirectoryW(Wide(path).c_str()) != FALSE;
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {
-    return ::DeleteFileA(path.c_str()) != FALSE;
+    return ::DeleteFileW(Wide(path).c_str()) != FALSE;
 }
 
 std::unique_ptr<FileStream> Win32FileSystem::OpenRead(const std::string& path) {
@@ -118,7 +124,7 @@ std::unique_ptr<FileStream> Win32FileSystem::OpenReadExclusive(const std::string
 
 std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
     if (IsReadOnlyFile(path)) throw EFCreateError(path, kReadOnlyFile);
-    FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    FileHandle handle(::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) throw EFCreateError(path, SystemMessage(::GetLastError()));
     if (::GetFileType(handle.Get()) != FILE_TYPE_DISK) throw EFCreateError(path, kNotADiskFile);
@@ -127,13 +133,14 @@ std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
 
 bool Win32FileSystem::MoveOnto(const std::string& source, const std::string& target) {
     if (IsReadOnlyFile(target)) return false;
-    return ::MoveFileExA(source.c_str(), target.c_str(),
+    return ::MoveFileExW(Wide(source).c_str(), Wide(target).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 std::optional<std::uint32_t> Win32FileSystem::GetDosDateTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
     FILETIME local{};
     WORD date = 0;

@@ -5,11 +5,12 @@
 #include "platform/win32/application_window.h"
 #include "platform/win32/input_query_dialog.h"
 #include "platform/win32/warning_dialog.h"
+#include "platform/win32/wide.h"
 
 namespace kav::platform {
 namespace {
 
-constexpr const char* kApplicationTitle = "KAV - Setup";
+constexpr const wchar_t* kApplicationTitle = L"KAV - Setup";
 
 }  // namespace
 
@@ -19,19 +20,19 @@ constexpr const char* kApplicationTitle = "KAV - Setup";
 
 void Win32Gui::ShowMessage(const std::string& text) {
     if (terminated_) return;
-    ::MessageBoxA(DialogOwnerWindow(), text.c_str(), kApplicationTitle, MB_OK);
+    ::MessageBoxW(DialogOwnerWindow(), Wide(text).c_str(), kApplicationTitle, MB_OK);
 }
 
 bool Win32Gui::AskYesNo(const std::string& text) {
     if (terminated_) return false;
-    const int answer = ::MessageBoxA(DialogOwnerWindow(), text.c_str(), kApplicationTitle,
+    const int answer = ::MessageBoxW(DialogOwnerWindow(), Wide(text).c_str(), kApplicationTitle,
                                      MB_YESNO | MB_ICONQUESTION);
     return answer == IDYES && !terminated_;
 }
 
 bool Win32Gui::AskOkCancel(const std::string& text) {
     if (terminated_) return false;
-    const int answer = ::MessageBoxA(DialogOwnerWindow(), text.c_str(), kApplicationTitle,
+    const int answer = ::MessageBoxW(DialogOwnerWindow(), Wide(text).c_str(), kApplicationTitle,
                                      MB_OKCANCEL | MB_ICONERROR);
     return answer == IDOK && !terminated_;
 }
@@ -62,7 +63,7 @@ void Win32Gui::SetCursor(Cursor cursor) {
 
 void Win32Gui::ProcessMessages() {
     MSG message{};
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The quit belongs to the outermost message loop: leave it in
             // the queue for that loop and stop here.
@@ -71,7 +72,7 @@ void Win32Gui::ProcessMessages() {
             return;
         }
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/wide.h"
+
 namespace kav::platform {
 
 bool InputQueryDialog::Show(HWND owner) {
@@ -18,10 +20,10 @@ bool InputQueryDialog::Show(HWND owner) {
 }
 
 void InputQueryDialog::OnInitDialog(HWND dialog) {
-    ::SetWindowTextA(dialog, caption_.c_str());
-    ::SetDlgItemTextA(dialog, kPromptId, prompt_.c_str());
+    ::SetWindowTextW(dialog, Wide(caption_).c_str());
+    ::SetDlgItemTextW(dialog, kPromptId, Wide(prompt_).c_str());
     ::SendDlgItemMessageA(dialog, kEditId, EM_LIMITTEXT, kMaxLength, 0);
-    ::SetDlgItemTextA(dialog, kEditId, value_.c_str());
+    ::SetDlgItemTextW(dialog, kEditId, Wide(value_).c_str());
     ::SetDlgItemTextA(dialog, IDOK, "OK");
     ::SetDlgItemTextA(dialog, IDCANCEL, "Cancel");
 
@@ -52,10 +54,13 @@ bool InputQueryDialog::OnCommand(HWND dialog, WORD id) {
     switch (id) {
         case IDOK: {
             const HWND edit = ::GetDlgItem(dialog, kEditId);
-            std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
-            const int length = ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
+            std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+            const int length = ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
             text.resize(static_cast<std::size_t>(std::max(length, 0)));
-            value_ = std::move(text);
+            // A typed character without a code page 1252 form becomes "?",
+            // which no file name may hold: a path typed so is refused as
+            // such, never used as another one.
+            value_ = TextFromWide(text);
             ::EndDialog(dialog, IDOK);
             return true;
         }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/wide.h"
+
 namespace kav::platform {
 
 INT_PTR ModalDialog::Run(const DialogTemplate& dialogTemplate, HWND owner, INT_PTR failure) {
@@ -53,7 +55,7 @@ SIZE ModalDialog::MeasureText(HWND dialog, const std::string& text, int maxWidth
     const auto font = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
     const HGDIOBJ previous = font ? ::SelectObject(dc, font) : nullptr;
     RECT rect{0, 0, maxWidth, 0};
-    ::DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rect,
+    ::DrawTextW(dc, Wide(text.empty() ? " " : text).c_str(), -1, &rect,
                 DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     if (previous) ::SelectObject(dc, previous);
     ::ReleaseDC(dialog, dc);
@@ -63,6 +65,15 @@ SIZE ModalDialog::MeasureText(HWND dialog, const std::string& text, int maxWidth
 void ModalDialog::Place(HWND dialog, int id, int x, int y, int width, int height) {
     ::SetWindowPos(::GetDlgItem(dialog, id), nullptr, x, y, width, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ModalDialog::SetItemText(HWND dialog, int id, const std::string& text) {
+    ::SetDlgItemTextW(dialog, id, Wide(text).c_str());
+}
+
+void ModalDialog::ShowSystemIcon(HWND dialog, int id, LPCSTR icon) {
+    ::SendDlgItemMessageA(dialog, id, STM_SETICON,
+                          reinterpret_cast<WPARAM>(::LoadIconA(nullptr, icon)), 0);
 }
 
 void ModalDialog::SetClientSizeCentred(HWND dialog, int width, int height) {

@@ -35,6 +35,10 @@ protected:
     // Gives the dialog this client size and centres it on its owner (or on
     // the screen when it has none).
     static void SetClientSizeCentred(HWND dialog, int width, int height);
+    // A control's text, given in the program's code page.
+    static void SetItemText(HWND dialog, int id, const std::string& text);
+    // One of the system's icons (IDI_...) in the static control `id`.
+    static void ShowSystemIcon(HWND dialog, int id, LPCSTR icon);
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

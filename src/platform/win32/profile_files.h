@@ -3,7 +3,8 @@
 
 namespace kav::platform {
 
-// Profile files through GetPrivateProfileStringA / WritePrivateProfileStringA.
+// Profile files: the program's own (code page 1252) read and written as
+// text, the system's through GetPrivateProfileStringW and its kin.
 class Win32ProfileFiles final : public ProfileFiles {
 public:
     std::string ReadString(const std::string& file, const std::string& section,

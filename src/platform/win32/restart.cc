@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/wide.h"
 
 namespace kav::platform {
 namespace {
@@ -43,7 +44,7 @@ bool Win32Restart::AdjustPrivilege(const std::string& name, bool enable) {
 bool Win32Restart::ExitSession(unsigned flags) { return exitWindows_(flags); }
 
 bool Win32Restart::RemoveAtRestart(const std::string& path) {
-    return ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+    return ::MoveFileExW(Wide(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 }  // namespace kav::platform

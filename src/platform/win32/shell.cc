@@ -10,41 +10,32 @@
 
 #include "platform/win32/application_window.h"
 #include "platform/win32/com.h"
+#include "platform/win32/wide.h"
 
 namespace kav::platform {
 namespace {
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int length =
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          length);
-    return wide;
-}
-
 bool Exists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool WriteLink(const std::string& linkPath, const ShellLink& link) {
-    ComPtr<IShellLinkA> shellLink;
+    ComPtr<IShellLinkW> shellLink;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr,
-                                  CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkA,
+                                  CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkW,
                                   shellLink.Receive()))) {
         return false;
     }
-    if (FAILED(shellLink->SetPath(link.target.c_str())) ||
-        FAILED(shellLink->SetWorkingDirectory(link.workingDirectory.c_str())) ||
-        FAILED(shellLink->SetArguments(link.arguments.c_str())) ||
-        FAILED(shellLink->SetDescription(link.description.c_str())) ||
-        FAILED(shellLink->SetIconLocation(link.iconFile.c_str(), link.iconIndex))) {
+    if (FAILED(shellLink->SetPath(Wide(link.target).c_str())) ||
+        FAILED(shellLink->SetWorkingDirectory(Wide(link.workingDirectory).c_str())) ||
+        FAILED(shellLink->SetArguments(Wide(link.arguments).c_str())) ||
+        FAILED(shellLink->SetDescription(Wide(link.description).c_str())) ||
+        FAILED(shellLink->SetIconLocation(Wide(link.iconFile).c_str(), link.iconIndex))) {
         return false;
     }
     ComPtr<IPersistFile> file;
     if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.Receive()))) return false;
-    const std::wstring widePath = Widen(linkPath);
+    const std::wstring widePath = Wide(linkPath);
     return SUCCEEDED(file->Save(widePath.c_str(), FALSE));
 }
 
@@ -52,8 +43,9 @@ bool WriteLink(const std::string& linkPath, const ShellLink& link) {
 
 int Win32Shell::Execute(const std::string& file, const std::string& parameters,
                         const std::string& directory, int showCommand) {
-    const HINSTANCE result = ::ShellExecuteA(ApplicationMainWindow(), nullptr, file.c_str(),
-                                             parameters.c_str(), directory.c_str(), showCommand);
+    const HINSTANCE result =
+        ::ShellExecuteW(ApplicationMainWindow(), nullptr, Wide(file).c_str(),
+                        Wide(parameters).c_str(), Wide(directory).c_str(), showCommand);
     return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
 }
 
@@ -63,7 +55,7 @@ bool Win32Shell::CreateLink(const std::string& linkPath, const ShellLink& link) 
     if (WriteLink(linkPath, link)) return true;
     // A failed save must not leave a half-written link behind; a link that
     // was there before is not ours to remove.
-    if (!existed && Exists(linkPath)) ::DeleteFileA(linkPath.c_str());
+    if (!existed && Exists(linkPath)) ::DeleteFileW(Wide(linkPath).c_str());
     return false;
 }
 

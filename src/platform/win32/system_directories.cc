@@ -4,6 +4,8 @@
 // After <windows.h>, which it needs.
 #include <shlobj.h>
 
+#include "platform/win32/wide.h"
+
 namespace kav::platform {
 namespace {
 
@@ -37,27 +39,28 @@ int CsidlOf(ShellFolder folder) {
 }  // namespace
 
 std::string Win32SystemDirectories::WindowsDirectory() {
-    char buffer[kWindowsDirectoryBuffer] = {};
-    const UINT length = ::GetWindowsDirectoryA(buffer, kWindowsDirectoryBuffer);
-    if (length > 0 && length < kWindowsDirectoryBuffer) return std::string(buffer, length);
+    wchar_t buffer[kWindowsDirectoryBuffer] = {};
+    const UINT length = ::GetWindowsDirectoryW(buffer, kWindowsDirectoryBuffer);
+    if (length > 0 && length < kWindowsDirectoryBuffer)
+        return NameFromWide(std::wstring_view(buffer, length));
     // A longer Windows directory is returned whole: a cut path would name
     // some other directory.
     if (length >= kWindowsDirectoryBuffer) {
-        std::string whole(length, '\0');
-        const UINT filled = ::GetWindowsDirectoryA(whole.data(), length);
+        std::wstring whole(length, L'\0');
+        const UINT filled = ::GetWindowsDirectoryW(whole.data(), length);
         if (filled > 0 && filled < length) {
             whole.resize(filled);
-            return whole;
+            return NameFromWide(whole);
         }
     }
     return {};
 }
 
 std::string Win32SystemDirectories::ShortPathName(const std::string& path) {
-    char buffer[kShortPathBuffer] = {};
-    const DWORD length = ::GetShortPathNameA(path.c_str(), buffer, kShortPathBuffer);
+    wchar_t buffer[kShortPathBuffer] = {};
+    const DWORD length = ::GetShortPathNameW(Wide(path).c_str(), buffer, kShortPathBuffer);
     if (length == 0 || length >= kShortPathBuffer) return {};
-    return std::string(buffer, length);
+    return NameFromWide(std::wstring_view(buffer, length));
 }
 
 std::string Win32SystemDirectories::ShellFolderPath(ShellFolder folder) {
@@ -65,9 +68,9 @@ std::string Win32SystemDirectories::ShellFolderPath(ShellFolder folder) {
     if (csidl < 0) return {};
     // The folder's current place, whether or not it exists yet; a 32-bit
     // program asking for CSIDL_PROGRAM_FILES gets its own "Program Files".
-    char buffer[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
-    std::string path(buffer);
+    wchar_t buffer[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+    std::string path = NameFromWide(buffer);
     while (path.size() > 3 && path.back() == '\\') path.pop_back();
     return path;
 }

@@ -17,11 +17,10 @@ WarningAnswer WarningDialog::Show(HWND owner) {
 
 void WarningDialog::OnInitDialog(HWND dialog) {
     ::SetWindowTextA(dialog, "Warning");
-    ::SetDlgItemTextA(dialog, kTextId, text_.c_str());
-    ::SetDlgItemTextA(dialog, IDNO, "No");
-    ::SetDlgItemTextA(dialog, IDABORT, "Abort");
-    ::SendDlgItemMessageA(dialog, kIconId, STM_SETICON,
-                          reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_WARNING)), 0);
+    SetItemText(dialog, kTextId, text_);
+    SetItemText(dialog, IDNO, "No");
+    SetItemText(dialog, IDABORT, "Abort");
+    ShowSystemIcon(dialog, kIconId, IDI_WARNING);
 
     const SIZE margin = DialogUnits(dialog, 8, 8);
     const SIZE button = DialogUnits(dialog, 50, 14);

@@ -1,6 +1,6 @@
 // Device-independent bitmaps, alone in a BMP file or inside an icon:
-// 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed or with bit-field
-// masks, bottom-up or top-down.
+// 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed, with bit-field
+// masks or run-length coded (8 and 4 bits), bottom-up or top-down.
 #include <optional>
 #include <string>
 
@@ -12,6 +12,8 @@ namespace {
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kRgb = 0;
+constexpr std::uint32_t kRle8 = 1;
+constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint32_t kBitFields = 3;
 // BITMAPFILEHEADER: "BM", file size, two reserved words, pixel data offset.
 constexpr std::size_t kFileHeaderSize = 14;
@@ -113,6 +115,49 @@ std::uint32_t LoadPixelBits(const std::uint8_t* row, long long x, int bitCount) 
     }
 }
 
+// Run-length coded colour indices, in the order rows are stored: a count
+// and an index (two alternating indices for 4 bits) repeated, or after a
+// zero count an escape: 0 ends the row, 1 the bitmap, 2 moves right and up
+// by the next two bytes, 3 or more gives that many indices as they are,
+// padded to a word. Pixels no run reaches keep index 0; a run past the
+// row's end is cut there, and data that stops early ends the bitmap.
+std::vector<std::uint8_t> ExpandRuns(ByteReader& in, const DibHeader& h, long long rows) {
+    const auto width = static_cast<std::size_t>(h.width);
+    const auto height = static_cast<std::size_t>(rows);
+    const bool nibbles = h.compression == kRle4;
+    std::vector<std::uint8_t> indices(width * height, 0);
+    std::size_t x = 0;
+    std::size_t y = 0;
+    auto put = [&](unsigned index) {
+        if (x < width && y < height) indices[y * width + x] = static_cast<std::uint8_t>(index);
+        ++x;
+    };
+    auto nibble = [](unsigned byte, unsigned i) { return i % 2 == 0 ? byte >> 4 : byte & 0xFu; };
+    while (y < height && in.Remaining() >= 2) {
+        const unsigned count = in.U8();
+        const unsigned value = in.U8();
+        if (count > 0) {
+            for (unsigned i = 0; i < count; ++i) put(nibbles ? nibble(value, i) : value);
+        } else if (value == 0) {
+            x = 0;
+            ++y;
+        } else if (value == 1) {
+            break;
+        } else if (value == 2) {
+            if (in.Remaining() < 2) break;
+            x += in.U8();
+            y += in.U8();
+        } else {
+            const std::size_t bytes = nibbles ? (value + 1) / 2 : value;
+            if (in.Remaining() < bytes) break;
+            const std::uint8_t* run = in.Bytes(bytes);
+            for (unsigned i = 0; i < value; ++i) put(nibbles ? nibble(run[i / 2], i) : run[i]);
+            if (bytes % 2 != 0 && in.Remaining() > 0) in.Skip(1);
+        }
+    }
+    return indices;
+}
+
 }  // namespace
 
 PictureFrame DecodeDib(ByteReader& in, std::optional<std::size_t> pixelOffset,
@@ -133,7 +178,9 @@ PictureFrame DecodeDib(ByteReader& in, std::optional<std::size_t> pixelOffset,
         default:
             throw EInvalidGraphic("unsupported bitmap depth " + std::to_string(h.bitCount));
     }
-    if (h.compression != kRgb &&
+    const bool runs = !isIcon && ((h.compression == kRle8 && h.bitCount == 8) ||
+                                  (h.compression == kRle4 && h.bitCount == 4));
+    if (h.compression != kRgb && !runs &&
         !(h.compression == kBitFields && (h.bitCount == 16 || h.bitCount == 32))) {
         throw EInvalidGraphic("unsupported bitmap compression " + std::to_string(h.compression));
     }
@@ -154,12 +201,15 @@ PictureFrame DecodeDib(ByteReader& in, std::optional<std::size_t> pixelOffset,
     const std::size_t uwidth = static_cast<std::size_t>(width);
     PictureFrame frame;
     frame.pixels.assign(pixels, 0);
+    const std::vector<std::uint8_t> expanded =
+        runs ? ExpandRuns(in, h, rows) : std::vector<std::uint8_t>();
     bool anyAlpha = false;
     for (long long r = 0; r < rows; ++r) {
-        const std::uint8_t* row = in.Bytes(stride);
+        const std::uint8_t* row =
+            runs ? expanded.data() + static_cast<std::size_t>(r) * uwidth : in.Bytes(stride);
         const auto y = static_cast<std::size_t>(topDown ? r : rows - 1 - r);
         for (long long x = 0; x < h.width; ++x) {
-            const std::uint32_t bits = LoadPixelBits(row, x, h.bitCount);
+            const std::uint32_t bits = runs ? row[x] : LoadPixelBits(row, x, h.bitCount);
             Argb& out = frame.pixels[y * uwidth + static_cast<std::size_t>(x)];
             if (h.bitCount <= 8) {
                 out = table[bits];

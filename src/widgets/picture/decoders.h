@@ -12,6 +12,9 @@ namespace kav::widgets::picture {
 Picture DecodeGif(ByteReader& in, const PictureLimits& limits);
 Picture DecodeBmp(ByteReader& in, const PictureLimits& limits);
 Picture DecodeIco(ByteReader& in, const PictureLimits& limits);
+// JPEG and PNG go through a picture library.
+bool IsJpegOrPng(const std::uint8_t* data, std::size_t size);
+Picture DecodeJpegOrPng(const std::uint8_t* data, std::size_t size, const PictureLimits& limits);
 
 // A device-independent bitmap starting at the reader's position (its
 // header and colour table), as BMP files and icons hold them. A BMP file

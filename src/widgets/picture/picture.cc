@@ -33,6 +33,7 @@ Picture DecodePicture(const std::uint8_t* data, std::size_t size, const PictureL
         data[3] == 0) {
         return picture::DecodeIco(in, limits);
     }
+    if (picture::IsJpegOrPng(data, size)) return picture::DecodeJpegOrPng(data, size, limits);
     throw EInvalidGraphic("unknown picture format");
 }
 

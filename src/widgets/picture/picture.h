@@ -54,7 +54,7 @@ struct PictureLimits {
     int maxSide = 16384;
 };
 
-// Decodes GIF, BMP or ICO data, told apart by their signatures.
+// Decodes GIF, BMP, ICO, JPEG or PNG data, told apart by their signatures.
 Picture DecodePicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits = {});
 // Reads and decodes a picture file; throws EInvalidGraphic naming the file.
 std::shared_ptr<const Picture> LoadPictureFile(platform::FileSystem& files,

@@ -1,5 +1,6 @@
 #include "widgets/win32/caption_bar.h"
 
+#include "platform/win32/wide.h"
 #include "widgets/caption_painter.h"
 #include "widgets/pixels.h"
 #include "widgets/win32/handles.h"
@@ -22,14 +23,15 @@ public:
     void FillEllipse(const Bounds&, Color) override {}
     void DrawText(int x, int y, const std::string& text, const Font&, Color color) override {
         SetTextColor(dc_, ToColorRef(color));
-        TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+        TextOutW(dc_, x, y, platform::Wide(text).c_str(), static_cast<int>(text.size()));
     }
     TextExtent MeasureText(const std::string& text, const Font&) override {
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc_, &metrics);
         SIZE size{};
         if (!text.empty())
-            GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+            GetTextExtentPoint32W(dc_, platform::Wide(text).c_str(), static_cast<int>(text.size()),
+                                  &size);
         return TextExtent{size.cx, metrics.tmHeight};
     }
     void DrawPicture(int, int, const Picture&, std::size_t) override {}

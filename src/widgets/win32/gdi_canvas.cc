@@ -1,5 +1,6 @@
 #include "widgets/win32/gdi_canvas.h"
 
+#include "platform/win32/wide.h"
 #include "widgets/pixels.h"
 #include "widgets/win32/window.h"
 
@@ -15,7 +16,8 @@ TextExtent Measure(HDC dc, const std::string& text) {
     GetTextMetricsA(dc, &metrics);
     SIZE size{};
     if (!text.empty())
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        GetTextExtentPoint32W(dc, platform::Wide(text).c_str(), static_cast<int>(text.size()),
+                              &size);
     return TextExtent{size.cx, metrics.tmHeight};
 }
 
@@ -91,7 +93,7 @@ HFONT GdiCanvas::FontFor(const Font& font) {
 void GdiCanvas::DrawText(int x, int y, const std::string& text, const Font& font, Color color) {
     Selection selected(dc_.Get(), FontFor(font));
     SetTextColor(dc_.Get(), ToColorRef(color));
-    TextOutA(dc_.Get(), x, y, text.c_str(), static_cast<int>(text.size()));
+    TextOutW(dc_.Get(), x, y, platform::Wide(text).c_str(), static_cast<int>(text.size()));
 }
 
 TextExtent GdiCanvas::MeasureText(const std::string& text, const Font& font) {

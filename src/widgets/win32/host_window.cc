@@ -1,6 +1,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/application_window.h"
+#include "platform/win32/wide.h"
 #include "widgets/win32/caption_bar.h"
 #include "widgets/win32/gdi_canvas.h"
 #include "widgets/win32/peers.h"
@@ -80,7 +81,8 @@ void HostWindow::ReportBounds() {
 void HostWindow::Update(Property property) {
     switch (property) {
         case Property::Caption:
-            if (form_ != nullptr) SetWindowTextA(Handle(), form_->Caption().c_str());
+            if (form_ != nullptr)
+                SetWindowTextW(Handle(), platform::Wide(form_->Caption()).c_str());
             InvalidateRect(Handle(), nullptr, FALSE);  // a group box's caption
             break;
         case Property::Color:

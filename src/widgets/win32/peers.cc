@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/wide.h"
 #include "widgets/controls.h"
 #include "widgets/lists.h"
 #include "widgets/notebook.h"
@@ -115,8 +116,9 @@ protected:
         style |= WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) |
                  (control.Enabled() ? 0 : WS_DISABLED);
         const Bounds& b = control.Placement();
-        hwnd_.Reset(CreateWindowExA(exStyle, windowClass, "", style, b.left, b.top, b.width,
-                                    b.height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+        hwnd_.Reset(CreateWindowExW(exStyle, platform::Wide(windowClass).c_str(), L"", style,
+                                    b.left, b.top, b.width, b.height, parent, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr));
         if (!hwnd_) throw std::runtime_error("Cannot create the window of " + control.Name());
         Register(hwnd_.Get());
         Update(Property::Font);
@@ -125,7 +127,9 @@ protected:
     void Initialize(std::initializer_list<Property> properties) {
         for (Property p : properties) Update(p);
     }
-    virtual void UpdateText() { SetWindowTextA(Hwnd(), control_.Caption().c_str()); }
+    virtual void UpdateText() {
+        SetWindowTextW(Hwnd(), platform::Wide(control_.Caption()).c_str());
+    }
     virtual void UpdateOwn(Property) {}
 
     Control& control_;
@@ -196,17 +200,24 @@ public:
 
 private:
     std::string WindowText() const {
-        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(Hwnd())) + 1, '\0');
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Hwnd())) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
-            GetWindowTextA(Hwnd(), text.data(), static_cast<int>(text.size()))));
-        return text;
+            GetWindowTextW(Hwnd(), text.data(), static_cast<int>(text.size()))));
+        // A typed character without a code page 1252 form reads as "?",
+        // which no file name may hold.
+        return platform::TextFromWide(text);
     }
     void UpdateText() override {
         if (WindowText() == edit_.Text()) return;
-        SetWindowTextA(Hwnd(), edit_.Text().c_str());
-        // Typing goes on at the end of a text the program put there.
-        const auto end = static_cast<WPARAM>(edit_.Text().size());
-        SendMessageA(Hwnd(), EM_SETSEL, end, static_cast<LPARAM>(end));
+        SetWindowTextW(Hwnd(), platform::Wide(edit_.Text()).c_str());
+        // While the user types in the box, typing goes on at the end of a
+        // text the program put there; otherwise the box shows the text from
+        // its start (a long path would show only its tail with the caret at
+        // the end).
+        const auto caret =
+            GetFocus() == Hwnd() ? static_cast<WPARAM>(edit_.Text().size()) : WPARAM{0};
+        SendMessageA(Hwnd(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
+        SendMessageA(Hwnd(), EM_SCROLLCARET, 0, 0);
     }
     Edit& edit_;
 };
@@ -230,11 +241,29 @@ public:
 private:
     void UpdateText() override {}
     void UpdateOwn(Property property) override {
-        if (property == Property::Lines) SetWindowTextA(Hwnd(), Joined(memo_.Lines()).c_str());
+        if (property == Property::Lines) {
+            SetWindowTextW(Hwnd(), platform::Wide(Joined(memo_.Lines())).c_str());
+            FitScrollBar();
+        }
         if (property == Property::Lines || property == Property::TopLine) {
             const LRESULT first = SendMessageA(Hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0);
             SendMessageA(Hwnd(), EM_LINESCROLL, 0, memo_.TopLine() - first);
         }
+    }
+    // The scroll bar is there only for lines that do not fit: one that is
+    // always there takes the width a short text was laid out for, and its
+    // lines wrap.
+    void FitScrollBar() {
+        ShowScrollBar(Hwnd(), SB_VERT, FALSE);
+        const auto font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
+        WindowDc dc(Hwnd());
+        Selection selected(dc.Get(), font);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc.Get(), &metrics);
+        RECT area{};
+        SendMessageA(Hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+        const LRESULT lines = SendMessageA(Hwnd(), EM_GETLINECOUNT, 0, 0);
+        if (lines * metrics.tmHeight > area.bottom - area.top) ShowScrollBar(Hwnd(), SB_VERT, TRUE);
     }
     Memo& memo_;
 };
@@ -273,12 +302,12 @@ public:
           backend_(backend),
           list_(list) {
         SetWindowLongPtrA(Hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
             Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CheckListPeer::ListProc)));
         Initialize({Property::Items, Property::ItemIndex});
     }
     ~CheckListPeer() override {
-        SetWindowLongPtrA(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        SetWindowLongPtrW(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
     }
 
     void Command(int code) override {
@@ -306,8 +335,8 @@ public:
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT text = item.rcItem;
         text.left = box.right + 4;
-        ::DrawTextA(dc, model.text.c_str(), static_cast<int>(model.text.size()), &text,
-                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        ::DrawTextW(dc, platform::Wide(model.text).c_str(), static_cast<int>(model.text.size()),
+                    &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
     }
 
@@ -322,7 +351,8 @@ private:
             }
             SendMessageA(h, LB_RESETCONTENT, 0, 0);
             for (const auto& item : list_.Items()) {
-                SendMessageA(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+                SendMessageW(h, LB_ADDSTRING, 0,
+                             reinterpret_cast<LPARAM>(platform::Wide(item.text).c_str()));
             }
             SendMessageA(h, LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
         } else if (property == Property::ItemIndex) {
@@ -350,7 +380,7 @@ private:
                 }
             }
         }
-        return CallWindowProcA(self->original_, hwnd, message, wParam, lParam);
+        return CallWindowProcW(self->original_, hwnd, message, wParam, lParam);
     }
 
     Win32Backend& backend_;
@@ -388,7 +418,7 @@ private:
         if (property == Property::Items) {
             SendMessageA(h, kReset, 0, 0);
             for (const std::string& item : list_.Items()) {
-                SendMessageA(h, kAdd, 0, reinterpret_cast<LPARAM>(item.c_str()));
+                SendMessageW(h, kAdd, 0, reinterpret_cast<LPARAM>(platform::Wide(item).c_str()));
             }
         }
         if (property == Property::Items || property == Property::ItemIndex) {

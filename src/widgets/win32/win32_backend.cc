@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/win32/application_window.h"
+#include "platform/win32/wide.h"
 #include "widgets/win32/gdi_canvas.h"
 #include "widgets/win32/peers.h"
 
@@ -46,8 +47,8 @@ bool FormKey(Key key) { return key == Key::Tab || key == Key::Enter || key == Ke
 
 Win32Backend::Win32Backend(platform::Gui* gui)
     : report_([](const std::string& message) {
-          MessageBoxA(platform::DialogOwnerWindow(), message.c_str(), kApplicationTitle,
-                      MB_OK | MB_ICONERROR);
+          MessageBoxW(platform::DialogOwnerWindow(), platform::Wide(message).c_str(),
+                      platform::Wide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
       }),
       gui_(gui) {
     INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
@@ -213,7 +214,7 @@ bool Win32Backend::Dispatch(MSG& msg) {
     }
     if (!RouteKey(msg)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     ReportErrors();
     return true;
@@ -221,7 +222,7 @@ bool Win32Backend::Dispatch(MSG& msg) {
 
 void Win32Backend::ProcessMessages() {
     MSG msg;
-    while (!quit_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (!Dispatch(msg)) break;
     }
 }
@@ -229,7 +230,7 @@ void Win32Backend::ProcessMessages() {
 void Win32Backend::Loop(const Form& form) {
     while (form.Visible() && !Terminating()) {
         MSG msg;
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == -1) {
             quit_ = true;
             break;

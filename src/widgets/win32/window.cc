@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/win32/wide.h"
+
 namespace kav::widgets::win32 {
 
 COLORREF ToColorRef(unsigned color) {
@@ -20,7 +22,7 @@ Window::~Window() {
 
 void Window::RegisterClassOnce() {
     static const bool registered = [] {
-        WNDCLASSA wc{};
+        WNDCLASSW wc{};
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = &Window::WindowProc;
         wc.hInstance = GetModuleHandleA(nullptr);
@@ -30,7 +32,7 @@ void Window::RegisterClassOnce() {
         if (wc.hIcon == nullptr)
             wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
         wc.lpszClassName = kClassName;
-        return RegisterClassA(&wc) != 0;
+        return RegisterClassW(&wc) != 0;
     }();
     if (!registered) throw std::runtime_error("Cannot register the window class");
 }
@@ -38,29 +40,29 @@ void Window::RegisterClassOnce() {
 void Window::CreateHandle(DWORD exStyle, DWORD style, const std::string& title, RECT placement,
                           HWND parent) {
     RegisterClassOnce();
-    HWND hwnd =
-        CreateWindowExA(exStyle, kClassName, title.c_str(), style, placement.left, placement.top,
-                        placement.right - placement.left, placement.bottom - placement.top, parent,
-                        nullptr, GetModuleHandleA(nullptr), this);
+    HWND hwnd = CreateWindowExW(exStyle, kClassName, platform::Wide(title).c_str(), style,
+                                placement.left, placement.top, placement.right - placement.left,
+                                placement.bottom - placement.top, parent, nullptr,
+                                GetModuleHandleA(nullptr), this);
     if (hwnd == nullptr) throw std::runtime_error("Cannot create the window " + title);
     // hwnd_ holds the window already: the window procedure took it at
     // WM_NCCREATE.
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hwnd_.Get(), message, wParam, lParam);
+    return DefWindowProcW(hwnd_.Get(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* self = nullptr;
     if (message == WM_NCCREATE) {
-        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->hwnd_.Reset(hwnd);
     } else {
         self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
-    if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
     try {
         return self->HandleMessage(message, wParam, lParam);
     } catch (...) {

@@ -32,7 +32,7 @@ private:
 
 class Window {
 public:
-    static constexpr const char* kClassName = "KavWindow";
+    static constexpr const wchar_t* kClassName = L"KavWindow";
 
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

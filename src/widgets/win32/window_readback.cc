@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide.h"
 #include "widgets/form.h"
 #include "widgets/win32/caption_bar.h"
 #include "widgets/win32/handles.h"
@@ -47,9 +48,9 @@ ShownState Inspect(const Control& control) {
     HWND hwnd = Win32Backend::WindowOf(control);
     if (hwnd == nullptr) return state;
     state.exists = true;
-    char text[1024] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    state.text = text;
+    wchar_t text[1024] = {};
+    GetWindowTextW(hwnd, text, static_cast<int>(std::size(text)));
+    state.text = platform::TextFromWide(text);
     state.enabled = IsWindowEnabled(hwnd) != FALSE;
     state.visible = (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
     state.checked = SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;

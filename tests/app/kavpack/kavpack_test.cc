@@ -20,8 +20,8 @@
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/verify_command.h"
 #include "archive/seg_records.h"
+#include "base/profile_document.h"
 #include "pack/pack_errors.h"
-#include "platform/sim/profile_document.h"
 #include "support/set_writer.h"
 
 namespace kav::app {
@@ -247,6 +247,10 @@ TEST_F(KavpackTest, FilesListIsComparedWithTheFolder) {
     // The picture and the licence are read by the installer itself.
     EXPECT_EQ(err.find("logo.gif: no Files line"), std::string::npos) << err;
     EXPECT_EQ(err.find("license.txt: no Files line"), std::string::npos) << err;
+    // A header alone is no picture the installer could show.
+    EXPECT_NE(err.find("Bitmap File=logo.gif: install.exe cannot show this picture"),
+              std::string::npos)
+        << err;
 }
 
 TEST_F(KavpackTest, TheUninstallerGoesIntoEverySetOnce) {
@@ -335,7 +339,7 @@ TEST_F(KavpackTest, TheSetsScriptStatesItsDiskCount) {
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
     const auto disksOf = [&](const fs::path& set) {
-        return platform::sim::ProfileDocument(readText(set / "install.cfg"))
+        return base::ProfileDocument(readText(set / "install.cfg"))
             .Read("Setup - Main", "Install Disks")
             .value_or("missing");
     };

@@ -73,5 +73,22 @@ TEST(CommandLineTest, BadLinesAreRefusedNamingTheSwitch) {
     EXPECT_FALSE(IsSwitch("/tmp/set"));
 }
 
+// /? lists each switch beside its meaning: on a console the meanings start in
+// one column, apart from the widest switch, with no tab to land anywhere.
+TEST(CommandLineTest, HelpListsEverySwitchBesideItsMeaningInOneColumn) {
+    const std::string help = InstallSwitchesHelp();
+    EXPECT_EQ(help.find('\t'), std::string::npos);
+    std::size_t column = std::string::npos;
+    for (const SwitchHelp& row : InstallSwitchRows()) {
+        const std::string switches = row.switches;
+        EXPECT_TRUE(IsSwitch(switches.substr(0, switches.find(',')))) << switches;
+        const std::size_t at = help.find("  " + switches + "  ");
+        ASSERT_NE(at, std::string::npos) << switches;
+        const std::size_t meaning = help.find(row.meaning, at) - help.rfind('\n', at) - 1;
+        if (column == std::string::npos) column = meaning;
+        EXPECT_EQ(meaning, column) << switches;
+    }
+}
+
 }  // namespace
 }  // namespace kav::app

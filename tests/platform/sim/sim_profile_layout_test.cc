@@ -1,12 +1,12 @@
 // The exact text the simulated profile functions leave in a file: Windows
 // edits the file in place, so lines it does not touch stay as they were.
-#include "platform/sim/profile_document.h"
+#include "base/profile_document.h"
 #include "sim_fixture.h"
 
 namespace kav::platform::testing {
 namespace {
 
-using sim::ProfileDocument;
+using base::ProfileDocument;
 
 TEST(ProfileLayout, UntouchedLinesStayAndAnExistingKeyIsRewrittenInItsLine) {
     ProfileDocument doc("; comment\n[A]\r\n  key = old  \r\nother = kept\r\n");

@@ -1,13 +1,14 @@
-#include "platform/sim/profile_document.h"
+#include "base/profile_document.h"
 
+#include "base/ascii_case.h"
 #include "base/profile_lines.h"
-#include "platform/sim/windows_path.h"
 
-namespace kav::platform::sim {
+namespace kav::base {
 
 namespace {
 
 constexpr std::size_t kNoHeader = static_cast<std::size_t>(-1);
+constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
 
 using base::HeaderName;
 using base::KeyName;
@@ -41,13 +42,13 @@ const ProfileDocument::Index& ProfileDocument::Indexed() const {
         const std::string_view line = lines_[i].text;
         if (const auto header = HeaderName(line)) {
             if (current) current->span.end = i;
-            const auto [entry, added] = index.try_emplace(FoldCase(*header));
+            const auto [entry, added] = index.try_emplace(AsciiLower(*header));
             current = added ? &entry->second : nullptr;
             if (current) current->span = SectionSpan{i, lines_.size()};
             continue;
         }
         if (!current) continue;
-        if (const auto name = KeyName(line)) current->keys.try_emplace(FoldCase(*name), i);
+        if (const auto name = KeyName(line)) current->keys.try_emplace(AsciiLower(*name), i);
     }
     return index;
 }
@@ -55,13 +56,13 @@ const ProfileDocument::Index& ProfileDocument::Indexed() const {
 const ProfileDocument::IndexedSection* ProfileDocument::FindSection(
     std::string_view section) const {
     const Index& index = Indexed();
-    const auto found = index.find(FoldCase(Trim(section)));
+    const auto found = index.find(AsciiLower(Trim(section)));
     return found == index.end() ? nullptr : &found->second;
 }
 
 std::optional<std::size_t> ProfileDocument::FindKey(const IndexedSection& found,
                                                     std::string_view key) {
-    const auto line = found.keys.find(FoldCase(Trim(key)));
+    const auto line = found.keys.find(AsciiLower(Trim(key)));
     if (line == found.keys.end()) return std::nullopt;
     return line->second;
 }
@@ -75,12 +76,23 @@ std::optional<std::string> ProfileDocument::Read(std::string_view section,
     const std::string_view line = lines_[*index].text;
     const auto equals = line.find('=');
     if (equals == std::string_view::npos) return std::nullopt;
-    std::string_view value = Trim(line.substr(equals + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
+    return ProfileValue(line.substr(equals + 1));
+}
+
+std::vector<std::pair<std::string, std::string>> ProfileDocument::SectionValues(
+    std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> values;
+    for (std::string& key : ListKeys(section)) {
+        std::string value = Read(section, key).value_or("");
+        values.emplace_back(std::move(key), std::move(value));
     }
-    return std::string(value.substr(0, kMaxValueLength));
+    return values;
+}
+
+std::string ProfileDocument::MissingValue(std::string_view defaultValue) {
+    std::string value(defaultValue.substr(0, kMaxValueLength));
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+    return value;
 }
 
 std::vector<std::string> ProfileDocument::ListKeys(std::string_view section) const {
@@ -102,12 +114,14 @@ void ProfileDocument::Write(std::string_view section, std::string_view key,
     const IndexedSection* found = FindSection(section);
     const std::optional<SectionSpan> span =
         found ? std::optional<SectionSpan>(found->span) : std::nullopt;
-    const std::optional<std::size_t> keyLine = found ? FindKey(*found, key) : std::nullopt;
+    // A plain index, not an optional: GCC's size-optimised 32-bit build
+    // takes an optional's value here for possibly uninitialised.
+    const std::size_t keyLine = found ? FindKey(*found, key).value_or(kNoLine) : kNoLine;
     index_.reset();
-    if (keyLine) {
+    if (keyLine != kNoLine) {
         // The key keeps its place and its spelling; only the value changes.
-        const auto name = KeyName(lines_[*keyLine].text);
-        lines_[*keyLine].text = std::string(*name) + "=" + std::string(value);
+        const auto name = KeyName(lines_[keyLine].text);
+        lines_[keyLine].text = std::string(*name) + "=" + std::string(value);
         return;
     }
     if (span) {
@@ -141,10 +155,10 @@ bool ProfileDocument::RemoveSection(std::string_view section) {
 
 bool ProfileDocument::RemoveKey(std::string_view section, std::string_view key) {
     const IndexedSection* found = FindSection(section);
-    const std::optional<std::size_t> keyLine = found ? FindKey(*found, key) : std::nullopt;
-    if (!keyLine) return false;
+    const std::size_t keyLine = found ? FindKey(*found, key).value_or(kNoLine) : kNoLine;
+    if (keyLine == kNoLine) return false;
     index_.reset();
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*keyLine));
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(keyLine));
     return true;
 }
 
@@ -157,4 +171,4 @@ std::string ProfileDocument::Text() const {
     return text;
 }
 
-}  // namespace kav::platform::sim
+}  // namespace kav::base

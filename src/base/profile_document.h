@@ -7,14 +7,16 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
-namespace kav::platform::sim {
+#include "base/profile_lines.h"
+
+namespace kav::base {
 
 class ProfileDocument {
 public:
-    // Longest value a read delivers, as the callers' 1024-byte buffers hold.
-    static constexpr std::size_t kMaxValueLength = 1023;
+    static constexpr std::size_t kMaxValueLength = kMaxProfileValueLength;
 
     ProfileDocument() = default;
     explicit ProfileDocument(std::string_view text);
@@ -27,6 +29,12 @@ public:
     // without "=" list their whole text; comment lines (";") and blank lines
     // are left out. Every name is listed, however long the section.
     std::vector<std::string> ListKeys(std::string_view section) const;
+    // Every key of the section, in file order, with the value a read of it
+    // gives (a key listed twice gets its first line's value).
+    std::vector<std::pair<std::string, std::string>> SectionValues(std::string_view section) const;
+    // What a read of a missing key gives for `defaultValue`: the default
+    // without its trailing blanks, cut to kMaxValueLength.
+    static std::string MissingValue(std::string_view defaultValue);
     void Write(std::string_view section, std::string_view key, std::string_view value);
     // Removes the first matching section: its header and every line up to
     // the next section. False when there is no such section.
@@ -67,4 +75,4 @@ private:
     mutable std::optional<Index> index_;
 };
 
-}  // namespace kav::platform::sim
+}  // namespace kav::base

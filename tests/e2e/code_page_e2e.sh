@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# code_page_e2e.sh BUILD_DIR: a set whose names are code page 1252 but not
+# ASCII ("Café Grüße", `Café.txt`, `Grüße.ini`, `Preis €.txt`), installed
+# with /VERYSILENT on a Wine set to a Russian system (ANSI code page 1251),
+# where none of these names has its form in the system's code page: every
+# file under its right name, the Uninstall entry's DisplayName right, and
+# the set's uninstaller removes it all again.
+set -u
+build=$1
+top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/tests/e2e/e2e_checks.sh"
+
+# Wine takes its code page from the Unix locale, which must exist.
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+    localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 >/dev/null 2>&1 ||
+        { echo "FAIL: no ru_RU.UTF-8 locale, and it cannot be made"; exit 1; }
+fi
+export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+expect "Wine's ANSI code page" "$("$run" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' \
+    /v ACP 2>/dev/null | tr -d '\r' | sed -n 's/^ *ACP *REG_SZ *//p')" 1251
+
+uninstaller="$build/src/app/uninstaller/uninstaller.exe"
+title='Café Grüße'
+installed="$WINEPREFIX/drive_c/Program Files/$title"
+key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$title"
+
+# The demo set renamed: the script in code page 1252, the source files
+# under their (UTF-8) host names, three more beside the demo's.
+source="$work/source"
+rm -rf "$source" && cp -r "$top/samples/demo" "$source"
+echo "plain" >"$source/Café.txt"
+printf '[Grüße]\r\nWert=Größe\r\n' >"$source/Grüße.ini"
+echo "10 €" >"$source/Preis €.txt"
+sed -e 's/^Install Dir=.*/Install Dir=Café Grüße/' -e 's/^Folder=.*/Folder=Café Grüße/' \
+    -e 's/^Header=.*/Header=Café Grüße/' \
+    -e 's/^\[Files\]\r\?$/&\nFile20=Café.txt~<INSTALLDIR>\nFile21=Grüße.ini~<INSTALLDIR>\nFile22=Preis €.txt~<INSTALLDIR>/' \
+    "$source/install.cfg" | iconv -f UTF-8 -t CP1252 >"$source/install.cfg.1252"
+mv "$source/install.cfg.1252" "$source/install.cfg"
+"$kavpack" build "$source" "$work/set" --installer "$exe" --uninstaller "$uninstaller" >/dev/null
+expect "set built" "$?" 0
+
+rm -rf "$installed"
+(cd "$work/set" && exec "$run" "$exe" /VERYSILENT)
+expect "exit status" "$?" 0
+for name in "Café.txt" "Grüße.ini" "Preis €.txt" readme.txt uninstaller.exe; do
+    expect_true "installed: $name" test -f "$installed/$name"
+done
+expect "content of Preis €.txt" "$(cat "$installed/Preis €.txt" 2>/dev/null)" "10 €"
+# reg's output goes through the console's code page; regedit exports the
+# key as UTF-16.
+"$run" regedit /E 'C:\uninstall-entry.reg' "HKEY_LOCAL_MACHINE${key#HKLM}" >/dev/null 2>&1
+display=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/drive_c/uninstall-entry.reg" 2>/dev/null |
+    tr -d '\r' | sed -n 's/^"DisplayName"=//p')
+expect "DisplayName" "$display" "\"$title\""
+expect_true "reg query finds the Uninstall entry" "$run" reg query "$key" /v DisplayName
+
+"$run" "C:\\Program Files\\$title\\uninstaller.exe" /VERYSILENT "$title"
+expect "uninstall exit status" "$?" 0
+expect "files gone after the uninstall" \
+    "$(cd "$installed" 2>/dev/null && find . -type f | LC_ALL=C sort | tr '\n' ' ')" "./uninstaller.exe "
+expect "Uninstall entry gone" "$("$run" reg query "$key" 2>/dev/null | grep -c DisplayName)" 0
+
+[ "$failures" -eq 0 ]
