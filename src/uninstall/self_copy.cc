@@ -59,6 +59,8 @@ bool StartSelfCopy(platform::Machine& machine, const std::string& program,
                    const UninstallCommand& command, const std::string& installFolder) {
     platform::Shell& shell = machine.ShellOps();
     const std::uint32_t processId = shell.CurrentProcessId();
+    // Without it the copy could not wait for this process to end.
+    if (processId == 0) return false;
     const std::string temp = TempFolder(machine.SystemDirs());
     const std::string copy = SelfCopyFile(machine.SystemDirs(), processId);
     platform::FileSystem& files = machine.Files();
