@@ -70,12 +70,22 @@ std::string TSegCompress::TemporaryArchivePath() const {
 
 void TSegCompress::Abort() { throw ESegError(kSegAborted); }
 
+void TSegCompress::AbortByPrompt(const std::string& what) {
+    const std::string by = gui_.LastAnswerBy();
+    promptCancelled_ = "segment " + std::to_string(segmentNumber_) + " (" + segmentName_ + ") " +
+                       what + "; the prompt was cancelled by " +
+                       (by.rfind('/', 0) == 0 ? by : "the " + by);
+    SegAbort = true;
+    Abort();
+}
+
 void TSegCompress::RemoveIfPresent(const std::string& path) {
     if (!path.empty() && files_.FileExists(path)) files_.RemoveFile(path);
 }
 
 void TSegCompress::ExpandSegments(TSegArcList& list) {
     SegAbort = false;
+    promptCancelled_.clear();
     mode_ = smExpand;
     workBuffer_ = std::make_unique<std::array<std::uint8_t, kSegBufferSize>>();
     ScopeExit releaseBuffer([this] {
@@ -140,6 +150,7 @@ void TSegCompress::OpenSegment(std::uint16_t number) {
     for (;;) {
         BeforeSegment();
         std::string message;
+        const char* problem = "not found";
         if (files_.FileExists(segmentPath_)) {
             TSegIdHeader id;
             try {
@@ -153,13 +164,11 @@ void TSegCompress::OpenSegment(std::uint16_t number) {
             }
             if (id.SegmentNumber() == number) break;
             message = std::string("Incorrect segmented mounted!") + kMountAdvice;
+            problem = "found holding another segment";
         } else {
             message = "Unable to locate \"" + segmentName_ + "\" on this segment!" + kMountAdvice;
         }
-        if (!gui_.AskOkCancel(message)) {
-            SegAbort = true;
-            Abort();
-        }
+        if (!gui_.AskOkCancel(message)) AbortByPrompt(problem);
     }
     try {
         segment_ = files_.OpenReadExclusive(segmentPath_);
@@ -173,10 +182,7 @@ void TSegCompress::BeforeSegment() {
     if (SegPopUp) {
         const bool answered = PromptForSegment();
         if (RepaintOwner) RepaintOwner();
-        if (!answered) {
-            SegAbort = true;
-            Abort();
-        }
+        if (!answered) AbortByPrompt("not mounted");
         BuildSegmentPath(segDir_);
     }
     if (OnSegBefore) {

@@ -73,6 +73,10 @@ public:
     // Empties `list`, expands the whole set and leaves one descriptor per
     // archive in it.
     void ExpandSegments(TSegArcList& list);
+    // What a cancelled prompt stopped, and who cancelled it, for the log:
+    // "segment 2 (disk.002) not found; the prompt was cancelled by the
+    // user"; empty unless the last expansion ended that way.
+    const std::string& PromptCancelled() const { return promptCancelled_; }
 
 private:
     void BuildSegmentPath(const std::string& directory);
@@ -91,8 +95,11 @@ private:
     void CloseSegment();
     void RemoveIfPresent(const std::string& path);
     [[noreturn]] void Abort();
+    // Notes what the cancelled prompt was about, then aborts.
+    [[noreturn]] void AbortByPrompt(const std::string& what);
 
     platform::Gui& gui_;
+    std::string promptCancelled_;
     std::string segBaseName_;
     std::string segDir_;
     std::string segExt_;

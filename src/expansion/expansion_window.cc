@@ -160,8 +160,11 @@ void TUnzip::Expand() {
             machine_.Log().Note("expansion stopped: the window was closed");
             return;
         }
-        lastError_ = error.what();
-        machine_.Log().Note("expansion failed: " + platform::FailureText(error));
+        // A cancelled disk prompt is told as what it was, not as a fault.
+        const std::string& cancelled = SegCompEZ1.PromptCancelled();
+        lastError_ = cancelled.empty() ? std::string(error.what()) : cancelled;
+        machine_.Log().Note("expansion failed: " +
+                            (cancelled.empty() ? platform::FailureText(error) : cancelled));
         machine_.Ui().ShowMessage("Error Expanding Files!!");
         run_.Cancel();
     }

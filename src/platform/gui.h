@@ -43,6 +43,10 @@ public:
     virtual void Terminate() = 0;
     // Whether Terminate has been asked for.
     virtual bool Terminated() const = 0;
+    // Who gave the answer to the last question asked: "user", unless a
+    // layer between the program and the user answers for the user (an
+    // unattended run's "default" or "/ANSWER").
+    virtual std::string LastAnswerBy() const { return "user"; }
 };
 
 }  // namespace kav::platform

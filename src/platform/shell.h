@@ -1,5 +1,7 @@
 #pragma once
-// The Windows shell: launching a file, and shell links (".lnk" files).
+// The Windows shell: launching a file, waiting for a process to end, and
+// shell links (".lnk" files).
+#include <cstdint>
 #include <string>
 
 namespace kav::platform {
@@ -23,6 +25,15 @@ public:
     // failure. Strings are passed whole, whatever their length.
     virtual int Execute(const std::string& file, const std::string& parameters,
                         const std::string& directory, int showCommand) = 0;
+    // The id of this program's process, by which another process may wait
+    // for its end; 0 when the shell cannot tell.
+    virtual std::uint32_t CurrentProcessId() { return 0; }
+    // Waits until the process `processId` has ended, at most `timeoutMs`
+    // milliseconds. True when it has ended or is not running; false when it
+    // still runs at the timeout or cannot be waited for.
+    virtual bool WaitForProcessEnd(std::uint32_t /*processId*/, unsigned /*timeoutMs*/) {
+        return false;
+    }
     // Writes a shell link file at `linkPath` (which ends in ".lnk"),
     // replacing an existing one. Returns false on failure; no file is left
     // behind then.

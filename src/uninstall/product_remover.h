@@ -45,4 +45,13 @@ UninstallResult RemoveProduct(platform::Machine& machine, const UninstallRecord&
 // The result as lines for a person: removed, put back, at restart, left.
 std::vector<std::string> DescribeResult(const UninstallResult& result);
 
+// The exit status of a removal that ran: 0 when it is complete, 5 when
+// something waits for the next restart (install.exe's status for a
+// restart still needed).
+inline constexpr int kUninstallComplete = 0;
+inline constexpr int kUninstallRestartNeeded = 5;
+inline int UninstallExitStatus(const UninstallResult& result) {
+    return result.RestartNeeded() ? kUninstallRestartNeeded : kUninstallComplete;
+}
+
 }  // namespace kav::uninstall

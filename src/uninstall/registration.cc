@@ -11,6 +11,12 @@ namespace {
 
 using base::AsciiUpper;
 
+// Digits that fit a process id.
+bool IsProcessId(const std::string& text) {
+    return !text.empty() && text.size() <= 9 &&
+           text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 }  // namespace
 
 std::string Registration::ScriptFile() const {
@@ -85,6 +91,12 @@ UninstallCommand ParseUninstallCommand(const std::string& arguments) {
                 command.verySilent = true;
             } else if (upper == "/SUPPRESSMSGBOXES") {
                 command.suppressMessageBoxes = true;
+            } else if (upper.rfind(kFolderSwitch, 0) == 0 && word.size() > kFolderSwitch.size()) {
+                command.folder = word.substr(kFolderSwitch.size());
+            } else if (upper.rfind(kWaitForSwitch, 0) == 0 &&
+                       IsProcessId(word.substr(kWaitForSwitch.size()))) {
+                command.waitFor =
+                    static_cast<std::uint32_t>(std::stoul(word.substr(kWaitForSwitch.size())));
             } else if (command.unknownSwitch.empty()) {
                 command.unknownSwitch = word;
             }

@@ -1,8 +1,10 @@
 #pragma once
 // The product's entry in Windows' list of installed programs, as the
 // uninstaller and the simulated machine find it.
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/registry.h"
 
@@ -39,9 +41,18 @@ struct UninstallCommand {
     bool verySilent = false;  // /VERYSILENT: no question and no window
     // /SUPPRESSMSGBOXES: no message box; the question is taken as Yes.
     bool suppressMessageBoxes = false;
+    // /FOLDER=path: the run of the uninstaller's copy in the temporary
+    // directory, for the product in that install folder.
+    std::string folder;
+    // /WAITFOR=id: the process of the original uninstaller, whose end the
+    // copy waits for before it removes the original's file (0: none).
+    std::uint32_t waitFor = 0;
     // Whether boxes that wait for a click may be shown.
     bool Attended() const { return !silent && !verySilent && !suppressMessageBoxes; }
+    bool IsCopy() const { return !folder.empty(); }
 };
 UninstallCommand ParseUninstallCommand(const std::string& arguments);
+inline constexpr std::string_view kFolderSwitch = "/FOLDER=";
+inline constexpr std::string_view kWaitForSwitch = "/WAITFOR=";
 
 }  // namespace kav::uninstall

@@ -49,7 +49,7 @@ int RunUninstall(const std::string& root, const std::string& title,
         std::cout << "removed " << result.removed.size() << ", put back " << result.restored.size()
                   << ", at restart " << result.atRestart.size() << ", left " << result.left.size()
                   << std::endl;
-        return 0;
+        return uninstall::UninstallExitStatus(result);
     } catch (const kav::Exception& error) {
         std::cerr << "kavsetup: " << error.what() << "\n";
         return 1;

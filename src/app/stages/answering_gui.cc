@@ -36,6 +36,7 @@ std::optional<AnsweringGui::Decision> AnsweringGui::Decide(
 std::string AnsweringGui::Answer(const std::string& caption, const std::string& text,
                                  const std::string& button, const char* by, bool answeredHere) {
     log_.Note("question \"" + OneLine(text) + "\": " + button + " (" + by + ")");
+    lastAnswerBy_ = by;
     if (answeredHere && OnAnswered) OnAnswered(caption, text, button);
     return button;
 }

@@ -61,6 +61,7 @@ public:
     void ProcessMessages() override;
     void Terminate() override { inner_.Terminate(); }
     bool Terminated() const override { return inner_.Terminated(); }
+    std::string LastAnswerBy() const override { return lastAnswerBy_; }
 
 private:
     struct Decision {
@@ -87,6 +88,7 @@ private:
                    std::chrono::steady_clock::now().time_since_epoch())
             .count();
     };
+    std::string lastAnswerBy_ = "user";
     // When the last yield passed on ended.
     std::optional<std::int64_t> lastYield_;
 };

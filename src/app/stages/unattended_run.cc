@@ -38,16 +38,10 @@ UnattendedRun::UnattendedRun(widgets::Backend& backend, platform::Gui& dialogs,
       machine_(machine, dialogs_, log),
       stages_(backend, machine_, run_),
       mainSetup_(backend, machine_, run_, std::move(arguments), stages_),
-      player_(
-          options.answers, run_.finalChoice,
-          [this, echo](const std::string& line) {
-              log_.Note(line);
-              if (echo) echo(line);
-          },
-          [this, warn](const std::string& line) {
-              log_.Note("warning: " + line);
-              if (warn) warn(line);
-          }) {
+      player_(options.answers, [this, warn](const std::string& line) {
+          log_.Note("warning: " + line);
+          if (warn) warn(line);
+      }) {
     run_.noRestart = options.noRestart;
     directory_ = options.answers.directory;
     warn_ = warn;
@@ -60,6 +54,10 @@ UnattendedRun::UnattendedRun(widgets::Backend& backend, platform::Gui& dialogs,
         if (!unattended && previousErrorDisplay_) previousErrorDisplay_(message);
     });
     stages_.CreateWindows(mainSetup_);
+    ReportWizardSteps(stages_.Wizard(), run_.finalChoice, [this, echo](const std::string& line) {
+        log_.Note(line);
+        if (echo) echo(line);
+    });
 }
 
 UnattendedRun::~UnattendedRun() { backend_.Errors().SetDisplay(previousErrorDisplay_); }

@@ -38,8 +38,8 @@ class UnattendedRun {
 public:
     // `dialogs` is the user behind the message boxes; `showMessages` false
     // keeps an unattended run's messages off the screen. `echo` and
-    // `warn`, when set, also get the player's lines (pages and choices) and
-    // its warnings.
+    // `warn`, when set, also get the wizard's lines (pages and choices,
+    // attended or played) and the player's warnings.
     UnattendedRun(widgets::Backend& backend, platform::Gui& dialogs, platform::Machine& machine,
                   const RunOptions& options, std::vector<std::string> arguments,
                   platform::EventLog& log, bool showMessages, WizardPlayer::Report echo = nullptr,

@@ -1,5 +1,8 @@
 #include "app/stages/wizard_player.h"
 
+#include <memory>
+#include <optional>
+
 namespace kav::app {
 
 std::string PageLine(const wizard::TKAV& kav) {
@@ -42,13 +45,47 @@ std::string ChoicesLine(const wizard::TKAV& kav, const setup::FinalChoice& choic
            "]; start menu [" + ShortcutList(kav.SM) + "]; finish " + finish;
 }
 
+void ReportWizardSteps(wizard::TKAV& kav, const setup::FinalChoice& choice,
+                       WizardPlayer::Report report) {
+    // A click may pass over pages on its way (a licence page without a
+    // licence): only the page it lands on is reported.
+    struct Seen {
+        std::optional<int> page;
+    };
+    auto seen = std::make_shared<Seen>();
+    const auto reportLanding = [&kav, seen, report] {
+        if (!kav.Visible() || kav.InstallStarted() || seen->page == kav.PageIndex()) return;
+        seen->page = kav.PageIndex();
+        report(PageLine(kav));
+    };
+    kav.OnShow = [seen, reportLanding, previous = std::move(kav.OnShow)] {
+        seen->page.reset();
+        if (previous) previous();
+        reportLanding();
+    };
+    for (widgets::Button* button : {&kav.next, &kav.back, &kav.accept}) {
+        button->OnClick = [reportLanding, previous = std::move(button->OnClick)] {
+            if (previous) previous();
+            reportLanding();
+        };
+    }
+    // Install hands the choices on as it turns to the progress page, just
+    // before the engine starts.
+    kav.Notebook1.OnPageChanged = [&kav, &choice, report,
+                                   previous = std::move(kav.Notebook1.OnPageChanged)] {
+        if (previous) previous();
+        if (kav.PageIndex() == wizard::kProgressPage && kav.InstallStarted()) {
+            report(ChoicesLine(kav, choice));
+        }
+    };
+}
+
 void WizardPlayer::PlayWizard(wizard::TKAV& kav) {
     // Every action leaves the page or closes the window; a page that stays
     // (a button that is not there) ends the play and the window is left to
     // be closed.
     while (kav.Visible() && !kav.InstallStarted()) {
         const int page = kav.PageIndex();
-        report_(PageLine(kav));
         ActOn(kav, page);
         if (kav.Visible() && kav.PageIndex() == page && !kav.InstallStarted()) {
             warn_("the wizard stayed on page " + std::to_string(page));
@@ -85,7 +122,6 @@ void WizardPlayer::ActOn(wizard::TKAV& kav, int page) {
             DropIcons(kav);
             ChooseFinish(kav);
             kav.install.Click();
-            report_(ChoicesLine(kav, *choice_));
             if (answers_.cancelAt) {
                 warn_("page " + std::to_string(*answers_.cancelAt) +
                       " was passed over; there was nowhere to cancel");

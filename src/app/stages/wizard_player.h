@@ -1,7 +1,8 @@
 #pragma once
 // Plays an unattended user through the wizard by its answers: Next on every
 // page, Accept, the choices as preselected unless the answers say
-// otherwise, and Install. Each page it acts on is reported as one line.
+// otherwise, and Install. The pages and the choices are reported by
+// ReportWizardSteps, whoever goes through the wizard.
 #include <functional>
 #include <string>
 
@@ -15,12 +16,8 @@ namespace kav::app {
 class WizardPlayer {
 public:
     using Report = std::function<void(const std::string& line)>;
-    WizardPlayer(WizardAnswers answers, const setup::FinalChoice& choice, Report report,
-                 Report warn)
-        : answers_(std::move(answers)),
-          choice_(&choice),
-          report_(std::move(report)),
-          warn_(std::move(warn)) {}
+    WizardPlayer(WizardAnswers answers, Report warn)
+        : answers_(std::move(answers)), warn_(std::move(warn)) {}
 
     // The user at the wizard, once it is shown.
     void PlayWizard(wizard::TKAV& kav);
@@ -43,8 +40,6 @@ private:
     void SetBox(widgets::CheckBox& box, std::optional<bool> wanted);
 
     WizardAnswers answers_;
-    const setup::FinalChoice* choice_;
-    Report report_;
     Report warn_;
 };
 
@@ -55,5 +50,11 @@ std::string PageLine(const wizard::TKAV& kav);
 // install, the folder and its boxes, the shortcuts ("-" before an unticked
 // one) and what happens at the end.
 std::string ChoicesLine(const wizard::TKAV& kav, const setup::FinalChoice& choice);
+
+// Reports the wizard's way as the user (a person or the player) goes it:
+// the page shown first, each page Next, Back or Accept lands on, and the
+// choices once Install has handed them on, before the engine starts.
+void ReportWizardSteps(wizard::TKAV& kav, const setup::FinalChoice& choice,
+                       WizardPlayer::Report report);
 
 }  // namespace kav::app

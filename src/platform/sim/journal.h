@@ -6,6 +6,7 @@
 // Format: one line per event; its fields are separated by tab characters:
 // the event's name, then its arguments, then its result.
 //   Execute          file  parameters  directory  show-command  result
+//   WaitForProcessEnd  process-id  timeout-ms  true
 //   AdjustPrivilege  privilege-name  enable|disable  true|false
 //   ExitSession      flags (decimal)  true|false
 //   RemoveAtRestart  path  true

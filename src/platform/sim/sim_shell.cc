@@ -18,6 +18,12 @@ int SimShell::Execute(const std::string& file, const std::string& parameters,
     return result;
 }
 
+bool SimShell::WaitForProcessEnd(std::uint32_t processId, unsigned timeoutMs) {
+    journal_.Append(
+        {"WaitForProcessEnd", std::to_string(processId), std::to_string(timeoutMs), "true"});
+    return true;
+}
+
 bool SimShell::CreateLink(const std::string& linkPath, const ShellLink& link) {
     try {
         const std::vector<std::uint8_t> bytes = ShellLinkFileBytes(link);

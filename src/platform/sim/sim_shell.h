@@ -1,6 +1,6 @@
 #pragma once
-// The simulated shell: launches are written to the journal; shell links are
-// real ".lnk" files of the Windows shell link format.
+// The simulated shell: launches and waits are written to the journal; shell
+// links are real ".lnk" files of the Windows shell link format.
 #include "platform/file_system.h"
 #include "platform/shell.h"
 #include "platform/sim/journal.h"
@@ -12,6 +12,8 @@ public:
     // What the shell answers for a file it started, and for a missing one.
     static constexpr int kStarted = 42;
     static constexpr int kFileNotFound = 2;
+    // The process id this program has on the simulated machine.
+    static constexpr std::uint32_t kProcessId = 1000;
 
     SimShell(FileSystem& files, const Journal& journal) : files_(files), journal_(journal) {}
 
@@ -19,6 +21,9 @@ public:
     // looked for in `directory` when one is given), kFileNotFound otherwise.
     int Execute(const std::string& file, const std::string& parameters,
                 const std::string& directory, int showCommand) override;
+    std::uint32_t CurrentProcessId() override { return kProcessId; }
+    // No other program runs here: every process has ended.
+    bool WaitForProcessEnd(std::uint32_t processId, unsigned timeoutMs) override;
     bool CreateLink(const std::string& linkPath, const ShellLink& link) override;
 
 private:

@@ -10,6 +10,7 @@
 
 #include "platform/win32/application_window.h"
 #include "platform/win32/com.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
 namespace kav::platform {
@@ -47,6 +48,15 @@ int Win32Shell::Execute(const std::string& file, const std::string& parameters,
         ::ShellExecuteW(ApplicationMainWindow(), nullptr, Wide(file).c_str(),
                         Wide(parameters).c_str(), Wide(directory).c_str(), showCommand);
     return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
+}
+
+std::uint32_t Win32Shell::CurrentProcessId() { return ::GetCurrentProcessId(); }
+
+bool Win32Shell::WaitForProcessEnd(std::uint32_t processId, unsigned timeoutMs) {
+    const KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+    // A process that has ended and been released can no longer be opened.
+    if (!process.Valid()) return ::GetLastError() == ERROR_INVALID_PARAMETER;
+    return ::WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 bool Win32Shell::CreateLink(const std::string& linkPath, const ShellLink& link) {

@@ -164,6 +164,39 @@ TEST_F(UnattendedRunTest, AnAttendedRunOpensTheWizardWithTheSwitchesChoices) {
     EXPECT_TRUE(Logged("message \"Your installation was canceled!\""));
 }
 
+// A person going through the wizard leaves the same lines as the player:
+// each page, the choices handed on (before the engine's first step) and
+// each question with who answered it.
+TEST_F(UnattendedRunTest, AnAttendedRunLogsPagesChoicesAndWhoAnswered) {
+    WriteSet();
+    Write("C:\\Tools\\Demo\\readme.txt", "mine");
+    ui_.User().WhenShown("KAV", [](widgets::Form& form) {
+        auto& kav = dynamic_cast<wizard::TKAV&>(form);
+        while (kav.PageIndex() < wizard::kReadyPage) kav.next.Click();
+        kav.back.Click();
+        kav.next.Click();
+        kav.install.Click();
+    });
+    ui_.User().AnswerWhen("File Already Exists", widgets::headless::DialogButton::Yes);
+    EXPECT_EQ(Run({"/DIR=C:\\Tools\\Demo"}), kExitInstalled);
+    std::vector<std::string> wizardLines;
+    for (const std::string& line : log_.lines) {
+        if (line.rfind("[", 0) == 0 || line.rfind("question ", 0) == 0 || line == "step files") {
+            wizardLines.push_back(line);
+        }
+    }
+    const std::string page = "[KAV32 - Setup] page ";
+    EXPECT_EQ(
+        wizardLines,
+        (std::vector<std::string>{
+            page + "0 \"page1\"", page + "2 \"Page3\"", page + "3 \"Page4\"", page + "5 \"Page5\"",
+            page + "3 \"Page4\"", page + "5 \"Page5\"",
+            "[KAV32 - Setup] Install: to \"C:\\Tools\\Demo\"; full; folder \"Demo\" start "
+            "menu no desktop no; desktop [Read Me]; start menu [Read Me]; finish return",
+            "step files", "question \"File Already Exists (readme.txt). Overwrite?\": Yes (user)"}))
+        << LogText();
+}
+
 TEST_F(UnattendedRunTest, AnExistingFileIsKeptUnlessAnAnswerSaysOtherwise) {
     WriteSet();
     Write("C:\\Tools\\Demo\\readme.txt", "mine");
@@ -187,8 +220,26 @@ TEST_F(UnattendedRunTest, AMissingOrDamagedSetEndsWithStatusThreeWithoutWaiting)
     EXPECT_TRUE(ui_.Messages().Messages().empty());
     const std::string set = machine_->Files().FullPathName("C:\\set");
     EXPECT_TRUE(Logged("segment #2: " + set + "\\disk.002 (missing)")) << LogText();
-    EXPECT_TRUE(Logged("expansion failed: (TSegCompress) Operation aborted by user"));
+    // Nobody aborted: the default cancelled the prompt for the missing disk.
+    EXPECT_TRUE(
+        Logged("expansion failed: segment 2 (disk.002) not found; the prompt was "
+               "cancelled by the default"))
+        << LogText();
     EXPECT_FALSE(fs::exists(Host("C:\\Demo")));
+    // Attended, the user cancels it; a rule says what it found instead.
+    ui_.User().AnswerWhen("Unable to locate", widgets::headless::DialogButton::Cancel);
+    EXPECT_EQ(Run({}), kExitSetUnreadable);
+    EXPECT_TRUE(
+        Logged("expansion failed: segment 2 (disk.002) not found; the prompt was "
+               "cancelled by the user"))
+        << LogText();
+    WriteHostFile(Host("C:\\set\\disk.002").string(),
+                  ReadHostFile(Host("C:\\set\\disk.001").string()));
+    EXPECT_EQ(Run({"/SILENT", "/ANSWER=Incorrect*=Cancel"}), kExitSetUnreadable);
+    EXPECT_TRUE(
+        Logged("expansion failed: segment 2 (disk.002) found holding another segment; "
+               "the prompt was cancelled by /ANSWER"))
+        << LogText();
 
     WriteSet("", true);
     EXPECT_EQ(Run({"/VERYSILENT"}), kExitSetUnreadable);
