@@ -14,15 +14,7 @@ wanted_acp=${3:-1251}
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/tests/e2e/e2e_checks.sh"
 
-# Wine takes its code page from the Unix locale, which must exist.
-language=${wanted_locale%%.*}
-if ! locale -a 2>/dev/null | grep -qi "^$language\.utf-\?8$"; then
-    localedef -i "$language" -f UTF-8 "$wanted_locale" >/dev/null 2>&1 ||
-        { echo "FAIL: no $wanted_locale locale, and it cannot be made"; exit 1; }
-fi
-export LANG=$wanted_locale LC_ALL=$wanted_locale
-expect "Wine's ANSI code page" "$("$run" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' \
-    /v ACP 2>/dev/null | tr -d '\r' | sed -n 's/^ *ACP *REG_SZ *//p')" "$wanted_acp"
+use_locale "$wanted_locale" "$wanted_acp"
 
 uninstaller="$build/src/app/uninstaller/uninstaller.exe"
 title='Café Grüße'
