@@ -40,6 +40,38 @@ walk_wizard() {
     return 1
 }
 
+# The wizard run by a user: install.exe started on a set (its process in
+# $pid), its buttons pressed, its window captured, and the message that ends
+# the run read.
+wizard="KAV32 - Setup"
+press() { "$run" "$driver" "$1" click "$2" >/dev/null || { echo "FAIL: press $2 in $1"; failures=$((failures + 1)); }; }
+capture() {  # capture NAME: the wizard's window as NAME.png
+    local id
+    sleep 0.5
+    id=$(xdotool search --name "^$wizard\$" 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then import -window "$id" "$artefacts/wizard-$1.png"; else echo "FAIL: no wizard to capture for $1"; failures=$((failures + 1)); fi
+}
+start_setup() {  # start_setup DIR: install.exe on the set in DIR, the wizard up
+    (cd "$1" && exec "$run" "$exe") &
+    pid=$!
+    "$run" "$driver" "$wizard" wait --timeout 90 >/dev/null || { echo "FAIL: no wizard"; failures=$((failures + 1)); }
+}
+ending() { "$run" "$probe" --timeout 60 | tr -d '\r'; wait "$pid"; }
+
+# use_locale LOCALE ACP: Wine runs, from here on, on a system of LOCALE
+# (ru_RU.UTF-8), whose ANSI code page must be ACP (1251). Wine takes its code
+# page from the Unix locale, which must exist.
+use_locale() {
+    local language=${1%%.*}
+    if ! locale -a 2>/dev/null | grep -qi "^$language\.utf-\?8$"; then
+        localedef -i "$language" -f UTF-8 "$1" >/dev/null 2>&1 ||
+            { echo "FAIL: no $1 locale, and it cannot be made"; exit 1; }
+    fi
+    export LANG=$1 LC_ALL=$1
+    expect "Wine's ANSI code page" "$("$run" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' \
+        /v ACP 2>/dev/null | tr -d '\r' | sed -n 's/^ *ACP *REG_SZ *//p')" "$2"
+}
+
 # shell_folder NAME: a value of HKLM's Shell Folders key (a Windows path).
 shell_folder() {
     "$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v "$1" 2>/dev/null |

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# silent_install_e2e.sh BUILD_DIR: install.exe's unattended runs under Wine
-# on the demo set, packed into two segments.
+# silent_install_e2e.sh BUILD_DIR [LOCALE ACP]: install.exe's unattended runs
+# under Wine on the demo set, packed into two segments; with LOCALE, on a
+# system of that locale whose ANSI code page is ACP (ru_RU.UTF-8: 1251).
 #   1. /VERYSILENT /DIR=... /LOG=...: the set is installed with no window
 #      shown at any time (the X window list is read while the program
 #      runs), exit status 0, and the log lists every file of the set, as
@@ -19,6 +20,7 @@ set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/tests/e2e/e2e_checks.sh"
+if [ $# -ge 3 ]; then use_locale "$2" "$3"; fi
 
 drive_c="${WINEPREFIX:-$top/build/wineprefix-${WINEARCH:-win32}}/drive_c"
 # The names of the windows mapped on the display while process $1 runs,

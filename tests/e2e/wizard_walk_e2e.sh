@@ -14,7 +14,6 @@
 set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
-wizard="KAV32 - Setup"
 
 . "$top/tests/e2e/e2e_checks.sh"
 # expect_shows NAME TEXT: the wizard's windows show TEXT (a fixed string).
@@ -42,19 +41,6 @@ expect_unbroken() {
     done <<<"$shown"
     if [ -n "$shown" ]; then echo "ok: $1"; else echo "FAIL: $1 (no text box)"; failures=$((failures + 1)); fi
 }
-press() { "$run" "$driver" "$1" click "$2" >/dev/null || { echo "FAIL: press $2 in $1"; failures=$((failures + 1)); }; }
-capture() {  # capture NAME: the wizard's window as NAME.png
-    local id
-    sleep 0.5
-    id=$(xdotool search --name "^$wizard\$" 2>/dev/null | head -n 1)
-    if [ -n "$id" ]; then import -window "$id" "$artefacts/wizard-$1.png"; else echo "FAIL: no wizard to capture for $1"; failures=$((failures + 1)); fi
-}
-start_setup() {  # start_setup DIR: install.exe on the set in DIR, the wizard up
-    (cd "$1" && exec "$run" "$exe") &
-    pid=$!
-    "$run" "$driver" "$wizard" wait --timeout 90 >/dev/null || { echo "FAIL: no wizard"; failures=$((failures + 1)); }
-}
-ending() { "$run" "$probe" --timeout 60 | tr -d '\r'; wait "$pid"; }
 
 "$kavpack" build "$top/samples/demo" "$work/set" --installer "$exe" >/dev/null
 

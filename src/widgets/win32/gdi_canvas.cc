@@ -1,5 +1,7 @@
 #include "widgets/win32/gdi_canvas.h"
 
+#include <utility>
+
 #include "platform/win32/wide.h"
 #include "widgets/pixels.h"
 #include "widgets/win32/window.h"
@@ -21,14 +23,33 @@ TextExtent Measure(HDC dc, const std::string& text) {
     return TextExtent{size.cx, metrics.tmHeight};
 }
 
+// The texts are code page 1252 whatever the system's code page, so a face is
+// asked for in its Western character set.
+FontHandle CreateWesternFont(int height, const char* face) {
+    return FontHandle(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+bool IsWestern(HDC dc, HFONT font) {
+    Selection selected(dc, font);
+    return GetTextCharset(dc) == ANSI_CHARSET;
+}
+
+// A raster face such as "MS Sans Serif" exists on a Cyrillic or Greek system
+// only in that system's character set, which has no é, ü or ß: there the
+// text is drawn in the TrueType face of the same design, which carries them.
+constexpr char kWesternFallbackFace[] = "Microsoft Sans Serif";
+
 }  // namespace
 
 FontHandle CreateModelFont(const Font& font) {
     WindowDc screen(nullptr);
     const int height = -MulDiv(font.size, GetDeviceCaps(screen.Get(), LOGPIXELSY), kPointsPerInch);
-    return FontHandle(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, font.name.c_str()));
+    FontHandle wanted = CreateWesternFont(height, font.name.c_str());
+    if (wanted.Get() == nullptr || IsWestern(screen.Get(), wanted.Get())) return wanted;
+    FontHandle fallback = CreateWesternFont(height, kWesternFallbackFace);
+    return fallback.Get() != nullptr ? std::move(fallback) : std::move(wanted);
 }
 
 TextExtent MeasureOnScreen(const std::string& text, const Font& font) {
