@@ -14,7 +14,9 @@
 #include "app/stages/exit_status.h"
 #include "app/stages/install_log.h"
 #include "app/stages/unattended_run.h"
+#include "platform/forwarding_machine.h"
 #include "platform/machine.h"
+#include "platform/throttled_processor.h"
 #include "platform/win32/two_column_dialog.h"
 #include "platform/win32/wide.h"
 #include "widgets/headless/headless_backend.h"
@@ -66,6 +68,19 @@ void ShowSwitches(const std::string& heading, LPCSTR icon) {
         .Show(nullptr);
 }
 
+// The real machine with the decoders' yields passed on at most once a
+// millisecond: an unattended run has no window that waits for them.
+class UnattendedMachine final : public kav::platform::ForwardingMachine {
+public:
+    explicit UnattendedMachine(kav::platform::Machine& machine)
+        : ForwardingMachine(machine), processor_(machine.Cpu()) {}
+
+    kav::platform::Processor& Cpu() override { return processor_; }
+
+private:
+    kav::platform::ThrottledProcessor processor_;
+};
+
 // The user's temporary folder, where a log without a name goes.
 std::string TemporaryFolder() {
     wchar_t path[MAX_PATH + 1] = {};
@@ -106,16 +121,19 @@ int Run(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) commandLine += " " + argument;
     log->Note("started: " + commandLine);
 
+    UnattendedMachine unattended(*machine);
+    kav::platform::Machine& runMachine =
+        options.Unattended() ? static_cast<kav::platform::Machine&>(unattended) : *machine;
     if (options.quietness == kav::app::Quietness::VerySilent) {
         // No window at all: the forms live in the model only, with the real
         // machine underneath.
         kav::widgets::headless::HeadlessBackend ui;
-        kav::app::UnattendedRun run(ui, ui, *machine, options, line.arguments, *log, false);
+        kav::app::UnattendedRun run(ui, ui, runMachine, options, line.arguments, *log, false);
         run.PlayWizard();
         return run.Execute();
     }
     kav::widgets::win32::Win32Backend backend(&machine->Ui());
-    kav::app::UnattendedRun run(backend, machine->Ui(), *machine, options, line.arguments, *log,
+    kav::app::UnattendedRun run(backend, machine->Ui(), runMachine, options, line.arguments, *log,
                                 false);
     if (options.PlaysWizard()) run.PlayWizard();
     return run.Execute();

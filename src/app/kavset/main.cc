@@ -9,9 +9,9 @@
 
 #include "app/kavset/set_tool.h"
 #include "app/kavset/terminal_gui.h"
-#include "app/kavset/throttled_processor.h"
 #include "archive/compress.h"
 #include "platform/machine.h"
+#include "platform/throttled_processor.h"
 
 #if !defined(_WIN32)
 #include "app/kavsetup/host_paths.h"
@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
         if (options.command == SetCommand::Extract) {
             kav::archive::TCompress(files).ForceDirectoryChain(options.targetDirectory);
         }
-        kav::app::ThrottledProcessor processor(machine->Cpu());
+        kav::platform::ThrottledProcessor processor(machine->Cpu());
         const int status =
             kav::app::RunSetCommand(options, files, gui, &processor, std::cout, std::cerr);
         RemoveWorkDirectory(files, options.workDirectory);

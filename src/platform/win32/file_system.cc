@@ -123,9 +123,19 @@ std::unique_ptr<FileStream> Win32FileSystem::OpenReadExclusive(const std::string
 }
 
 std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
-    if (IsReadOnlyFile(path)) throw EFCreateError(path, kReadOnlyFile);
-    FileHandle handle(::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring wide = Wide(path);
+    const auto open = [&wide](DWORD disposition) {
+        return FileHandle(::CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    // Most files a run writes are new ones: a single open makes them. Only
+    // when that fails is the name looked at for a read-only file (under
+    // Wine every look at a missing name reads its whole directory).
+    FileHandle handle = open(CREATE_NEW);
+    if (!handle) {
+        if (IsReadOnlyFile(path)) throw EFCreateError(path, kReadOnlyFile);
+        handle = open(CREATE_ALWAYS);
+    }
     if (!handle) throw EFCreateError(path, SystemMessage(::GetLastError()));
     if (::GetFileType(handle.Get()) != FILE_TYPE_DISK) throw EFCreateError(path, kNotADiskFile);
     return std::make_unique<Win32FileStream>(std::move(handle));

@@ -1,18 +1,20 @@
 #pragma once
 // The decoders yield the processor after every 8 KiB they fetch or write,
 // so that the installer's one GUI thread leaves other programs their turn.
-// kavset has no window and runs under a preemptive scheduler: a yield every
-// 8 KiB would cost more than reading the data. It passes one on at most
+// A run nobody watches (kavset, an unattended install) has no window to keep
+// alive and runs under a preemptive scheduler: a yield every 8 KiB would
+// cost more than reading the data, and on a busy machine each one may hand
+// the processor away for a whole time slice. This passes one on at most
 // once a millisecond, so a long run still lets the others in regularly.
 #include <chrono>
 
 #include "platform/processor.h"
 
-namespace kav::app {
+namespace kav::platform {
 
-class ThrottledProcessor final : public platform::Processor {
+class ThrottledProcessor final : public Processor {
 public:
-    explicit ThrottledProcessor(platform::Processor& inner) : inner_(inner) {}
+    explicit ThrottledProcessor(Processor& inner) : inner_(inner) {}
 
     void YieldTimeSlice() override {
         const auto now = std::chrono::steady_clock::now();
@@ -23,8 +25,8 @@ public:
 
 private:
     static constexpr std::chrono::milliseconds kSpacing{1};
-    platform::Processor& inner_;
+    Processor& inner_;
     std::chrono::steady_clock::time_point lastYield_{};
 };
 
-}  // namespace kav::app
+}  // namespace kav::platform
