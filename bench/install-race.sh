@@ -6,8 +6,8 @@
 # NSIS installer of the same files (makensis, zlib, /S), taking turns.
 # Prints each round's wall times and peak resident memory, the median ratio
 # install.exe / NSIS, the phases of install.exe's own log (expansion, copy
-# step, the rest) and the time the quiet uninstall string takes to remove
-# the product.
+# step, the rest), the time the quiet uninstall string takes to remove
+# the product, and the time of the same install with its windows shown.
 # FILES sets the number of documentation files (default 1200).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -105,6 +105,13 @@ export KAV_RACE_WORK=$work KAV_RACE_ROUNDS=$rounds
     for _ in $(seq 600); do [ -d "$drive/Program Files/Race Product" ] || break; sleep 0.1; done
     end=$(now)
     echo "round $round: uninstall $(echo "$start $end" | awk "{ printf \"%.2f\", \$2 - \$1 }") s, $(find "$drive/Program Files/Race Product" -type f 2>/dev/null | wc -l) files left" | tee -a "$work/uninstalls"
+    # The same install with its windows shown (/SILENT: the main screen,
+    # the expansion window and the wizard, played), which adds two timers
+    # of one second each (the main screen and the expansion window).
+    start=$(now)
+    (cd "$work/set" && "$run" ./install.exe /SILENT /NORESTART >/dev/null 2>&1) || echo "round $round: install.exe /SILENT exit $?"
+    end=$(now)
+    echo "round $round: install.exe /SILENT $(echo "$start $end" | awk "{ printf \"%.2f\", \$2 - \$1 }") s" | tee -a "$work/shown"
   done'
 awk '{ gsub(/,/, ""); print $4 / $7 }' "$work/rounds" | sort -n | awk '{ ratio[NR] = $1 } END {
   m = NR % 2 ? ratio[(NR + 1) / 2] : (ratio[NR / 2] + ratio[NR / 2 + 1]) / 2
