@@ -32,6 +32,7 @@ InstallEngine::InstallEngine(platform::Machine& machine, setup::RunState& run, I
 
 void InstallEngine::Status(const std::string& text) {
     view_.ShowSource(text);
+    view_.Flush();
     machine_.Ui().ProcessMessages();
 }
 
@@ -83,8 +84,10 @@ void InstallEngine::Step(const char* name, const std::function<void()>& step) {
     log.Note(std::string("step ") + name);
     try {
         step();
+        view_.Flush();
         script_.Save();
     } catch (const std::exception& error) {
+        view_.Flush();
         log.Note(std::string("step ") + name + " failed: " + platform::FailureText(error));
         try {
             script_.Save();

@@ -25,6 +25,10 @@ public:
     virtual void ShowDest(const std::string& text) = 0;
     virtual void SetProgressMax(int max) = 0;
     virtual void StepProgress() = 0;
+    // Shows at once what the view may have held back: a view that updates
+    // its windows at most every few milliseconds shows the last state when
+    // a step ends and before a question.
+    virtual void Flush() {}
 };
 
 // What the wizard hands on.

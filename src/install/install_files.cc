@@ -132,6 +132,7 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
     const std::string target = row.path + "\\" + name;
     bool copy = true;
     if (flag == "X" && files.FileExists(target)) {
+        view_.Flush();
         copy = machine_.Ui().AskYesNo("File Already Exists (" + name + "). Overwrite?");
         if (!copy) RecordKeptFile(script_, target);
         if (!copy) machine_.Log().Note("kept " + target);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "support/wizard_fixture.h"
+#include "wizard/install_page_view.h"
 
 namespace kav::wizard::testing {
 namespace {
@@ -97,6 +98,35 @@ TEST_F(WizardEndingsTest, ReturnToWindowsEndsWithTheCompletionMessage) {
     // Start menu itself, as on the page untouched.
     EXPECT_FALSE(kav_->Shortcuts1.FolderStartMenu);
     EXPECT_FALSE(kav_->Shortcuts1.FolderDesktop);
+}
+
+// The install page shows a burst of files at most every few hundredths of
+// a second, and the last state whenever the engine asks for it.
+TEST(InstallPageViewTest, ShowsABurstOfFilesSpacedAndTheLastStateOnFlush) {
+    widgets::Label source("source");
+    widgets::Label dest("dest");
+    widgets::ProgressBar bar("bar");
+    std::chrono::steady_clock::time_point now{};
+    InstallPageView view(source, dest, bar, [&now] { return now; });
+    view.SetProgressMax(100);
+    view.ShowSource("a.txt");
+    view.ShowDest("C:\\App");
+    view.StepProgress();
+    view.ShowSource("b.txt");
+    view.StepProgress();
+    EXPECT_EQ(source.Caption(), "a.txt");
+    EXPECT_EQ(bar.Position(), 0);
+    now += InstallPageView::kSpacing;
+    view.ShowSource("c.txt");
+    EXPECT_EQ(source.Caption(), "c.txt");
+    EXPECT_EQ(dest.Caption(), "C:\\App");
+    EXPECT_EQ(bar.Position(), 2);
+    view.StepProgress();
+    view.ShowSource("d.txt");
+    EXPECT_EQ(source.Caption(), "c.txt");
+    view.Flush();
+    EXPECT_EQ(source.Caption(), "d.txt");
+    EXPECT_EQ(bar.Position(), 3);
 }
 
 }  // namespace
