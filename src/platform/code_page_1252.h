@@ -51,4 +51,8 @@ std::string TextFromUtf16(std::u16string_view text);
 // the name with "?" for each character that has no form, where it has none.
 std::string NameFromUtf16(std::u16string_view name);
 
+// Appends the UTF-8 form of `c`, a character of the Basic Multilingual
+// Plane (all that code page 1252 holds).
+void AppendUtf8(std::string& out, char32_t c);
+
 }  // namespace kav::platform

@@ -11,19 +11,6 @@
 namespace kav::app {
 namespace {
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::tm LocalTime(std::time_t when) {
     std::tm local{};
 #if defined(_WIN32)
@@ -71,9 +58,9 @@ std::string Utf8FromWindows1252(const std::string& text) {
             // A byte the page leaves undefined becomes the replacement
             // character.
             const char32_t c = platform::kCodePage1252Upper[byte - 0x80];
-            AppendUtf8(out, c != 0 ? c : 0xFFFD);
+            platform::AppendUtf8(out, c != 0 ? c : 0xFFFD);
         } else {
-            AppendUtf8(out, byte);
+            platform::AppendUtf8(out, byte);
         }
     }
     return out;

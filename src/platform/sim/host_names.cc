@@ -42,18 +42,7 @@ std::optional<std::u16string> Utf16OfUtf8(std::string_view text) {
 std::string HostNameOf(std::string_view name) {
     std::string out;
     out.reserve(name.size());
-    for (const char16_t c : Utf16FromCodePage1252(name)) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (const char16_t c : Utf16FromCodePage1252(name)) AppendUtf8(out, c);
     return out;
 }
 
