@@ -1,7 +1,8 @@
 #pragma once
 // kavsetup's output with the control characters that set data may carry
-// (escape sequences, BEL, carriage returns) spelled out as \xNN, so that a
-// set cannot drive the terminal. Line ends and tabs pass as they are.
+// (escape sequences, BEL, carriage returns, and the C1 controls as raw bytes
+// or in UTF-8) spelled out as \xNN, so that a set cannot drive the
+// terminal. Line ends, tabs and other UTF-8 characters pass as they are.
 #include <ostream>
 #include <streambuf>
 
@@ -17,7 +18,12 @@ protected:
     int sync() override { return next_->pubsync(); }
 
 private:
+    // Whether `byte` goes out as it is, given the bytes before it.
+    bool Passes(unsigned char byte);
+
     std::streambuf* next_;
+    int pending_ = 0;  // continuation bytes still due in a UTF-8 character
+    bool afterC2_ = false;
 };
 
 // Sends `stream` through an EscapingBuffer for as long as it lives.
