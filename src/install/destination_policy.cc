@@ -33,6 +33,26 @@ bool IsOnDrive(const std::string& full) {
            full[1] == ':' && full[2] == '\\';
 }
 
+// True when some name below the drive could not be a folder's: Windows
+// reads a ':' as a stream, refuses * ? " < > | and control characters, and
+// opens a device for CON, NUL, COM1 and the like, wherever they stand.
+bool HoldsNameNoFolderCanHave(const std::string& full) {
+    std::size_t start = 3;
+    while (start < full.size()) {
+        std::size_t end = full.find('\\', start);
+        if (end == std::string::npos) end = full.size();
+        const std::string name = full.substr(start, end - start);
+        const bool control = std::any_of(
+            name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+        if (control || name.find_first_of(":*?\"<>|") != std::string::npos ||
+            base::IsDeviceName(name)) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
 }  // namespace
 
 DestinationPolicy::DestinationPolicy(platform::FileSystem& files, platform::SystemDirectories& dirs)
@@ -127,6 +147,7 @@ std::string DestinationPolicy::RefusalFor(const std::string& destination) const 
     };
     if (!IsOnDrive(full)) return refuse("it is not a folder on a drive");
     if (base::IsDriveRoot(full)) return refuse("it is a drive root");
+    if (HoldsNameNoFolderCanHave(full)) return refuse("it holds a name no folder can have");
     if (InWindowsDirectory(full)) return refuse("it is the Windows directory or lies in it");
     if (IsProtectedFolder(full)) return refuse("it is a folder of the system's own");
     return std::string();

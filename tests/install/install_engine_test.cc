@@ -504,9 +504,10 @@ TEST_F(InstallEngineTest, AScriptWithoutInstallDirOrARootDestinationIsRefusedUnt
     EXPECT_FALSE(Exists(dest_ + "\\install.exe"));
 }
 
-// The Windows directory, anything in it and the shell's own folders are
-// refused in every spelling a path can take; a prefixed spelling of a
-// folder of its own is installed into under its plain name.
+// The Windows directory, anything in it, the shell's own folders and names
+// no folder can have are refused in every spelling a path can take; a
+// prefixed spelling of a folder of its own is installed into under its
+// plain name.
 TEST_F(InstallEngineTest, SystemPlacesAreRefusedInEverySpelling) {
     const std::string windows = setup::WindowsDirectory(machine_->SystemDirs());
     const std::string programFiles = setup::ProgramFilesDirectory(machine_->SystemDirs());
@@ -523,6 +524,9 @@ TEST_F(InstallEngineTest, SystemPlacesAreRefusedInEverySpelling) {
                                         desktop};
     const std::string shortProgramFiles = machine_->SystemDirs().ShortPathName(programFiles);
     if (!shortProgramFiles.empty()) refused.push_back(shortProgramFiles);
+    // Names no folder can have: a stream of the Windows directory, a device.
+    refused.insert(refused.end(),
+                   {windows + "::$INDEX_ALLOCATION", Dir() + "\\NUL\\Tool", Dir() + "\\Tool<1>"});
     for (const std::string& destination : refused) {
         dest_ = destination;
         EXPECT_NE(Install().find("choose a directory of its own"), std::string::npos)
