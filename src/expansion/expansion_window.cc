@@ -109,6 +109,7 @@ void TUnzip::FormShow() {
     SetCaptionBar(MarsCaption1);
     machine_.Ui().ProcessMessages();
     splashShown_ = false;
+    gauge_ = 0;
     Timer1.SetEnabled(true);
 }
 
@@ -136,6 +137,7 @@ void TUnzip::Timer1Timer() {
         } end{expanding_};
         Expand();
     }
+    Gauge(gauge_, true);
     finished_ = true;
     Close();
 }
@@ -176,6 +178,7 @@ void TUnzip::SegCompEZ1SegBefore(archive::TSegMode, const std::string&, std::uin
     ui.ProcessMessages();
     segmentPath_ = run_.sourceDirectory + SegCompEZ1.SegBaseName() + "." + number;
     platform::FileSystem& files = machine_.Files();
+    if (!files.FileExists(segmentPath_)) Gauge(gauge_, true);
     for (int prompts = 0; prompts < kDiskPromptsPerSegment && !files.FileExists(segmentPath_);
          ++prompts) {
         ui.ShowMessage("Please Insert Disk #" + std::to_string(SegNumber) + " into Floppy Drive.");
@@ -185,7 +188,7 @@ void TUnzip::SegCompEZ1SegBefore(archive::TSegMode, const std::string&, std::uin
     if (SegNumber == 1) {
         const int files = static_cast<int>(run_.configuration->Files.size());
         ProgressBar2.SetMax(files + kGaugeExtraSteps);
-        Gauge(0);
+        Gauge(0, true);
         setup::CopyFile(machine_.Files(), run_.sourceDirectory + "install.exe",
                         run_.temporaryDirectory);
         Gauge(1);
@@ -196,8 +199,9 @@ void TUnzip::SegCompEZ1SegBefore(archive::TSegMode, const std::string&, std::uin
     ui.ProcessMessages();
 }
 
-void TUnzip::Gauge(int position) {
-    ProgressBar2.SetPosition(position);
+void TUnzip::Gauge(int position, bool now) {
+    gauge_ = position;
+    if (gaugeSpacing_.Due(now)) ProgressBar2.SetPosition(gauge_);
     machine_.Ui().ProcessMessages();
 }
 
@@ -207,7 +211,7 @@ void TUnzip::SegCompEZ1CheckFile(std::string& filepath, archive::TCProcessMode) 
     const auto name = base::PlainFileName(filepath);
     if (!name) throw EUnplaceableName(filepath);
     filepath = run_.temporaryDirectory + "\\" + *name;
-    Gauge(ProgressBar2.Position() + 1);
+    Gauge(gauge_ + 1);
 
     const std::string& bitmap = run_.configuration->BitmapFile;
     if (bitmap.empty() || splashShown_) return;

@@ -13,6 +13,7 @@
 #include "setup/run_state.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
+#include "widgets/update_spacing.h"
 
 namespace kav::expansion {
 
@@ -53,13 +54,17 @@ public:
 
 private:
     void Expand();
-    void Gauge(int position);
+    // Moves the gauge to `position`; the bar is drawn spaced in time, or at
+    // once with `now`.
+    void Gauge(int position, bool now = false);
 
     platform::Machine& machine_;
     setup::RunState& run_;
     setup::TMainSetup& main_;
     std::string designText_;
     bool splashShown_ = false;
+    int gauge_ = 0;
+    widgets::UpdateSpacing gaugeSpacing_;
     // Where the expansion is, so that a close by the user can be told from
     // the window's own close at the end.
     bool expanding_ = false;

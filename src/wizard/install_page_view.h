@@ -1,32 +1,29 @@
 #pragma once
 // The wizard's install page as the engine's view: the two labels and the
-// progress bar. The engine reports every file; a window that changed for
-// each of a thousand files a second would spend more time painting than
-// the install spends working, and nobody reads names that fast. So the
-// page shows the latest state at most every few hundredths of a second,
-// and whenever the engine asks for it (a step's end, a question).
-#include <chrono>
-#include <functional>
+// progress bar. The engine reports every file; the page shows the latest
+// state spaced in time, and whenever the engine asks for it (a step's end,
+// a question).
 #include <string>
 #include <utility>
 
 #include "install/install_engine.h"
 #include "widgets/controls.h"
 #include "widgets/label.h"
+#include "widgets/update_spacing.h"
 
 namespace kav::wizard {
 
 class InstallPageView final : public install::InstallView {
 public:
-    using Clock = std::function<std::chrono::steady_clock::time_point()>;
-    static constexpr std::chrono::milliseconds kSpacing{40};
+    using Clock = widgets::UpdateSpacing::Clock;
+    static constexpr auto kSpacing = widgets::UpdateSpacing::kSpacing;
 
     InstallPageView(widgets::Label& source, widgets::Label& dest, widgets::ProgressBar& bar,
                     Clock clock = std::chrono::steady_clock::now)
         : source_(source),
           dest_(dest),
           bar_(bar),
-          clock_(std::move(clock)),
+          spacing_(std::move(clock)),
           sourceText_(source.Caption()),
           destText_(dest.Caption()),
           position_(bar.Position()) {}
@@ -52,10 +49,7 @@ public:
 
 private:
     void Show(bool now) {
-        const auto time = clock_();
-        if (!now && shownOnce_ && time - shown_ < kSpacing) return;
-        shownOnce_ = true;
-        shown_ = time;
+        if (!spacing_.Due(now)) return;
         source_.SetCaption(sourceText_);
         dest_.SetCaption(destText_);
         bar_.SetPosition(position_);
@@ -64,12 +58,10 @@ private:
     widgets::Label& source_;
     widgets::Label& dest_;
     widgets::ProgressBar& bar_;
-    Clock clock_;
+    widgets::UpdateSpacing spacing_;
     std::string sourceText_;
     std::string destText_;
     int position_;
-    bool shownOnce_ = false;
-    std::chrono::steady_clock::time_point shown_{};
 };
 
 }  // namespace kav::wizard

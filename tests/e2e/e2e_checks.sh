@@ -56,6 +56,11 @@ start_setup() {  # start_setup DIR: install.exe on the set in DIR, the wizard up
     pid=$!
     "$run" "$driver" "$wizard" wait --timeout 90 >/dev/null || { echo "FAIL: no wizard"; failures=$((failures + 1)); }
 }
+# tell_log_unless_installed STATUS LOG: a run that did not install shows the
+# end of its log, so that a failure says why.
+tell_log_unless_installed() {
+    [ "$1" -eq 0 ] || tail -n 25 "$2" 2>/dev/null | sed 's/^/    log: /'
+}
 ending() { "$run" "$probe" --timeout 60 | tr -d '\r'; wait "$pid"; }
 
 # use_locale LOCALE ACP: Wine runs, from here on, on a system of LOCALE

@@ -124,19 +124,26 @@ int Run(const std::vector<std::string>& arguments) {
     UnattendedMachine unattended(*machine);
     kav::platform::Machine& runMachine =
         options.Unattended() ? static_cast<kav::platform::Machine&>(unattended) : *machine;
-    if (options.quietness == kav::app::Quietness::VerySilent) {
-        // No window at all: the forms live in the model only, with the real
-        // machine underneath.
-        kav::widgets::headless::HeadlessBackend ui;
-        kav::app::UnattendedRun run(ui, ui, runMachine, options, line.arguments, *log, false);
-        run.PlayWizard();
+    // What no stage caught ends the run at the top; the log says what it was.
+    try {
+        if (options.quietness == kav::app::Quietness::VerySilent) {
+            // No window at all: the forms live in the model only, with the
+            // real machine underneath.
+            kav::widgets::headless::HeadlessBackend ui;
+            kav::app::UnattendedRun run(ui, ui, runMachine, options, line.arguments, *log, false);
+            run.PlayWizard();
+            return run.Execute();
+        }
+        kav::widgets::win32::Win32Backend backend(&machine->Ui());
+        kav::app::UnattendedRun run(backend, machine->Ui(), runMachine, options, line.arguments,
+                                    *log, false);
+        if (options.PlaysWizard()) run.PlayWizard();
         return run.Execute();
+    } catch (const std::exception& error) {
+        log->Note(std::string("internal error: ") + error.what() + "; exit status " +
+                  std::to_string(kav::app::kExitInstallFailed));
+        throw;
     }
-    kav::widgets::win32::Win32Backend backend(&machine->Ui());
-    kav::app::UnattendedRun run(backend, machine->Ui(), runMachine, options, line.arguments, *log,
-                                false);
-    if (options.PlaysWizard()) run.PlayWizard();
-    return run.Execute();
 }
 
 }  // namespace
