@@ -232,7 +232,7 @@ TEST_F(UninstallOnSim, NeighboursFoundFilesAndEmptySystemFoldersStay) {
     const bool keptSaysWhy =
         std::any_of(result.left.begin(), result.left.end(), [](const Leftover& l) {
             return l.item == "C:\\Apps\\Tool\\found.txt" &&
-                   l.reason.find("before the install") != std::string::npos;
+                   l.reason.find("was there before the install") != std::string::npos;
         });
     EXPECT_TRUE(keptSaysWhy);
 }
