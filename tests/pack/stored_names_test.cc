@@ -16,6 +16,7 @@ TEST(StoredNames, ConvertToTheWindowsCodePage) {
     EXPECT_EQ(MakeStoredName({"docs", "read me.txt"}).name, "docs\\read me.txt");
     EXPECT_FALSE(MakeStoredName({"a\\b.txt"}).problem.empty());
     EXPECT_FALSE(MakeStoredName({"tab\there"}).problem.empty());
+    EXPECT_FALSE(MakeStoredName({"del\x7F"}).problem.empty());
 }
 
 TEST(StoredNames, RefuseWhatCannotBePlacedFlat) {

@@ -221,17 +221,18 @@ TEST_F(UninstallOnSim, NeighboursFoundFilesAndEmptySystemFoldersStay) {
           "C:\\WINDOWS\\Desktop2\\Other.lnk=\r\n" +
               desktop +
               "\\notes.txt=\r\n"
-              "[Directories]\r\nC:\\WINDOWS\\TEMP=\r\n"
+              "[Directories]\r\nC:\\WINDOWS\\TEMP=\r\nC:\\WINDOWS\\SYSTEM=\r\n"
               "[File States]\r\nC:\\Apps\\Tool2\\x.txt=new\r\nC:\\Apps\\Tool\\found.txt=kept\r\n"
               "C:\\Apps\\Tool\\a.txt=C:\\Apps\\Tool\\Setup\\Saved2\\a.txt\r\n");
     const UninstallResult result = Remove("C:\\Apps\\Tool\\uninstall.cfg");
     for (const auto& path : theirs) EXPECT_EQ(ReadFile(path), "theirs") << path;
     EXPECT_EQ(ReadFile("C:\\Apps\\Tool\\a.txt"), "mine");
     EXPECT_TRUE(Files().DirectoryExists("C:\\WINDOWS\\TEMP"));
+    EXPECT_TRUE(Files().DirectoryExists("C:\\WINDOWS\\SYSTEM"));
     const bool keptSaysWhy =
         std::any_of(result.left.begin(), result.left.end(), [](const Leftover& l) {
             return l.item == "C:\\Apps\\Tool\\found.txt" &&
-                   l.reason.find("before the install") != std::string::npos;
+                   l.reason.find("was there before the install") != std::string::npos;
         });
     EXPECT_TRUE(keptSaysWhy);
 }
