@@ -8,7 +8,9 @@
 # install.exe / NSIS, the phases of install.exe's own log (expansion, copy
 # step, the rest), the time the quiet uninstall string takes to remove
 # the product, and the time of the same install with its windows shown.
-# FILES sets the number of documentation files (default 1200).
+# FILES sets the number of documentation files (default 1200); PROGRAMS=DIR
+# races DIR/install/install.exe and DIR/uninstaller/uninstaller.exe instead
+# of this tree's build (an earlier build, say).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -25,11 +27,15 @@ else
   program_files='$PROGRAMFILES64'
 fi
 export WINEARCH=$arch
-cmake --preset "$arch" >/dev/null
-cmake --build --preset "$arch" --target install_exe uninstaller_exe >/dev/null
+if [ -n "${PROGRAMS:-}" ]; then
+  winbuild=$(cd "$PROGRAMS" && pwd)
+else
+  cmake --preset "$arch" >/dev/null
+  cmake --build --preset "$arch" --target install_exe uninstaller_exe >/dev/null
+  winbuild=$top/build/$arch/src/app
+fi
 cmake --preset native >/dev/null
 cmake --build --preset native --target kavpack >/dev/null
-winbuild=$top/build/$arch/src/app
 kavpack=$top/build/native/src/app/kavpack/kavpack
 
 work=$(mktemp -d)
@@ -109,7 +115,7 @@ export KAV_RACE_WORK=$work KAV_RACE_ROUNDS=$rounds
     # the expansion window and the wizard, played), which adds two timers
     # of one second each (the main screen and the expansion window).
     start=$(now)
-    (cd "$work/set" && "$run" ./install.exe /SILENT /NORESTART >/dev/null 2>&1) || echo "round $round: install.exe /SILENT exit $?"
+    (cd "$work/set" && "$run" ./install.exe /SILENT /NORESTART "/LOG=Z:${work//\//\\}\\shown-$round.log" >/dev/null 2>&1) || echo "round $round: install.exe /SILENT exit $?"
     end=$(now)
     echo "round $round: install.exe /SILENT $(echo "$start $end" | awk "{ printf \"%.2f\", \$2 - \$1 }") s" | tee -a "$work/shown"
   done'
@@ -117,10 +123,10 @@ awk '{ gsub(/,/, ""); print $4 / $7 }' "$work/rounds" | sort -n | awk '{ ratio[N
   m = NR % 2 ? ratio[(NR + 1) / 2] : (ratio[NR / 2] + ratio[NR / 2 + 1]) / 2
   printf "median ratio install.exe / NSIS over %d rounds: %.2f\n", NR, m }'
 
-# Phases of the last round from install.exe's log: the first segment to the
-# last entry expanded, the engine's start to its last file, and the whole.
-last=$(ls "$work"/ours-*.log | tail -1)
-awk '
+# Phases of the last round from install.exe's logs, silent and with its
+# windows shown: the first segment to the last entry expanded, the engine's
+# start to its last file, and the whole.
+phases() { awk '
   function ms(line,    t) { split(substr(line, 12, 12), t, /[:.]/); return ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + t[4] }
   NR == 1 { first = ms($0) }
   /segment #/ && !segment { segment = ms($0) }
@@ -129,4 +135,6 @@ awk '
   / installed / { installed = ms($0) }
   { final = ms($0) }
   END { printf "phases (ms): start %d, expansion %d, wizard to engine %d, copy step %d, rest %d, whole %d\n",
-        segment - first, expanded - segment, into - expanded, installed - into, final - installed, final - first }' "$last"
+        segment - first, expanded - segment, into - expanded, installed - into, final - installed, final - first }' "$1"; }
+echo "silent: $(phases "$(ls "$work"/ours-*.log | tail -1)")"
+echo "windows shown: $(phases "$(ls "$work"/shown-*.log | tail -1)")"
