@@ -117,8 +117,11 @@ void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string
         // The system may refuse a date; the data is what matters.
         output->SetDosDateTime(static_cast<std::uint32_t>(header.FileDate()));
         written.push_back(outputPath);
+        // Through the open file where the system can: by name it costs one
+        // more open, which for a set of small files is much of the time.
+        const bool attributesSet = output->SetAttributes(attributes);
         output.reset();
-        files_.SetAttributes(outputPath, attributes);
+        if (!attributesSet) files_.SetAttributes(outputPath, attributes);
         if (OnExpanded) OnExpanded(outputPath, header.UncompressedSize(), header.Checksum());
         runningTotal += header.UncompressedSize();
     }

@@ -49,7 +49,10 @@ void PlaceExpandedFile(platform::FileSystem& files, const std::string& temporary
             !replaced || (*replaced & (platform::faReadOnly | platform::faDirectory |
                                        platform::faReparsePoint)) == 0;
         if (movable && files.MoveOnto(temporary, target)) {
-            files.SetAttributes(target, kept | platform::faArchive);
+            // Most files were expanded with the archive bit alone, as a copy
+            // leaves them: a look costs less than a change.
+            const std::uint32_t wanted = kept | platform::faArchive;
+            if (files.GetAttributes(target) != wanted) files.SetAttributes(target, wanted);
             return;
         }
     }

@@ -34,6 +34,11 @@ public:
     // 16 bits, time in the low 16 bits, local time) through the open file.
     // Returns false when the system refuses; the file is unchanged then.
     virtual bool SetDosDateTime(std::uint32_t dosDateTime) = 0;
+    // Sets the file's attributes (as FileSystem::SetAttributes does by name)
+    // through the open file, which spares opening it again by its name.
+    // Returns false when this cannot be done through the open file; the
+    // caller then sets them by name once the file is closed.
+    virtual bool SetAttributes(std::uint32_t) { return false; }
 };
 
 // A stream over a growable byte vector; reading and writing share the

@@ -129,6 +129,18 @@ TEST_F(FileSystemConformance, AttributesRoundTrip) {
     ASSERT_TRUE(Files().SetAttributes(path, faNormal));
     EXPECT_EQ(*Files().GetAttributes(path) & special, 0u);
 
+    // Through the file while it is being written: what its name shows after.
+    const std::string made = InScratch("g.txt");
+    {
+        const auto stream = Files().Create(made);
+        stream->WriteExactly("x", 1);
+        EXPECT_TRUE(stream->SetAttributes(faReadOnly | faHidden | faArchive));
+    }
+    EXPECT_EQ(*Files().GetAttributes(made) & (special | faArchive),
+              std::uint32_t{faReadOnly | faHidden | faArchive});
+    EXPECT_FALSE(Files().OpenRead(made)->SetAttributes(faNormal));
+    ASSERT_TRUE(Files().SetAttributes(made, faNormal));
+
     const std::string dir = InScratch("d");
     ASSERT_TRUE(Files().MakeDirectory(dir));
     EXPECT_EQ(*Files().GetAttributes(dir) & special, std::uint32_t{faDirectory});

@@ -12,8 +12,12 @@
 namespace kav::platform::sim {
 
 SimFileStream::SimFileStream(int descriptor, FileIdentity identity, OpenMode mode,
-                             std::shared_ptr<OpenFileTable> table)
-    : descriptor_(descriptor), identity_(identity), mode_(mode), table_(std::move(table)) {
+                             std::shared_ptr<OpenFileTable> table, AttributeSetter setAttributes)
+    : descriptor_(descriptor),
+      identity_(identity),
+      mode_(mode),
+      table_(std::move(table)),
+      setAttributes_(std::move(setAttributes)) {
     table_->Add(identity_, mode_);
 }
 
@@ -61,6 +65,11 @@ std::int64_t SimFileStream::Size() const {
 void SimFileStream::Seek(std::int64_t position) {
     if (position < 0) throw EInOutError("Seek before the start of a file");
     position_ = position;
+}
+
+bool SimFileStream::SetAttributes(std::uint32_t attributes) {
+    // As for the file's times, only a file opened for writing may be changed.
+    return mode_ == OpenMode::ExclusiveWrite && setAttributes_ && setAttributes_(attributes);
 }
 
 bool SimFileStream::SetDosDateTime(std::uint32_t dosDateTime) {

@@ -196,11 +196,16 @@ bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
     const auto st = StatOf(*host);
     if (!st) return false;
     if (S_ISDIR(st->st_mode)) return attributes_.Set(*host, attributes & kStoredDirectoryBits);
+    return SetFileAttributes(*host, st->st_mode, attributes);
+}
+
+bool SimFileSystem::SetFileAttributes(const std::string& host, mode_t mode,
+                                      std::uint32_t attributes) {
     const mode_t writeBits = S_IWUSR | S_IWGRP;
-    const mode_t mode = (attributes & faReadOnly) ? (st->st_mode & ~(writeBits | S_IWOTH))
-                                                  : (st->st_mode | writeBits);
-    if (!attributes_.Set(*host, attributes & kStoredFileBits)) return false;
-    return ::chmod(host->c_str(), mode & 07777) == 0;
+    const mode_t wanted =
+        (attributes & faReadOnly) ? (mode & ~(writeBits | S_IWOTH)) : (mode | writeBits);
+    if (!attributes_.Set(host, attributes & kStoredFileBits)) return false;
+    return ::chmod(host.c_str(), wanted & 07777) == 0;
 }
 
 bool SimFileSystem::MakeDirectory(const std::string& path) {
@@ -307,8 +312,13 @@ std::unique_ptr<FileStream> SimFileSystem::Create(const std::string& path) {
     if (const auto stored = attributes_.Find(*host)) {
         attributes_.Set(*host, (*stored & (faHidden | faSysFile)) | faArchive);
     }
-    return std::make_unique<SimFileStream>(descriptor, IdentityOf(st), OpenMode::ExclusiveWrite,
-                                           openFiles_);
+    // The stream may set its file's attributes while this file system lives.
+    return std::make_unique<SimFileStream>(
+        descriptor, IdentityOf(st), OpenMode::ExclusiveWrite, openFiles_,
+        [this, hostPath = *host](std::uint32_t attributes) {
+            const auto now = StatOf(hostPath);
+            return now && SetFileAttributes(hostPath, now->st_mode, attributes);
+        });
 }
 
 // rename() replaces the target in one step, as MoveFileEx does.

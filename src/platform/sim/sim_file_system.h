@@ -1,6 +1,9 @@
 #pragma once
 // The simulated machine's file system: Windows paths resolved to host files
 // below the root, with Windows' sharing rules, attributes and DOS dates.
+#include <sys/types.h>
+
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -40,6 +43,9 @@ public:
     std::optional<std::string> HostPathOf(const std::string& path);
 
 private:
+    // Stores a file's attributes and gives its host file the matching write
+    // permission (`mode` is its mode now).
+    bool SetFileAttributes(const std::string& host, mode_t mode, std::uint32_t attributes);
     bool Parse(const std::string& path, ParsedPath& parsed);
     // False for a path on a read-only drive: nothing there may change.
     bool MayChange(const std::string& path);

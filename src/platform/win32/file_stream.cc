@@ -1,6 +1,7 @@
 #include "platform/win32/file_stream.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "platform/errors.h"
@@ -11,6 +12,32 @@ namespace {
 
 // ReadFile and WriteFile take 32-bit counts; larger requests go in pieces.
 constexpr std::size_t kMaxTransfer = 0x40000000;
+
+// SetFileInformationByHandle's basic record (FILE_BASIC_INFO). The call came
+// with Windows Vista, after the oldest system this program starts on, so it
+// is looked up when first needed rather than imported.
+struct BasicFileInfo {
+    LARGE_INTEGER creationTime;  // 0 leaves a time as it is
+    LARGE_INTEGER lastAccessTime;
+    LARGE_INTEGER lastWriteTime;
+    LARGE_INTEGER changeTime;
+    DWORD fileAttributes;
+};
+constexpr int kFileBasicInfo = 0;
+using SetFileInformationByHandleCall = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
+
+SetFileInformationByHandleCall SetInformationByHandle() {
+    static const SetFileInformationByHandleCall call = [] {
+        const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+        const FARPROC found =
+            kernel != nullptr ? ::GetProcAddress(kernel, "SetFileInformationByHandle") : nullptr;
+        SetFileInformationByHandleCall typed = nullptr;
+        static_assert(sizeof typed == sizeof found);
+        std::memcpy(&typed, &found, sizeof typed);
+        return typed;
+    }();
+    return call;
+}
 
 }  // namespace
 
@@ -75,6 +102,15 @@ void Win32FileStream::Seek(std::int64_t position) {
     if (!::SetFilePointerEx(handle_.Get(), target, nullptr, FILE_BEGIN)) {
         throw EInOutError(SystemMessage(::GetLastError()));
     }
+}
+
+bool Win32FileStream::SetAttributes(std::uint32_t attributes) {
+    const SetFileInformationByHandleCall set = SetInformationByHandle();
+    if (set == nullptr) return false;
+    BasicFileInfo info{};
+    // 0 in the record would mean "unchanged": no attribute at all is NORMAL.
+    info.fileAttributes = attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return set(handle_.Get(), kFileBasicInfo, &info, sizeof info) != FALSE;
 }
 
 bool Win32FileStream::SetDosDateTime(std::uint32_t dosDateTime) {

@@ -22,6 +22,7 @@ public:
     std::int64_t Size() const override;
     void Seek(std::int64_t position) override;
     bool SetDosDateTime(std::uint32_t dosDateTime) override;
+    bool SetAttributes(std::uint32_t attributes) override;
 
 private:
     FileHandle handle_;
