@@ -18,6 +18,7 @@
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/uninstaller_file.h"
 #include "app/kavset/progress_bar.h"
+#include "app/kavset/safe_names.h"
 #include "base/profile_document.h"
 #include "pack/pack_errors.h"
 #include "pack/segment_splitter.h"
@@ -274,10 +275,12 @@ private:
         Problem(text);
         return kPackFailure;
     }
-    void Problem(const std::string& text) { err_ << "kavpack: " << text << "\n"; }
+    // Messages name source files, whose names may hold control characters:
+    // they are spelled out, so that a name cannot drive the terminal.
+    void Problem(const std::string& text) { err_ << "kavpack: " << PrintableText(text) << "\n"; }
     void Warn(const std::string& text) {
         progress_.Clear();
-        err_ << "kavpack: warning: " << text << "\n";
+        err_ << "kavpack: warning: " << PrintableText(text) << "\n";
     }
 
     const BuildOptions& options_;

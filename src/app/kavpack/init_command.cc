@@ -8,6 +8,7 @@
 #include "app/kavpack/build_command.h"
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/uninstaller_file.h"
+#include "app/kavset/safe_names.h"
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
 #include "pack/stored_names.h"
@@ -114,11 +115,11 @@ public:
         }
 
         SourceScan scan = ScanSourceFolder(options_.source);
-        for (const auto& warning : scan.warnings) err_ << "kavpack: warning: " << warning << "\n";
+        for (const auto& warning : scan.warnings) Warn(warning);
         std::vector<std::string> problems = scan.problems;
         const std::map<std::string, std::string> folders = FoldersOf(scan, problems);
         if (!problems.empty()) {
-            for (const auto& problem : problems) err_ << "kavpack: " << problem << "\n";
+            for (const auto& problem : problems) Problem(problem);
             return Fail("no script written: " + std::to_string(problems.size()) +
                         " name(s) the installer could not place");
         }
@@ -223,8 +224,14 @@ private:
         return kPackUsage;
     }
     int Fail(const std::string& text) {
-        err_ << "kavpack: " << text << "\n";
+        Problem(text);
         return kPackFailure;
+    }
+    // Messages name source files, whose names may hold control characters:
+    // they are spelled out, so that a name cannot drive the terminal.
+    void Problem(const std::string& text) { err_ << "kavpack: " << PrintableText(text) << "\n"; }
+    void Warn(const std::string& text) {
+        err_ << "kavpack: warning: " << PrintableText(text) << "\n";
     }
 
     const InitOptions& options_;

@@ -158,7 +158,7 @@ TEST_F(KavpackTest, NamesTheInstallerCouldNotPlaceAreRefusedBeforeWriting) {
     WriteFile(source_ / "caf\xC3\xA9.txt", "in code page 1252");  // accepted
     // Windows drops trailing blanks and dots and refuses these characters.
     for (const char* name : {"sp ", "trail.", "dir. /x.txt", "q?.txt", "a*b", "say\"hi\"", "lt<",
-                             "gt>", "pipe|", "del\x7F",
+                             "gt>", "pipe|", "del\x7F", "esc\x1B]0;title\x07",
                              "del\x7F"
                              "dir/x.txt"}) {
         WriteFile(source_ / name, "unplaceable");
@@ -168,8 +168,8 @@ TEST_F(KavpackTest, NamesTheInstallerCouldNotPlaceAreRefusedBeforeWriting) {
     for (const char* name :
          {"sp : ends in a blank", "trail.: ends in a blank", "dir. /x.txt: ends in a blank",
           "q?.txt: holds", "a*b: holds", "say\"hi\": holds", "lt<: holds", "gt>: holds",
-          "pipe|: holds", "del\x7F: holds",
-          "del\x7F"
+          "pipe|: holds", "del\\x7F: holds", "esc\\x1B]0;title\\x07: holds",
+          "del\\x7F"
           "dir/x.txt: holds"}) {
         EXPECT_NE(err.find(name), std::string::npos) << name << "\n" << err;
     }
@@ -179,6 +179,8 @@ TEST_F(KavpackTest, NamesTheInstallerCouldNotPlaceAreRefusedBeforeWriting) {
     EXPECT_NE(err.find("\"con.txt\": not a plain file name"), std::string::npos) << err;
     EXPECT_NE(err.find("\xE6\x97\xA5.txt: not representable"), std::string::npos) << err;
     EXPECT_EQ(err.find("caf"), std::string::npos) << err;
+    // A name's control characters are spelled out, never sent as they are.
+    EXPECT_EQ(err.find_first_of("\x07\x1B\x7F"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(top_ / "set"));
     EXPECT_EQ(std::distance(fs::directory_iterator(top_), fs::directory_iterator()), 2);
 }
