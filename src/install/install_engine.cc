@@ -1,5 +1,8 @@
 #include "install/install_engine.h"
 
+#include <map>
+#include <set>
+
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
 #include "install/autoexec_step.h"
@@ -182,7 +185,7 @@ void InstallEngine::FinishUninstallInformation() {
     entry.publisher = config_.Publisher;
     entry.version = config_.Version;
     entry.displayIcon = FirstDesktopIcon();
-    entry.installedBytes = installedBytes_;
+    entry.installedBytes = InstalledBytes();
     // An empty title is no argument the uninstaller can check; an empty key
     // name or one with a "\" would name the list's own key or a key below
     // another product's.
@@ -214,10 +217,26 @@ std::string InstallEngine::FirstDesktopIcon() const {
     return "";
 }
 
-void InstallEngine::CountInstalled(const std::string& path) {
-    for (const platform::FoundFile& found : machine_.Files().FindFiles(path, 0)) {
-        if (found.size > 0) installedBytes_ += static_cast<std::uint64_t>(found.size);
+void InstallEngine::CountInstalled(const std::string& path) { placedFiles_.push_back(path); }
+
+std::uint64_t InstallEngine::InstalledBytes() {
+    // Each folder is listed once: a look for each file, by name, costs as
+    // much as a listing of its folder where the system matches names
+    // without regard to case.
+    std::map<std::string, std::set<std::string>> namesByFolder;
+    for (const std::string& path : placedFiles_) {
+        namesByFolder[base::AsciiUpper(base::DirectoryPart(path))].insert(
+            base::AsciiUpper(base::FileNamePart(path)));
     }
+    std::uint64_t bytes = 0;
+    for (const auto& [folder, names] : namesByFolder) {
+        for (const platform::FoundFile& found : machine_.Files().FindFiles(folder + "*.*", 0)) {
+            if (found.size > 0 && names.count(base::AsciiUpper(found.name)) != 0) {
+                bytes += static_cast<std::uint64_t>(found.size);
+            }
+        }
+    }
+    return bytes;
 }
 
 void InstallEngine::LaunchProgram() {

@@ -83,8 +83,11 @@ private:
     // The icon of the first Desktop entry as its links get it; empty when
     // that entry names no icon or no directory of the table.
     std::string FirstDesktopIcon() const;
-    // Adds the size of the file the engine has just put at `path`.
+    // Notes a file the engine has just put at `path`, for the size of what
+    // was installed.
     void CountInstalled(const std::string& path);
+    // The bytes of the files noted, as they are now.
+    std::uint64_t InstalledBytes();
     void LaunchProgram();
     void Status(const std::string& text);
     void Step(const char* name, const std::function<void()>& step);
@@ -99,8 +102,8 @@ private:
     UninstallScript script_;
     // The active Files list's shared names, made when first asked.
     std::unique_ptr<SharedNames> sharedNames_;
-    // The bytes of the files this run put on the machine.
-    std::uint64_t installedBytes_ = 0;
+    // The files this run put on the machine.
+    std::vector<std::string> placedFiles_;
     // Directories made before the script was open, recorded when it opens.
     std::vector<std::string> unrecordedDirectories_;
 };

@@ -37,11 +37,14 @@ bool OnOneDrive(const std::string& a, const std::string& b) {
 // writing its bytes a second time; what is left is what a copy leaves: the
 // target with the archive bit (hidden and system kept from a file it
 // replaces) and no temporary file. Otherwise, or when the move is refused,
-// it is copied, and the last line removes the temporary file.
+// it is copied, and the last line removes the temporary file. `absent`
+// says the target was just found missing, so it is not looked for again.
 void PlaceExpandedFile(platform::FileSystem& files, const std::string& temporary,
-                       const std::string& directory, const std::string& target, bool last) {
+                       const std::string& directory, const std::string& target, bool last,
+                       bool absent) {
     if (last && OnOneDrive(files.FullPathName(temporary), files.FullPathName(target))) {
-        const auto replaced = files.GetAttributes(target);
+        const auto replaced =
+            absent ? std::optional<std::uint32_t>() : files.GetAttributes(target);
         const std::uint32_t kept =
             replaced ? *replaced & (platform::faHidden | platform::faSysFile) : 0u;
         // A read-only target is refused below, by the copy, with its reason.
@@ -149,7 +152,8 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
             // A row naming an existing file rather than a directory would
             // have the copy replace that file itself.
             if (!files.DirectoryExists(row.path)) throw platform::EFCreateError(target);
-            PlaceExpandedFile(files, temporary, row.path, target, !IsFileShared(name, index));
+            PlaceExpandedFile(files, temporary, row.path, target, !IsFileShared(name, index),
+                              *state == kFileNew);
             // Only a file that is there now is the install's to take away.
             NotePlacedFile(script_, target, *state);
             CountInstalled(target);
