@@ -43,8 +43,7 @@ void PlaceExpandedFile(platform::FileSystem& files, const std::string& temporary
                        const std::string& directory, const std::string& target, bool last,
                        bool absent) {
     if (last && OnOneDrive(files.FullPathName(temporary), files.FullPathName(target))) {
-        const auto replaced =
-            absent ? std::optional<std::uint32_t>() : files.GetAttributes(target);
+        const auto replaced = absent ? std::optional<std::uint32_t>() : files.GetAttributes(target);
         const std::uint32_t kept =
             replaced ? *replaced & (platform::faHidden | platform::faSysFile) : 0u;
         // A read-only target is refused below, by the copy, with its reason.
