@@ -15,6 +15,17 @@ std::size_t AfterLastSeparator(std::string_view path) {
 
 }  // namespace
 
+bool HoldsRefusedCharacter(std::string_view name) {
+    return std::any_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 ||
+               std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    });
+}
+
+bool IsOneEntryName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && !HoldsRefusedCharacter(name);
+}
+
 bool IsDeviceName(std::string_view name) {
     // Windows ignores an extension and trailing dots and blanks here: "nul.txt"
     // and "CON ." open the devices.

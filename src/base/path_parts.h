@@ -23,6 +23,13 @@ std::optional<std::string> PlainFileName(std::string_view stored);
 // True when `name` names a device rather than a file wherever it is put.
 bool IsDeviceName(std::string_view name);
 
+// True when `name` holds a character Windows refuses in a name: a control
+// character or one of \ / : * ? " < > |.
+bool HoldsRefusedCharacter(std::string_view name);
+// A name that can only be one entry of one folder: not empty, not "." or
+// "..", and no refused character (no separator, stream or wildcard).
+bool IsOneEntryName(std::string_view name);
+
 // True for a path that names a drive root ("A:", "A:\", "\", "\\server\share").
 bool IsDriveRoot(std::string_view path);
 

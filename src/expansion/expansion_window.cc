@@ -178,9 +178,9 @@ void TUnzip::SegCompEZ1SegBefore(archive::TSegMode, const std::string&, std::uin
     ui.ProcessMessages();
     segmentPath_ = run_.sourceDirectory + SegCompEZ1.SegBaseName() + "." + number;
     platform::FileSystem& files = machine_.Files();
-    if (!files.FileExists(segmentPath_)) Gauge(gauge_, true);
     for (int prompts = 0; prompts < kDiskPromptsPerSegment && !files.FileExists(segmentPath_);
          ++prompts) {
+        Gauge(gauge_, true);
         ui.ShowMessage("Please Insert Disk #" + std::to_string(SegNumber) + " into Floppy Drive.");
     }
     machine_.Log().Note("segment #" + std::to_string(SegNumber) + ": " + segmentPath_ +

@@ -41,13 +41,8 @@ bool HoldsNameNoFolderCanHave(const std::string& full) {
     while (start < full.size()) {
         std::size_t end = full.find('\\', start);
         if (end == std::string::npos) end = full.size();
-        const std::string name = full.substr(start, end - start);
-        const bool control = std::any_of(
-            name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-        if (control || name.find_first_of(":*?\"<>|") != std::string::npos ||
-            base::IsDeviceName(name)) {
-            return true;
-        }
+        const std::string_view name = std::string_view(full).substr(start, end - start);
+        if (base::HoldsRefusedCharacter(name) || base::IsDeviceName(name)) return true;
         start = end + 1;
     }
     return false;

@@ -1,8 +1,5 @@
 #include "install/install_engine.h"
 
-#include <map>
-#include <set>
-
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
 #include "install/autoexec_step.h"
@@ -217,19 +214,17 @@ std::string InstallEngine::FirstDesktopIcon() const {
     return "";
 }
 
-void InstallEngine::CountInstalled(const std::string& path) { placedFiles_.push_back(path); }
+void InstallEngine::CountInstalled(const std::string& path) {
+    placedFiles_[base::AsciiUpper(base::DirectoryPart(path))].insert(
+        base::AsciiUpper(base::FileNamePart(path)));
+}
 
 std::uint64_t InstallEngine::InstalledBytes() {
     // Each folder is listed once: a look for each file, by name, costs as
     // much as a listing of its folder where the system matches names
     // without regard to case.
-    std::map<std::string, std::set<std::string>> namesByFolder;
-    for (const std::string& path : placedFiles_) {
-        namesByFolder[base::AsciiUpper(base::DirectoryPart(path))].insert(
-            base::AsciiUpper(base::FileNamePart(path)));
-    }
     std::uint64_t bytes = 0;
-    for (const auto& [folder, names] : namesByFolder) {
+    for (const auto& [folder, names] : placedFiles_) {
         for (const platform::FoundFile& found : machine_.Files().FindFiles(folder + "*.*", 0)) {
             if (found.size > 0 && names.count(base::AsciiUpper(found.name)) != 0) {
                 bytes += static_cast<std::uint64_t>(found.size);

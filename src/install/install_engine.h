@@ -4,7 +4,9 @@
 // the uninstaller's registration, and the launch at the end.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -102,8 +104,9 @@ private:
     UninstallScript script_;
     // The active Files list's shared names, made when first asked.
     std::unique_ptr<SharedNames> sharedNames_;
-    // The files this run put on the machine.
-    std::vector<std::string> placedFiles_;
+    // The files this run put on the machine: their names by folder, both
+    // in upper case.
+    std::map<std::string, std::set<std::string>> placedFiles_;
     // Directories made before the script was open, recorded when it opens.
     std::vector<std::string> unrecordedDirectories_;
 };

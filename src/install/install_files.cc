@@ -14,19 +14,6 @@ namespace kav::install {
 
 namespace {
 
-// A name that can only be one file inside the row's directory: not empty,
-// not "." or "..", and free of wildcards and of characters Windows refuses
-// in names. Anything else would be copied or recorded for removal outside
-// the directory, or stand for many files at once.
-bool IsPlainFileName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 32) return false;
-        if (std::string("\\/:*?\"<>|").find(c) != std::string::npos) return false;
-    }
-    return true;
-}
-
 bool OnOneDrive(const std::string& a, const std::string& b) {
     return a.size() > 2 && b.size() > 2 && a[1] == ':' && b[1] == ':' &&
            base::AsciiUpper(a.substr(0, 1)) == base::AsciiUpper(b.substr(0, 1));
@@ -126,7 +113,9 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
     const std::string& flag = entry.flag;
     platform::FileSystem& files = machine_.Files();
     machine_.Ui().ProcessMessages();
-    if (entry.upperTag != row.tag || !IsPlainFileName(name)) return;
+    // Any name but one file inside the row's directory would be copied or
+    // recorded for removal outside it, or stand for many files at once.
+    if (entry.upperTag != row.tag || !base::IsOneEntryName(name)) return;
 
     view_.StepProgress();
     machine_.Ui().ProcessMessages();

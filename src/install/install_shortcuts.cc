@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/ascii_case.h"
+#include "base/path_parts.h"
 #include "install/install_engine.h"
 #include "install/link_places.h"
 #include "install/script_entries.h"
@@ -19,21 +20,12 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
 // Link names and folders come from the script: a name must be one file and
 // a folder must stay below the place it is made in, so that neither the
 // links nor the uninstaller's patterns reach outside the link places.
-bool IsPlainName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 32) return false;
-        if (std::string("\\/:*?\"<>|").find(c) != std::string::npos) return false;
-    }
-    return true;
-}
-
 bool IsFolderBelowPlace(const std::string& folder) {
     std::string rest = folder;
     for (std::size_t cut; (cut = rest.find('\\')) != std::string::npos; rest.erase(0, cut + 1)) {
-        if (!IsPlainName(rest.substr(0, cut))) return false;
+        if (!base::IsOneEntryName(rest.substr(0, cut))) return false;
     }
-    return IsPlainName(rest);
+    return base::IsOneEntryName(rest);
 }
 
 }  // namespace
@@ -52,7 +44,8 @@ void InstallEngine::CreateEntryShortcuts(const DirectoryRow& row, const std::str
         tagEnd == std::string::npos ? entry.program : entry.program.substr(0, tagEnd + 1);
     if (base::AsciiUpper(tag) != row.tag) return;
     // An empty folder puts the folder links straight into their places.
-    if (!IsPlainName(entry.name) || (!entry.folder.empty() && !IsFolderBelowPlace(entry.folder))) {
+    if (!base::IsOneEntryName(entry.name) ||
+        (!entry.folder.empty() && !IsFolderBelowPlace(entry.folder))) {
         return;
     }
 

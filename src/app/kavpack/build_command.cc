@@ -14,11 +14,11 @@
 
 #include "app/kavpack/disk_count.h"
 #include "app/kavpack/floppy_layout.h"
+#include "app/kavpack/messages.h"
 #include "app/kavpack/script_check.h"
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/uninstaller_file.h"
 #include "app/kavset/progress_bar.h"
-#include "app/kavset/safe_names.h"
 #include "base/profile_document.h"
 #include "pack/pack_errors.h"
 #include "pack/segment_splitter.h"
@@ -275,12 +275,10 @@ private:
         Problem(text);
         return kPackFailure;
     }
-    // Messages name source files, whose names may hold control characters:
-    // they are spelled out, so that a name cannot drive the terminal.
-    void Problem(const std::string& text) { err_ << "kavpack: " << PrintableText(text) << "\n"; }
+    void Problem(const std::string& text) { WriteProblem(err_, text); }
     void Warn(const std::string& text) {
         progress_.Clear();
-        err_ << "kavpack: warning: " << PrintableText(text) << "\n";
+        WriteWarning(err_, text);
     }
 
     const BuildOptions& options_;

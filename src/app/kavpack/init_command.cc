@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "app/kavpack/build_command.h"
+#include "app/kavpack/messages.h"
 #include "app/kavpack/source_scan.h"
 #include "app/kavpack/uninstaller_file.h"
-#include "app/kavset/safe_names.h"
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
 #include "pack/stored_names.h"
@@ -220,19 +220,15 @@ private:
     }
 
     int Usage(const std::string& text) {
-        err_ << "kavpack: " << text << "\n";
+        Problem(text);
         return kPackUsage;
     }
     int Fail(const std::string& text) {
         Problem(text);
         return kPackFailure;
     }
-    // Messages name source files, whose names may hold control characters:
-    // they are spelled out, so that a name cannot drive the terminal.
-    void Problem(const std::string& text) { err_ << "kavpack: " << PrintableText(text) << "\n"; }
-    void Warn(const std::string& text) {
-        err_ << "kavpack: warning: " << PrintableText(text) << "\n";
-    }
+    void Problem(const std::string& text) { WriteProblem(err_, text); }
+    void Warn(const std::string& text) { WriteWarning(err_, text); }
 
     const InitOptions& options_;
     std::ostream& out_;
