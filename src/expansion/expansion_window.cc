@@ -121,6 +121,7 @@ void TUnzip::Timer1Timer() {
     SegCompEZ1.SetSegDir(run_.sourceDirectory);
     SegCompEZ1.SetSegTmpDir(windows + "\\temp");
     SegCompEZ1.SegArcList().Clear();
+    run_.expanded.Clear();
     SegCompEZ1.SegSource().clear();
     // A directory that cannot be made is reported as any handler's error is,
     // and the window waits for the user to abort.
@@ -210,12 +211,15 @@ void TUnzip::SegCompEZ1CheckFile(std::string& filepath, archive::TCProcessMode) 
     // device, never a path that climbs out of it.
     const auto name = base::PlainFileName(filepath);
     if (!name) throw EUnplaceableName(filepath);
-    filepath = run_.temporaryDirectory + "\\" + *name;
+    const setup::ExpandedFiles::Place place = run_.expanded.PlaceFor(run_.temporaryDirectory, *name);
+    // A folder that cannot be made shows when the file is made in it.
+    if (!place.newFolder.empty()) machine_.Files().MakeDirectory(place.newFolder);
+    filepath = place.path;
     Gauge(gauge_ + 1);
 
     const std::string& bitmap = run_.configuration->BitmapFile;
     if (bitmap.empty() || splashShown_) return;
-    const std::string picture = run_.temporaryDirectory + "\\" + bitmap;
+    const std::string picture = run_.TemporaryFile(bitmap);
     if (!machine_.Files().FileExists(picture)) return;
     splashShown_ = true;
     main_.ShowPicture(picture);

@@ -52,7 +52,6 @@ void PlaceExpandedFile(platform::FileSystem& files, const std::string& temporary
 }  // namespace
 
 void InstallEngine::CopyInstallerFiles() {
-    const std::string& temp = run_.temporaryDirectory;
     platform::FileSystem& files = machine_.Files();
     for (const char* name : {"install.exe", "install.cfg"}) {
         // Noted like the product's files, so that the uninstaller takes them
@@ -61,7 +60,7 @@ void InstallEngine::CopyInstallerFiles() {
         const auto state = SaveBeforeReplacing(files, script_, bases_.installDirectory, target);
         if (!state) throw platform::EFCreateError(target);
         try {
-            setup::CopyFile(files, temp + "\\" + name, bases_.installDirectory);
+            setup::CopyFile(files, run_.TemporaryFile(name), bases_.installDirectory);
         } catch (const kav::Exception&) {
             NoteFailedCopy(script_, target, *state);
             throw;
@@ -135,7 +134,7 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
     std::optional<std::string> state;
     if (copy) state = SaveBeforeReplacing(files, script_, bases_.installDirectory, target);
     if (state) {
-        const std::string temporary = run_.temporaryDirectory + "\\" + name;
+        const std::string temporary = run_.TemporaryFile(name);
         try {
             // A row naming an existing file rather than a directory would
             // have the copy replace that file itself.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "setup/expanded_files.h"
 #include "setup/final_choice.h"
 #include "setup/install_configuration.h"
 
@@ -19,6 +20,8 @@ struct RunState {
     std::string systemDriveRoot;
     // The Windows directory + "\Temp\q", without a trailing "\".
     std::string temporaryDirectory;
+    // Where the expansion put each file in it.
+    ExpandedFiles expanded;
     // Null before start-up has loaded it and after close has released it.
     std::unique_ptr<InstallConfiguration> configuration;
     // True when the installation was abandoned or failed.
@@ -31,6 +34,11 @@ struct RunState {
     // restartDeclined says that one was wanted.
     bool noRestart = false;
     bool restartDeclined = false;
+
+    // Where the temporary directory holds the file `name`.
+    std::string TemporaryFile(const std::string& name) const {
+        return expanded.PathOf(temporaryDirectory, name);
+    }
 
     // Marks the run abandoned. An abandoned run never restarts Windows.
     void Cancel() {

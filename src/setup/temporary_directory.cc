@@ -4,6 +4,7 @@
 
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
+#include "setup/expanded_files.h"
 
 namespace kav::setup {
 
@@ -21,7 +22,18 @@ void ClearTemporaryDirectory(platform::FileSystem& files, const std::string& dir
     if (base::IsDriveRoot(directory) || base::IsDriveRoot(files.FullPathName(directory))) return;
     for (const platform::FoundFile& entry :
          files.FindFiles(directory + "\\*.*", platform::faAnyFile)) {
-        files.RemoveFile(directory + "\\" + entry.name);
+        const std::string path = directory + "\\" + entry.name;
+        if (!(entry.attributes & platform::faDirectory)) {
+            files.RemoveFile(path);
+        } else if (ExpandedFiles::IsFolderName(entry.name)) {
+            // One of the expansion's folders. A link of that name is taken
+            // away itself, never what it leads to.
+            if (entry.attributes & platform::faReparsePoint) {
+                files.RemoveEmptyDirectory(path);
+            } else {
+                ClearTemporaryDirectory(files, path);
+            }
+        }
     }
     files.RemoveEmptyDirectory(directory);
 }

@@ -229,7 +229,7 @@ void TKAV::FormShow() {
     const setup::InstallConfiguration& config = Configuration();
     CreateFolder.SetCaption(config.Folder);
     Label2.SetCaption(run_.finalChoice.RadioButton1.Enabled() ? config.Launch : "");
-    const std::string licence = run_.temporaryDirectory + "\\license.txt";
+    const std::string licence = run_.TemporaryFile("license.txt");
     Memo3.Clear();
     platform::FileSystem& files = machine_.Files();
     if (files.FileExists(licence) || files.DirectoryExists(licence)) {

@@ -3,6 +3,7 @@
 // set expands, and every failure ending cancelled.
 #include <gtest/gtest.h>
 
+#include "base/path_parts.h"
 #include "expansion/expansion_window.h"
 #include "setup/system_paths.h"
 #include "support/set_writer.h"
@@ -121,8 +122,8 @@ TEST_F(ExpansionStageTest, SecondFloppyPutInAtThePromptIsReadWithoutASecondPromp
     Run([&](expansion::TUnzip& unzip) {
         EXPECT_EQ(unzip.ProgressBar2.Max(), 13);
         EXPECT_EQ(unzip.ProgressBar2.Position(), 12);  // 2 before the first file, then one each
-        EXPECT_EQ(ReadFile(Temp() + "\\f9"), std::string(3000, '\x01'));
-        EXPECT_EQ(ReadFile(Temp() + "\\install.cfg").substr(0, 14), "[Setup - Main]");
+        EXPECT_EQ(ReadFile(run_.TemporaryFile("f9")), std::string(3000, '\x01'));
+        EXPECT_EQ(ReadFile(run_.TemporaryFile("install.cfg")).substr(0, 14), "[Setup - Main]");
     });
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0], "Please Insert Disk #2 into Floppy Drive.");
@@ -130,13 +131,25 @@ TEST_F(ExpansionStageTest, SecondFloppyPutInAtThePromptIsReadWithoutASecondPromp
     EXPECT_FALSE(run_.cancelled);
 }
 
-TEST_F(ExpansionStageTest, TheLaterOfTwoEqualNamesWinsInTheFlatTemporaryDirectory) {
+// The files are spread over folders of the temporary directory; a later
+// entry of a name replaces the earlier one as in one folder, even when a
+// folder lies between them, and the run's end takes every folder away.
+TEST_F(ExpansionStageTest, TheLaterOfTwoEqualNamesWinsAndTheTemporaryFoldersGoAtTheEnd) {
     WriteScript("", 2);
-    WriteSegments(ArchiveWriter()
-                      .Add(Stored("docs\\a.txt", BytesOf("first")))
-                      .Add(Stored("a.txt", BytesOf("second"))));
-    Run([&](expansion::TUnzip&) { EXPECT_EQ(ReadFile(Temp() + "\\a.txt"), "second"); });
+    ArchiveWriter archive;
+    archive.Add(Stored("docs\\a.txt", BytesOf("first")));
+    for (std::size_t i = 0; i < ExpandedFiles::kFilesPerFolder; ++i) {
+        archive.Add(Stored("n" + std::to_string(i), BytesOf("n")));
+    }
+    WriteSegments(archive.Add(Stored("A.TXT", BytesOf("second"))));
+    Run([&](expansion::TUnzip&) {
+        EXPECT_EQ(ReadFile(run_.TemporaryFile("a.txt")), "second");
+        EXPECT_EQ(ReadFile(run_.TemporaryFile("n127")), "n");
+        EXPECT_NE(base::DirectoryPart(run_.TemporaryFile("n127")),
+                  base::DirectoryPart(run_.TemporaryFile("n0")));
+    });
     EXPECT_FALSE(run_.cancelled);
+    EXPECT_FALSE(Files().DirectoryExists(Temp()));
 }
 
 TEST_F(ExpansionStageTest, TheAnimatedViewTakesEveryNameWithGifAndIsCentred) {
@@ -242,7 +255,7 @@ TEST_F(ExpansionStageTest, APictureThatCannotBeShownIsLeftOutWithALogLineAndTheS
         machine_->log.events.clear();
         Run([&](expansion::TUnzip& u) {
             EXPECT_EQ(u.LastError(), "");
-            EXPECT_EQ(ReadFile(Temp() + "\\after"), "x");
+            EXPECT_EQ(ReadFile(run_.TemporaryFile("after")), "x");
         });
         EXPECT_FALSE(run_.cancelled);
         EXPECT_FALSE(main_->bitmapscreen.Visible());

@@ -123,6 +123,7 @@ class ClearDirectoryTest : public MachineTest {};
 TEST_F(ClearDirectoryTest, DeletesFilesAndRemovesTheEmptiedDirectory) {
     WriteFile(Dir() + "\\t\\a.txt", "a");
     WriteFile(Dir() + "\\t\\.hidden", "h");
+    WriteFile(Dir() + "\\t\\12\\b.txt", "b");  // a folder of the expansion's
     ASSERT_TRUE(Files().SetAttributes(Dir() + "\\t\\.hidden", platform::faHidden));
     ClearTemporaryDirectory(Files(), Dir() + "\\t");
     EXPECT_FALSE(Files().DirectoryExists(Dir() + "\\t"));
@@ -132,11 +133,13 @@ TEST_F(ClearDirectoryTest, ReadOnlyFilesAndSubdirectoriesStayAndSoDoesTheDirecto
     WriteFile(Dir() + "\\t\\a.txt", "a");
     WriteFile(Dir() + "\\t\\ro.txt", "r");
     WriteFile(Dir() + "\\t\\sub\\inner.txt", "i");
+    WriteFile(Dir() + "\\t\\7\\inner.txt", "7");
     ASSERT_TRUE(Files().SetAttributes(Dir() + "\\t\\ro.txt", platform::faReadOnly));
     ClearTemporaryDirectory(Files(), Dir() + "\\t");
     EXPECT_FALSE(Files().FileExists(Dir() + "\\t\\a.txt"));
     EXPECT_TRUE(Files().FileExists(Dir() + "\\t\\ro.txt"));
     EXPECT_TRUE(Files().FileExists(Dir() + "\\t\\sub\\inner.txt"));
+    EXPECT_FALSE(Files().DirectoryExists(Dir() + "\\t\\7"));
     Files().SetAttributes(Dir() + "\\t\\ro.txt", 0);
 }
 
