@@ -211,7 +211,8 @@ void TUnzip::SegCompEZ1CheckFile(std::string& filepath, archive::TCProcessMode) 
     // device, never a path that climbs out of it.
     const auto name = base::PlainFileName(filepath);
     if (!name) throw EUnplaceableName(filepath);
-    const setup::ExpandedFiles::Place place = run_.expanded.PlaceFor(run_.temporaryDirectory, *name);
+    const setup::ExpandedFiles::Place place =
+        run_.expanded.PlaceFor(run_.temporaryDirectory, *name);
     // A folder that cannot be made shows when the file is made in it.
     if (!place.newFolder.empty()) machine_.Files().MakeDirectory(place.newFolder);
     filepath = place.path;

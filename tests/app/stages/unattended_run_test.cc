@@ -121,7 +121,8 @@ TEST_F(UnattendedRunTest, ACompleteRunInstallsBySwitchesAloneAndLogsEveryStep) {
              "configuration read from " + set + "\\install.cfg: \"Demo 1.0\", 2 files, 1 shortcuts",
              "segment #1: " + set + "\\disk.001",
              "segment #2: " + set + "\\disk.002",
-             std::string("expanded C:\\WINDOWS\\Temp\\q\\1\\readme.txt: 8 bytes, checksum 0000032F"),
+             std::string(
+                 "expanded C:\\WINDOWS\\Temp\\q\\1\\readme.txt: 8 bytes, checksum 0000032F"),
              std::string("question \"Create New Directory for Installation [C:\\Tools\\Demo] ?\": "
                          "Yes (default)"),
              std::string("step files"),
