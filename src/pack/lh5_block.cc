@@ -16,17 +16,9 @@ constexpr unsigned kOffsetCountBits = 4;
 constexpr int kCodeLengthSpecial = 3;
 constexpr int kNoSpecial = -1;
 
-struct Frequencies {
-    std::array<std::uint32_t, kLh5CharLenSymbols> charLen{};
-    std::array<std::uint32_t, kLh5OffsetSymbols> offset{};
-};
-
-Frequencies Count(std::span<const Lh5Token> tokens) {
-    Frequencies f;
-    for (const auto& t : tokens) {
-        ++f.charLen[t.symbol];
-        if (t.IsMatch()) ++f.offset[OffsetSymbol(t.offset)];
-    }
+Lh5Frequencies Count(std::span<const Lh5Token> tokens) {
+    Lh5Frequencies f;
+    for (const auto& t : tokens) f.Add(t);
     return f;
 }
 
@@ -74,7 +66,8 @@ unsigned SentCount(std::span<const std::uint8_t> lengths) {
 
 // Lengths of an auxiliary alphabet: 3 bits for 0..6, else 7 as 3 bits
 // followed by (length - 7) one bits and a zero bit.
-void WriteAuxLengths(BitWriter& bits, std::span<const std::uint8_t> lengths, unsigned countBits,
+template <typename Bits>
+void WriteAuxLengths(Bits& bits, std::span<const std::uint8_t> lengths, unsigned countBits,
                      int special) {
     const unsigned n = SentCount(lengths);
     bits.Put(countBits, n);
@@ -98,7 +91,8 @@ void WriteAuxLengths(BitWriter& bits, std::span<const std::uint8_t> lengths, uns
 
 // A table with at most one used symbol goes as count 0 and that symbol:
 // the decoder then yields it without reading any bits.
-void WriteSingle(BitWriter& bits, unsigned countBits, unsigned symbol) {
+template <typename Bits>
+void WriteSingle(Bits& bits, unsigned countBits, unsigned symbol) {
     bits.Put(countBits, 0);
     bits.Put(countBits, symbol);
 }
@@ -115,25 +109,31 @@ Code MakeCode(std::span<const std::uint32_t> frequencies) {
     return c;
 }
 
-}  // namespace
+// Counts the bits of what it is given instead of writing them.
+struct BitCounter {
+    std::uint64_t bits = 0;
+    void Put(unsigned count, std::uint32_t) { bits += count; }
+};
 
-Lh5CodeLengths Lh5LengthsFor(std::span<const Lh5Token> tokens) {
-    const Frequencies f = Count(tokens);
-    return {CodeLengths(f.charLen), CodeLengths(f.offset)};
-}
+struct BlockCodes {
+    Code charLen;
+    Code offset;
+};
 
-void WriteLh5Block(BitWriter& bits, std::span<const Lh5Token> tokens) {
-    const Frequencies f = Count(tokens);
-    bits.Put(16, static_cast<std::uint32_t>(tokens.size()));
+// Writes the block size and the code tables, and returns the codes of the
+// symbols that follow them.
+template <typename Bits>
+BlockCodes WriteHead(Bits& bits, const Lh5Frequencies& f) {
+    bits.Put(16, f.symbols);
 
+    BlockCodes codes{MakeCode(f.charLen), MakeCode(f.offset)};
     const UsedSymbols charLenUsed = CountUsed(f.charLen);
-    const Code charLen = MakeCode(f.charLen);
     if (charLenUsed.count <= 1) {
         WriteSingle(bits, kCodeLengthCountBits, 0);
         WriteSingle(bits, kCharLenCountBits, charLenUsed.last);
     } else {
-        const unsigned sent = SentCount(charLen.lengths);
-        const auto items = CharLenList(charLen.lengths, sent);
+        const unsigned sent = SentCount(codes.charLen.lengths);
+        const auto items = CharLenList(codes.charLen.lengths, sent);
         std::array<std::uint32_t, kCodeLengthSymbols> itemFrequencies{};
         for (const auto& item : items) ++itemFrequencies[item.symbol];
         const UsedSymbols itemUsed = CountUsed(itemFrequencies);
@@ -151,18 +151,54 @@ void WriteLh5Block(BitWriter& bits, std::span<const Lh5Token> tokens) {
     }
 
     const UsedSymbols offsetUsed = CountUsed(f.offset);
-    const Code offset = MakeCode(f.offset);
     if (offsetUsed.count <= 1) {
         WriteSingle(bits, kOffsetCountBits, offsetUsed.last);
     } else {
-        WriteAuxLengths(bits, offset.lengths, kOffsetCountBits, kNoSpecial);
+        WriteAuxLengths(bits, codes.offset.lengths, kOffsetCountBits, kNoSpecial);
     }
+    return codes;
+}
 
+}  // namespace
+
+void Lh5Frequencies::Add(Lh5Token token) {
+    ++symbols;
+    ++charLen[token.symbol];
+    if (token.IsMatch()) ++offset[OffsetSymbol(token.offset)];
+}
+
+Lh5Frequencies& Lh5Frequencies::operator-=(const Lh5Frequencies& other) {
+    symbols -= other.symbols;
+    for (unsigned s = 0; s < kLh5CharLenSymbols; ++s) charLen[s] -= other.charLen[s];
+    for (unsigned s = 0; s < kLh5OffsetSymbols; ++s) offset[s] -= other.offset[s];
+    return *this;
+}
+
+std::uint64_t Lh5BlockBits(const Lh5Frequencies& f) {
+    BitCounter counter;
+    const BlockCodes codes = WriteHead(counter, f);
+    std::uint64_t bits = counter.bits;
+    for (unsigned s = 0; s < kLh5CharLenSymbols; ++s) {
+        bits += std::uint64_t{f.charLen[s]} * codes.charLen.lengths[s];
+    }
+    for (unsigned s = 0; s < kLh5OffsetSymbols; ++s) {
+        bits += std::uint64_t{f.offset[s]} * (codes.offset.lengths[s] + (s > 1 ? s - 1 : 0));
+    }
+    return bits;
+}
+
+Lh5CodeLengths Lh5LengthsFor(std::span<const Lh5Token> tokens) {
+    const Lh5Frequencies f = Count(tokens);
+    return {CodeLengths(f.charLen), CodeLengths(f.offset)};
+}
+
+void WriteLh5Block(BitWriter& bits, std::span<const Lh5Token> tokens) {
+    const BlockCodes codes = WriteHead(bits, Count(tokens));
     for (const auto& t : tokens) {
-        bits.Put(charLen.lengths[t.symbol], charLen.codes[t.symbol]);
+        bits.Put(codes.charLen.lengths[t.symbol], codes.charLen.codes[t.symbol]);
         if (t.IsMatch()) {
             const unsigned symbol = OffsetSymbol(t.offset);
-            bits.Put(offset.lengths[symbol], offset.codes[symbol]);
+            bits.Put(codes.offset.lengths[symbol], codes.offset.codes[symbol]);
             if (symbol > 1) bits.Put(symbol - 1, t.offset);
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 // One block of an LZH5 stream: its symbols and the code tables sent in
 // front of them, written the way the decoder reads them back.
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -37,6 +38,20 @@ inline unsigned OffsetSymbol(unsigned offset) {
     while (offset >> bits) ++bits;
     return bits;
 }
+
+// Symbol counts of a block.
+struct Lh5Frequencies {
+    std::uint32_t symbols = 0;
+    std::array<std::uint32_t, kLh5CharLenSymbols> charLen{};
+    std::array<std::uint32_t, kLh5OffsetSymbols> offset{};
+
+    void Add(Lh5Token token);
+    Lh5Frequencies& operator-=(const Lh5Frequencies& other);
+};
+
+// Bits a block with these counts takes: its size field, its code tables,
+// its codes and the offsets' extra bits.
+std::uint64_t Lh5BlockBits(const Lh5Frequencies& frequencies);
 
 // Writes a block of 1..kLh5MaxBlockSymbols tokens with code tables made
 // from their frequencies.

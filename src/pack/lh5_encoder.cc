@@ -40,7 +40,9 @@ public:
 private:
     void CodeChunk(std::uint32_t end) {
         if (level_ == Level::Best) {
-            while (window_.Position() < end) WriteLh5Block(bits_, optimal_.Parse(window_, end));
+            optimal_.Parse(window_, end, [this](std::span<const Lh5Token> block) {
+                WriteLh5Block(bits_, block);
+            });
             return;
         }
         ParseLazily(
