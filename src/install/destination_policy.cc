@@ -28,6 +28,15 @@ std::vector<std::string> NamesOf(const std::string& full) {
     return names;
 }
 
+// True when `name` fits the 8.3 form every short name has: at most eight
+// characters, then at most one dot and three more.
+bool HasShortNameForm(const std::string& name) {
+    const std::size_t dot = name.find('.');
+    if (dot == std::string::npos) return !name.empty() && name.size() <= 8;
+    return dot >= 1 && dot <= 8 && name.size() - dot - 1 <= 3 &&
+           name.find('.', dot + 1) == std::string::npos;
+}
+
 bool IsOnDrive(const std::string& full) {
     return full.size() >= 3 && std::isalpha(static_cast<unsigned char>(full[0])) &&
            full[1] == ':' && full[2] == '\\';
@@ -93,24 +102,32 @@ std::string DestinationPolicy::Full(const std::string& path) const {
 
 DestinationPolicy::Place DestinationPolicy::PlaceOf(const std::string& path) const {
     Place place;
-    const std::string full = Full(path);
-    place.names = NamesOf(full);
-    const std::string shortPath = full.empty() ? std::string() : dirs_.ShortPathName(full);
-    place.shortNames = NamesOf(shortPath);
-    if (place.shortNames.size() != place.names.size()) place.shortNames = place.names;
+    place.full = Full(path);
+    place.names = NamesOf(place.full);
     return place;
+}
+
+const std::vector<std::string>& DestinationPolicy::ShortNamesOf(const Place& place) const {
+    if (!place.shortNames) {
+        const std::string shortPath =
+            place.full.empty() ? std::string() : dirs_.ShortPathName(place.full);
+        place.shortNames = NamesOf(shortPath);
+        if (place.shortNames->size() != place.names.size()) place.shortNames = place.names;
+    }
+    return *place.shortNames;
 }
 
 // Name by name, each in either of its forms, so that "C:\PROGRA~1\x" and
 // "C:\Program Files\x" are the same place.
 bool DestinationPolicy::Matches(const std::vector<std::string>& names, const Place& place,
-                                bool below) {
+                                bool below) const {
     if (place.names.empty()) return false;
     if (below ? names.size() <= place.names.size() : names.size() != place.names.size()) {
         return false;
     }
     for (std::size_t i = 0; i < place.names.size(); ++i) {
-        if (names[i] != place.names[i] && names[i] != place.shortNames[i]) return false;
+        if (names[i] == place.names[i]) continue;
+        if (!HasShortNameForm(names[i]) || names[i] != ShortNamesOf(place)[i]) return false;
     }
     return true;
 }

@@ -7,6 +7,7 @@
 // form: "\\?\" and "\\.\" dropped, "/" read as "\", "." and ".." folded,
 // letter case ignored, and each name matched in its long or its short
 // (8.3) form.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,13 +43,17 @@ public:
 
 private:
     // A place's names, upper case, each with its short form (the long one
-    // again when the system has none).
+    // again when the system has none). The short forms are asked for only
+    // when a name of 8.3 form is compared with the place: under Wine each
+    // costs a look into every folder on the way.
     struct Place {
+        std::string full;
         std::vector<std::string> names;
-        std::vector<std::string> shortNames;
+        mutable std::optional<std::vector<std::string>> shortNames;
     };
     Place PlaceOf(const std::string& path) const;
-    static bool Matches(const std::vector<std::string>& names, const Place& place, bool below);
+    const std::vector<std::string>& ShortNamesOf(const Place& place) const;
+    bool Matches(const std::vector<std::string>& names, const Place& place, bool below) const;
     bool AnyMatches(const std::string& full, const std::vector<Place>& places, bool below) const;
 
     platform::FileSystem& files_;
