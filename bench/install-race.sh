@@ -42,11 +42,12 @@ work=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 product=$work/product
 mkdir -p "$product"
-# Every file of a set lands in one temporary folder, so each gets a name of
-# its own: its number and its name cut to safe characters.
+# A later file of a name replaces an earlier one among the expanded files,
+# so each gets a name of its own: its number and its name cut to safe
+# characters.
 i=0
 while IFS= read -r -d '' source; do
-  name=$(basename "$source" | tr -c 'A-Za-z0-9._-' '_' | cut -c1-60)
+  name=$(printf '%s' "${source##*/}" | tr -c 'A-Za-z0-9._-' '_' | cut -c1-60)
   folder=$product/d$((i % 19 + 1))
   mkdir -p "$folder"
   cp "$source" "$folder/$(printf '%05d' "$i")-$name"
