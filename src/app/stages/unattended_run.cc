@@ -5,8 +5,10 @@
 namespace kav::app {
 namespace {
 
-// Long enough for a shown window to be painted once.
-constexpr unsigned kAutopilotDelayMs = 100;
+// The shortest timer Windows keeps. Its message comes only once every window
+// of the thread has been painted (a paint goes before a timer), so the page
+// is drawn once before it is played, without waiting longer.
+constexpr unsigned kAutopilotDelayMs = 10;
 
 std::unique_ptr<widgets::Timer> PlayWhenShown(widgets::Form& form, std::function<void()> play) {
     auto timer = std::make_unique<widgets::Timer>(form, "Autopilot", kAutopilotDelayMs);

@@ -1,5 +1,6 @@
 #include "widgets/win32/gdi_canvas.h"
 
+#include <map>
 #include <utility>
 
 #include "platform/win32/wide.h"
@@ -41,8 +42,7 @@ bool IsWestern(HDC dc, HFONT font) {
 // text is drawn in the TrueType face of the same design, which carries them.
 constexpr char kWesternFallbackFace[] = "Microsoft Sans Serif";
 
-}  // namespace
-
+// The font the model describes, at the screen's resolution.
 FontHandle CreateModelFont(const Font& font) {
     WindowDc screen(nullptr);
     const int height = -MulDiv(font.size, GetDeviceCaps(screen.Get(), LOGPIXELSY), kPointsPerInch);
@@ -52,10 +52,19 @@ FontHandle CreateModelFont(const Font& font) {
     return fallback.Get() != nullptr ? std::move(fallback) : std::move(wanted);
 }
 
+}  // namespace
+
+HFONT SharedFont(const Font& font) {
+    // One GUI thread; the fonts stay until the program ends.
+    static std::map<std::string, FontHandle> fonts;
+    FontHandle& handle = fonts[FontKey(font)];
+    if (!handle) handle = CreateModelFont(font);
+    return handle.Get();
+}
+
 TextExtent MeasureOnScreen(const std::string& text, const Font& font) {
     WindowDc screen(nullptr);
-    FontHandle handle = CreateModelFont(font);
-    Selection selected(screen.Get(), handle.Get());
+    Selection selected(screen.Get(), SharedFont(font));
     return Measure(screen.Get(), text);
 }
 
@@ -105,20 +114,14 @@ void GdiCanvas::FillEllipse(const Bounds& box, Color color) {
     Ellipse(dc_.Get(), box.left, box.top, box.left + box.width + 1, box.top + box.height + 1);
 }
 
-HFONT GdiCanvas::FontFor(const Font& font) {
-    FontHandle& handle = fonts_[FontKey(font)];
-    if (!handle) handle = CreateModelFont(font);
-    return handle.Get();
-}
-
 void GdiCanvas::DrawText(int x, int y, const std::string& text, const Font& font, Color color) {
-    Selection selected(dc_.Get(), FontFor(font));
+    Selection selected(dc_.Get(), SharedFont(font));
     SetTextColor(dc_.Get(), ToColorRef(color));
     TextOutW(dc_.Get(), x, y, platform::Wide(text).c_str(), static_cast<int>(text.size()));
 }
 
 TextExtent GdiCanvas::MeasureText(const std::string& text, const Font& font) {
-    Selection selected(dc_.Get(), FontFor(font));
+    Selection selected(dc_.Get(), SharedFont(font));
     return Measure(dc_.Get(), text);
 }
 

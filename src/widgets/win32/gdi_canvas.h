@@ -5,7 +5,6 @@
 // blended into its pixels by the same code as on the headless raster.
 #include <windows.h>
 
-#include <map>
 #include <string>
 
 #include "widgets/painter.h"
@@ -14,8 +13,9 @@
 
 namespace kav::widgets::win32 {
 
-// The font the model describes, at the screen's resolution.
-FontHandle CreateModelFont(const Font& font);
+// The font the model describes, made once for the whole program: under Wine
+// each new font is matched against the installed faces again.
+HFONT SharedFont(const Font& font);
 // The size of `text` in `font` on the screen.
 TextExtent MeasureOnScreen(const std::string& text, const Font& font);
 
@@ -39,8 +39,6 @@ public:
     void DrawProgramIcon(int x, int y) override;
 
 private:
-    HFONT FontFor(const Font& font);
-
     MemoryDc dc_;
     BitmapHandle bitmap_;
     HGDIOBJ previousBitmap_ = nullptr;
@@ -48,7 +46,6 @@ private:
     int width_;
     int height_;
     Bounds area_;
-    std::map<std::string, FontHandle> fonts_;
 };
 
 }  // namespace kav::widgets::win32

@@ -86,13 +86,10 @@ public:
                 MoveWindow(h, b.left, b.top, b.width, b.height, TRUE);
                 break;
             }
-            case Property::Font: {
-                FontHandle font = CreateModelFont(control_.GetFont());
-                SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-                // The old font may be deleted only once the control has the new one.
-                font_ = std::move(font);
+            case Property::Font:
+                SendMessageA(h, WM_SETFONT,
+                             reinterpret_cast<WPARAM>(SharedFont(control_.GetFont())), TRUE);
                 break;
-            }
             case Property::Color:
                 background_.Reset();
                 InvalidateRect(h, nullptr, TRUE);
@@ -136,7 +133,6 @@ protected:
     BrushHandle background_;
 
 private:
-    FontHandle font_;
     WindowHandle hwnd_;
 };
 
