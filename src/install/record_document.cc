@@ -140,7 +140,15 @@ bool RecordDocument::RemoveSection(std::string_view section) {
 }
 
 std::string RecordDocument::Text() const {
+    // Sized first: the text of a large product's records is megabytes, and
+    // growing it by doubling would hold up to twice that at each save.
+    std::size_t size = 0;
+    for (const Section& section : sections_) {
+        if (section.header) size += section.header->text.size() + section.header->ending.size();
+        for (const Line& line : section.lines) size += line.text.size() + line.ending.size();
+    }
     std::string text;
+    text.reserve(size);
     for (const Section& section : sections_) {
         if (section.header) text += section.header->text + section.header->ending;
         for (const Line& line : section.lines) {
