@@ -76,9 +76,15 @@ private:
         std::string flag;
     };
     void InstallEntry(const DirectoryRow& row, const FileEntry& entry, std::size_t index);
+    // The entry's file put at `target` when it was not simply moved there:
+    // asked about, the file it replaces saved, then moved or copied.
+    void PlaceEntry(const DirectoryRow& row, const FileEntry& entry, std::size_t index,
+                    const std::string& target);
+    // Counts and logs a file just installed at `target`.
+    void NoteInstalled(const std::string& target);
     void CreateShortcuts();
     void CreateEntryShortcuts(const DirectoryRow& row, const std::string& entry);
-    // The next issue's steps, in their place.
+    // The registry, INI and AUTOEXEC.BAT steps, each in its own file.
     void WriteRegistryAndIni();  // registry_ini_step.h
     void UpdateAutoexecBat();    // autoexec_step.h
     void FinishUninstallInformation();

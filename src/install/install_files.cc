@@ -49,6 +49,23 @@ void PlaceExpandedFile(platform::FileSystem& files, const std::string& temporary
     if (last) files.RemoveFile(temporary);
 }
 
+// Moves the expanded file `temporary` to `target` when it stays on its
+// drive and nothing of the target's name is there: a new file, which a
+// copy would leave with the archive bit alone. One step, where a look for
+// the target and then the move would each search the target's folder.
+// False when the target exists or the move is refused: nothing has changed.
+bool MoveToMissingTarget(platform::FileSystem& files, const std::string& temporary,
+                         const std::string& target) {
+    if (!OnOneDrive(files.FullPathName(temporary), files.FullPathName(target)) ||
+        !files.MoveToNew(temporary, target)) {
+        return false;
+    }
+    if (files.GetAttributes(target) != platform::faArchive) {
+        files.SetAttributes(target, platform::faArchive);
+    }
+    return true;
+}
+
 }  // namespace
 
 void InstallEngine::CopyInstallerFiles() {
@@ -123,6 +140,24 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
     machine_.Ui().ProcessMessages();
 
     const std::string target = row.path + "\\" + name;
+    // The file of its last Files line, with no file of its name to replace
+    // or ask about, is moved there before anything looks for the target.
+    if (flag != "X" && !IsFileShared(name, index) &&
+        MoveToMissingTarget(files, run_.TemporaryFile(name), target)) {
+        NotePlacedFile(script_, target, kFileNew);
+        NoteInstalled(target);
+    } else {
+        PlaceEntry(row, entry, index, target);
+    }
+    machine_.Ui().ProcessMessages();
+    script_.Record(kUninstallFiles, target);
+}
+
+void InstallEngine::PlaceEntry(const DirectoryRow& row, const FileEntry& entry, std::size_t index,
+                               const std::string& target) {
+    const std::string& name = entry.name;
+    const std::string& flag = entry.flag;
+    platform::FileSystem& files = machine_.Files();
     bool copy = true;
     if (flag == "X" && files.FileExists(target)) {
         view_.Flush();
@@ -143,8 +178,7 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
                               *state == kFileNew);
             // Only a file that is there now is the install's to take away.
             NotePlacedFile(script_, target, *state);
-            CountInstalled(target);
-            machine_.Log().Note("installed " + target);
+            NoteInstalled(target);
         } catch (const EInstallStop&) {
             throw;
         } catch (const kav::Exception& error) {
@@ -154,8 +188,11 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
             machine_.Log().Note("not installed " + target + ": " + platform::FailureText(error));
         }
     }
-    machine_.Ui().ProcessMessages();
-    script_.Record(kUninstallFiles, target);
+}
+
+void InstallEngine::NoteInstalled(const std::string& target) {
+    CountInstalled(target);
+    machine_.Log().Note("installed " + target);
 }
 
 }  // namespace kav::install

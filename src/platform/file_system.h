@@ -99,6 +99,11 @@ public:
     // on one drive. A read-only, open or non-regular target is refused.
     // False on failure; nothing is changed then.
     virtual bool MoveOnto(const std::string& source, const std::string& target) = 0;
+    // Moves the file `source` to `target` on the same drive only when no
+    // entry of that name is there: one step where a look for the target and
+    // then a move would each search its folder. False when the target
+    // exists or the move fails; nothing is changed then.
+    virtual bool MoveToNew(const std::string& source, const std::string& target) = 0;
 
     // The last-write time of a file as a DOS date-time (local time), or
     // nothing when the file is missing.

@@ -114,6 +114,32 @@ TEST_F(FileSystemConformance, RemoveFileRefusesReadOnlyFilesDirectoriesAndOpenFi
     EXPECT_TRUE(Files().DirectoryExists(InScratch("d")));
 }
 
+TEST_F(FileSystemConformance, MoveOntoReplacesButMoveToNewRefusesAnyExistingName) {
+    const std::string a = InScratch("a.txt");
+    const std::string b = InScratch("b.txt");
+    WriteFile(a, "first");
+    WriteFile(b, "second");
+    // A name of another case is the same name.
+    EXPECT_FALSE(Files().MoveToNew(a, Upper(b)));
+    EXPECT_EQ(ReadFile(a), "first");
+    EXPECT_EQ(ReadFile(b), "second");
+    ASSERT_TRUE(Files().MakeDirectory(InScratch("d")));
+    EXPECT_FALSE(Files().MoveToNew(a, InScratch("D")));
+    EXPECT_FALSE(Files().MoveToNew(a, InScratch("missing\\a.txt")));
+    EXPECT_FALSE(Files().MoveToNew(InScratch("none.txt"), InScratch("new.txt")));
+    EXPECT_FALSE(Files().FileExists(InScratch("new.txt")));
+
+    EXPECT_TRUE(Files().MoveToNew(a, InScratch("d\\New.txt")));
+    EXPECT_FALSE(Files().FileExists(a));
+    EXPECT_EQ(ReadFile(InScratch("d\\new.txt")), "first");
+    EXPECT_EQ(NamesOf(Files().FindFiles(InScratch("d\\*.*"), faAnyFile & ~faDirectory)),
+              std::vector<std::string>{"New.txt"});
+
+    EXPECT_TRUE(Files().MoveOnto(b, InScratch("d\\new.txt")));
+    EXPECT_FALSE(Files().FileExists(b));
+    EXPECT_EQ(ReadFile(InScratch("d\\new.txt")), "second");
+}
+
 TEST_F(FileSystemConformance, AttributesRoundTrip) {
     const std::string path = InScratch("f.txt");
     WriteFile(path, "x");

@@ -40,6 +40,9 @@ public:
     bool MoveOnto(const std::string& s, const std::string& t) override {
         return real_.MoveOnto(s, t);
     }
+    bool MoveToNew(const std::string& s, const std::string& t) override {
+        return real_.MoveToNew(s, t);
+    }
     std::string CurrentDirectory() override { return real_.CurrentDirectory(); }
     bool ChangeDirectory(const std::string& p) override { return real_.ChangeDirectory(p); }
     std::string FullPathName(const std::string& p) override { return real_.FullPathName(p); }

@@ -233,6 +233,11 @@ bool MemoryFileSystem::MoveOnto(const std::string& source, const std::string& ta
     return true;
 }
 
+bool MemoryFileSystem::MoveToNew(const std::string& source, const std::string& target) {
+    if (files_.count(Key(target)) != 0 || DirectoryExists(target)) return false;
+    return MoveOnto(source, target);
+}
+
 std::unique_ptr<platform::FileStream> MemoryFileSystem::Open(const std::string& path,
                                                              bool exclusive) {
     auto it = files_.find(Key(path));

@@ -85,6 +85,12 @@ bool ChangeRecorder::MoveOnto(const std::string& source, const std::string& targ
     return true;
 }
 
+bool ChangeRecorder::MoveToNew(const std::string& source, const std::string& target) {
+    if (!files().MoveToNew(source, target)) return false;
+    files_.Note(files().FullPathName(target));
+    return true;
+}
+
 bool ChangeRecorder::SetStringValue(platform::RootKey root, const std::string& key,
                                     const std::string& name, const std::string& value) {
     if (!Inner().RegistryKeys().SetStringValue(root, key, name, value)) return false;

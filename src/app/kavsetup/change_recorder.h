@@ -65,6 +65,7 @@ private:
     }
     std::unique_ptr<platform::FileStream> Create(const std::string& path) override;
     bool MoveOnto(const std::string& source, const std::string& target) override;
+    bool MoveToNew(const std::string& source, const std::string& target) override;
     std::optional<std::uint32_t> GetDosDateTime(const std::string& path) override {
         return files().GetDosDateTime(path);
     }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/errors.h"
 #include "platform/sim/dos_time.h"
@@ -342,6 +343,28 @@ bool SimFileSystem::MoveOnto(const std::string& source, const std::string& targe
     if (!replacing) drives_.NoteAdded(*to);
     attributes_.Forget(*from);
     attributes_.Forget(*to);
+    if (bits) attributes_.Set(*to, *bits);
+    return true;
+}
+
+// RENAME_NOREPLACE keeps the check and the move one step; a host file
+// system without it gets link and unlink, which refuse an existing name too.
+bool SimFileSystem::MoveToNew(const std::string& source, const std::string& target) {
+    if (!MayChange(source) || !MayChange(target)) return false;
+    const auto from = HostPathOf(source);
+    const auto to = HostPathForNewEntry(target);
+    if (!from || !to || LinkStatOf(*to)) return false;
+    const auto own = LinkStatOf(*from);
+    if (!own || !S_ISREG(own->st_mode) || openFiles_->IsOpen(IdentityOf(*own))) return false;
+    if (::renameat2(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS) return false;
+        if (::link(from->c_str(), to->c_str()) != 0) return false;
+        ::unlink(from->c_str());
+    }
+    const auto bits = attributes_.Find(*from);
+    drives_.NoteRemoved(*from);
+    drives_.NoteAdded(*to);
+    attributes_.Forget(*from);
     if (bits) attributes_.Set(*to, *bits);
     return true;
 }

@@ -147,6 +147,11 @@ bool Win32FileSystem::MoveOnto(const std::string& source, const std::string& tar
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+bool Win32FileSystem::MoveToNew(const std::string& source, const std::string& target) {
+    return ::MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+}
+
 std::optional<std::uint32_t> Win32FileSystem::GetDosDateTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))

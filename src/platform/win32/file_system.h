@@ -22,6 +22,7 @@ public:
     std::unique_ptr<FileStream> OpenReadExclusive(const std::string& path) override;
     std::unique_ptr<FileStream> Create(const std::string& path) override;
     bool MoveOnto(const std::string& source, const std::string& target) override;
+    bool MoveToNew(const std::string& source, const std::string& target) override;
     std::optional<std::uint32_t> GetDosDateTime(const std::string& path) override;
     std::optional<std::uint64_t> FreeSpace(int drive) override;
     std::vector<DriveInfo> Drives() override;
