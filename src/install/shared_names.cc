@@ -54,8 +54,8 @@ private:
     };
 
     Index Child(Index node, char c) const {
-        const Index end =
-            node + 1 < nodes_.size() ? nodes_[node + 1].firstEdge : static_cast<Index>(edges_.size());
+        const Index end = node + 1 < nodes_.size() ? nodes_[node + 1].firstEdge
+                                                   : static_cast<Index>(edges_.size());
         for (Index e = nodes_[node].firstEdge; e < end; ++e) {
             if (edges_[e].c == c) return edges_[e].child;
             if (static_cast<unsigned char>(edges_[e].c) > static_cast<unsigned char>(c)) break;
@@ -105,9 +105,9 @@ private:
         }
         // Unsigned order of characters, as Child's early stop expects.
         std::sort(edges.begin(), edges.end(), [](const ParentEdge& a, const ParentEdge& b) {
-            return a.parent != b.parent ? a.parent < b.parent
-                                        : static_cast<unsigned char>(a.c) <
-                                              static_cast<unsigned char>(b.c);
+            return a.parent != b.parent
+                       ? a.parent < b.parent
+                       : static_cast<unsigned char>(a.c) < static_cast<unsigned char>(b.c);
         });
         edges_.reserve(edges.size());
         Index e = 0;

@@ -24,7 +24,9 @@ bool NamedElsewhere(const std::vector<std::string>& entries, const std::string& 
 // prefixes and suffixes, and turn up in the tags and other entries' names.
 TEST(SharedNamesTest, AgreesWithASearchOfEveryEntryForEveryName) {
     std::mt19937 random(7);
-    const std::string letters = "aA\xE9" "b.~<>\\";
+    const std::string letters =
+        "aA\xE9"
+        "b.~<>\\";
     for (int round = 0; round < 200; ++round) {
         std::vector<std::string> names;
         std::vector<std::string> entries;
