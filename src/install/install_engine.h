@@ -58,8 +58,8 @@ public:
     const DirectoryTable& Table() const { return table_; }
 
     // True when an entry of the active Files list other than the one at
-    // `index` mentions `name` anywhere (in upper case).
-    bool IsFileShared(const std::string& name, std::size_t index);
+    // `index` mentions that entry's file name anywhere (in upper case).
+    bool IsFileShared(std::size_t index);
 
 private:
     // The destination's full form; throws EInstallStop when it is refused.

@@ -108,7 +108,7 @@ void InstallEngine::InstallFiles() {
     }
 }
 
-bool InstallEngine::IsFileShared(const std::string& name, std::size_t index) {
+bool InstallEngine::IsFileShared(std::size_t index) {
     if (!sharedNames_) {
         std::vector<std::string> names;
         names.reserve(config_.Files.size());
@@ -120,7 +120,7 @@ bool InstallEngine::IsFileShared(const std::string& name, std::size_t index) {
         }
         sharedNames_ = std::make_unique<SharedNames>(names, config_.Files);
     }
-    return sharedNames_->IsShared(base::AsciiUpper(name), index);
+    return sharedNames_->IsShared(index);
 }
 
 void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry,
@@ -142,7 +142,7 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
     const std::string target = row.path + "\\" + name;
     // The file of its last Files line, with no file of its name to replace
     // or ask about, is moved there before anything looks for the target.
-    if (flag != "X" && !IsFileShared(name, index) &&
+    if (flag != "X" && !IsFileShared(index) &&
         MoveToMissingTarget(files, run_.TemporaryFile(name), target)) {
         NotePlacedFile(script_, target, kFileNew);
         NoteInstalled(target);
@@ -174,7 +174,7 @@ void InstallEngine::PlaceEntry(const DirectoryRow& row, const FileEntry& entry, 
             // A row naming an existing file rather than a directory would
             // have the copy replace that file itself.
             if (!files.DirectoryExists(row.path)) throw platform::EFCreateError(target);
-            PlaceExpandedFile(files, temporary, row.path, target, !IsFileShared(name, index),
+            PlaceExpandedFile(files, temporary, row.path, target, !IsFileShared(index),
                               *state == kFileNew);
             // Only a file that is there now is the install's to take away.
             NotePlacedFile(script_, target, *state);

@@ -14,6 +14,28 @@ std::string_view Trim(std::string_view text) { return base::TrimBlanks(text); }
 
 std::string Folded(std::string_view name) { return base::AsciiUpper(Trim(name)); }
 
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// FNV-1a over the trimmed name in upper case.
+std::size_t NameHash(std::string_view name) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : Trim(name)) {
+        hash ^= static_cast<unsigned char>(Upper(c));
+        hash *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    a = Trim(a);
+    b = Trim(b);
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Upper(a[i]) != Upper(b[i])) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 RecordDocument::RecordDocument() { sections_.emplace_back(); }
@@ -25,12 +47,12 @@ RecordDocument::RecordDocument(std::string_view text) {
         const auto newline = text.find('\n', start);
         Line line;
         if (newline == std::string_view::npos) {
-            line.text = std::string(text.substr(start));
+            line = {std::string(text.substr(start)), Ending::None};
             start = text.size();
         } else {
             const bool crlf = newline > start && text[newline - 1] == '\r';
             const std::size_t end = crlf ? newline - 1 : newline;
-            line = {std::string(text.substr(start, end - start)), crlf ? "\r\n" : "\n"};
+            line = {std::string(text.substr(start, end - start)), crlf ? Ending::CrLf : Ending::Lf};
             start = newline + 1;
         }
         if (HeaderName(line.text)) {
@@ -38,12 +60,42 @@ RecordDocument::RecordDocument(std::string_view text) {
             continue;
         }
         Section& section = sections_.back();
-        if (const auto name = KeyName(line.text)) {
-            section.keys.try_emplace(Folded(*name), section.lines.size());
-        }
         section.lines.push_back(std::move(line));
+        IndexKey(section, section.lines.size() - 1);
     }
     IndexSections();
+}
+
+std::optional<std::size_t> RecordDocument::FindKey(const Section& section, std::string_view key) {
+    const std::vector<std::uint32_t>& slots = section.keys.slots;
+    if (slots.empty()) return std::nullopt;
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t slot = NameHash(key) & mask; slots[slot] != 0; slot = (slot + 1) & mask) {
+        const std::size_t index = slots[slot] - 1;
+        if (SameName(*KeyName(section.lines[index].text), key)) return index;
+    }
+    return std::nullopt;
+}
+
+void RecordDocument::IndexKey(Section& section, std::size_t index) {
+    const auto name = KeyName(section.lines[index].text);
+    if (!name || FindKey(section, *name)) return;
+    KeyIndex& keys = section.keys;
+    // At most half full, so that a search soon meets an empty slot.
+    if ((keys.count + 1) * 2 > keys.slots.size()) {
+        keys.slots.assign(keys.slots.empty() ? 16 : keys.slots.size() * 2, 0);
+        keys.count = 0;
+        for (std::size_t i = 0; i < section.lines.size(); ++i) {
+            if (i == index) continue;
+            const auto other = KeyName(section.lines[i].text);
+            if (other && !FindKey(section, *other)) IndexKey(section, i);
+        }
+    }
+    const std::size_t mask = keys.slots.size() - 1;
+    std::size_t slot = NameHash(*name) & mask;
+    while (keys.slots[slot] != 0) slot = (slot + 1) & mask;
+    keys.slots[slot] = static_cast<std::uint32_t>(index + 1);
+    ++keys.count;
 }
 
 void RecordDocument::IndexSections() {
@@ -69,9 +121,9 @@ std::optional<std::string> RecordDocument::Read(std::string_view section,
                                                 std::string_view key) const {
     const Section* found = Find(section);
     if (!found) return std::nullopt;
-    const auto line = found->keys.find(Folded(key));
-    if (line == found->keys.end()) return std::nullopt;
-    const std::string_view text = found->lines[line->second].text;
+    const auto line = FindKey(*found, key);
+    if (!line) return std::nullopt;
+    const std::string_view text = found->lines[*line].text;
     const auto equals = text.find('=');
     if (equals == std::string_view::npos) return std::nullopt;
     std::string_view value = Trim(text.substr(equals + 1));
@@ -95,13 +147,11 @@ RecordDocument::Line* RecordDocument::LastLine() {
 }
 
 void RecordDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string entry = std::string(Trim(key)) + "=" + std::string(value);
+    std::string entry = std::string(Trim(key)) + "=" + std::string(value);
     if (Section* found = Find(section)) {
-        const std::string folded = Folded(key);
-        const auto line = found->keys.find(folded);
-        if (line != found->keys.end()) {
+        if (const auto line = FindKey(*found, key)) {
             // The key keeps its place and its spelling; only the value changes.
-            Line& existing = found->lines[line->second];
+            Line& existing = found->lines[*line];
             existing.text = std::string(*KeyName(existing.text)) + "=" + std::string(value);
             return;
         }
@@ -109,21 +159,21 @@ void RecordDocument::Write(std::string_view section, std::string_view key, std::
         std::size_t at = found->lines.size();
         while (at > 0 && Trim(found->lines[at - 1].text).empty()) --at;
         Line* before = at > 0 ? &found->lines[at - 1] : found->header ? &*found->header : nullptr;
-        if (before && before->ending.empty()) before->ending = "\r\n";
+        if (before && before->ending == Ending::None) before->ending = Ending::CrLf;
         found->lines.insert(found->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                            Line{entry, "\r\n"});
-        found->keys.emplace(folded, at);
+                            Line{std::move(entry), Ending::CrLf});
+        IndexKey(*found, at);
         return;
     }
     if (!IsEmpty()) {
         Line* last = LastLine();
-        if (last && last->ending.empty()) last->ending = "\r\n";
-        sections_.back().lines.push_back({"", "\r\n"});
+        if (last && last->ending == Ending::None) last->ending = Ending::CrLf;
+        sections_.back().lines.push_back({"", Ending::CrLf});
     }
     Section& added = sections_.emplace_back();
-    added.header = Line{"[" + std::string(Trim(section)) + "]", "\r\n"};
-    added.lines.push_back({entry, "\r\n"});
-    added.keys.emplace(Folded(key), 0);
+    added.header = Line{"[" + std::string(Trim(section)) + "]", Ending::CrLf};
+    added.lines.push_back({std::move(entry), Ending::CrLf});
+    IndexKey(added, 0);
     IndexSections();
 }
 
@@ -139,23 +189,20 @@ bool RecordDocument::RemoveSection(std::string_view section) {
     return true;
 }
 
+void RecordDocument::WriteText(const std::function<void(std::string_view)>& piece) const {
+    const auto write = [&](const Line& line) {
+        piece(line.text);
+        piece(line.ending == Ending::CrLf ? "\r\n" : line.ending == Ending::Lf ? "\n" : "");
+    };
+    for (const Section& section : sections_) {
+        if (section.header) write(*section.header);
+        for (const Line& line : section.lines) write(line);
+    }
+}
+
 std::string RecordDocument::Text() const {
-    // Sized first: the text of a large product's records is megabytes, and
-    // growing it by doubling would hold up to twice that at each save.
-    std::size_t size = 0;
-    for (const Section& section : sections_) {
-        if (section.header) size += section.header->text.size() + section.header->ending.size();
-        for (const Line& line : section.lines) size += line.text.size() + line.ending.size();
-    }
     std::string text;
-    text.reserve(size);
-    for (const Section& section : sections_) {
-        if (section.header) text += section.header->text + section.header->ending;
-        for (const Line& line : section.lines) {
-            text += line.text;
-            text += line.ending;
-        }
-    }
+    WriteText([&](std::string_view piece) { text += piece; });
     return text;
 }
 

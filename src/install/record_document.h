@@ -7,6 +7,9 @@
 // Names match without regard to ASCII case; only the first section of a
 // name is seen. Lookups and appends cost the same however long the file
 // grows, so a record of thousands of files is made in linear time.
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,19 +35,32 @@ public:
     bool RemoveSection(std::string_view section);
 
     std::string Text() const;
+    // Hands the text over in pieces, in order: a save need not hold the
+    // whole text of a large product's records at once.
+    void WriteText(const std::function<void(std::string_view)>& piece) const;
 
 private:
+    enum class Ending : std::uint8_t { None, Lf, CrLf };
     struct Line {
-        std::string text;    // without its line end
-        std::string ending;  // "\r\n", "\n" or "" for an unterminated last line
+        std::string text;  // without its line end
+        Ending ending = Ending::CrLf;
+    };
+    // The first line of each key name, found by a hash of the name in upper
+    // case and checked against the line itself: the names are not kept a
+    // second time. Open addressing; a slot holds a line's index plus one.
+    struct KeyIndex {
+        std::vector<std::uint32_t> slots;
+        std::size_t count = 0;
     };
     struct Section {
         std::optional<Line> header;  // none for the lines before the first header
-        std::vector<Line> lines;
-        // The first line of each key name, by upper-case name.
-        std::unordered_map<std::string, std::size_t> keys;
+        std::deque<Line> lines;      // a deque: it grows without copying itself
+        KeyIndex keys;
     };
 
+    static std::optional<std::size_t> FindKey(const Section& section, std::string_view key);
+    // Indexes lines[index] by its key name unless an earlier line has it.
+    static void IndexKey(Section& section, std::size_t index);
     void IndexSections();
     Section* Find(std::string_view section);
     const Section* Find(std::string_view section) const;

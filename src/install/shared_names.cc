@@ -154,21 +154,29 @@ private:
 
 SharedNames::SharedNames(const std::vector<std::string>& names,
                          const std::vector<std::string>& entries) {
-    upperEntries_.reserve(entries.size());
-    for (const std::string& entry : entries) upperEntries_.push_back(base::AsciiUpper(entry));
+    // The distinct names in upper case, sorted, each entry pointing at its own.
+    std::vector<std::string> upper(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) upper[i] = base::AsciiUpper(names[i]);
+    std::vector<std::uint32_t> order(names.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return upper[a] < upper[b]; });
+    nameOf_.assign(names.size(), kNone);
     std::vector<std::string> patterns;
-    for (const std::string& name : names) {
-        std::string upper = base::AsciiUpper(name);
-        if (upper.empty() || holders_.count(upper)) continue;
-        holders_.emplace(upper, Holders{});
-        patterns.push_back(std::move(upper));
+    for (const std::uint32_t entry : order) {
+        if (upper[entry].empty()) continue;
+        if (patterns.empty() || patterns.back() != upper[entry]) {
+            patterns.push_back(std::move(upper[entry]));
+        }
+        nameOf_[entry] = static_cast<std::uint32_t>(patterns.size() - 1);
     }
-    std::vector<Holders*> byPattern;
-    for (const std::string& pattern : patterns) byPattern.push_back(&holders_.at(pattern));
+    upper = {};
+    holders_.resize(patterns.size());
     const NameMatcher matcher(patterns);
-    for (std::size_t entry = 0; entry < upperEntries_.size(); ++entry) {
-        matcher.Scan(upperEntries_[entry], [&](std::size_t pattern) {
-            Holders& holders = *byPattern[pattern];
+    patterns = {};
+    for (std::uint32_t entry = 0; entry < entries.size(); ++entry) {
+        matcher.Scan(base::AsciiUpper(entries[entry]), [&](std::size_t pattern) {
+            Holders& holders = holders_[pattern];
             if (holders.first == kNone) {
                 holders.first = entry;
             } else if (holders.first != entry) {
@@ -176,20 +184,15 @@ SharedNames::SharedNames(const std::vector<std::string>& names,
             }
         });
     }
+    entryCount_ = entries.size();
 }
 
-bool SharedNames::IsShared(const std::string& upperName, std::size_t index) const {
-    const auto found = holders_.find(upperName);
-    if (found != holders_.end()) {
-        const Holders& holders = found->second;
-        return holders.several || (holders.first != kNone && holders.first != index);
-    }
-    for (std::size_t other = 0; other < upperEntries_.size(); ++other) {
-        if (other != index && upperEntries_[other].find(upperName) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+bool SharedNames::IsShared(std::size_t index) const {
+    if (index >= nameOf_.size()) return false;
+    const std::uint32_t name = nameOf_[index];
+    if (name == kNone) return entryCount_ > 1;
+    const Holders& holders = holders_[name];
+    return holders.several || (holders.first != kNone && holders.first != index);
 }
 
 }  // namespace kav::install

@@ -6,8 +6,8 @@
 // list is taken in (an Aho-Corasick automaton over the names), in time
 // linear in the list's text and the matches found.
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace kav::install {
@@ -17,19 +17,22 @@ public:
     // `names[i]` is the file name entry `i` installs; `entries[i]` its text.
     SharedNames(const std::vector<std::string>& names, const std::vector<std::string>& entries);
 
-    // True when an entry other than `index` holds `upperName`. Names not
-    // given to the constructor are looked up the slow way.
-    bool IsShared(const std::string& upperName, std::size_t index) const;
+    // True when an entry other than `index` holds the name entry `index`
+    // installs.
+    bool IsShared(std::size_t index) const;
 
 private:
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);
     struct Holders {
-        std::size_t first = kNone;  // the first entry holding the name
-        bool several = false;       // a second entry holds it too
+        std::uint32_t first = kNone;  // the first entry holding the name
+        bool several = false;         // a second entry holds it too
     };
 
-    std::vector<std::string> upperEntries_;
-    std::unordered_map<std::string, Holders> holders_;
+    // Each entry's name as an index into holders_; kNone for an empty name,
+    // which every text holds.
+    std::vector<std::uint32_t> nameOf_;
+    std::vector<Holders> holders_;
+    std::size_t entryCount_ = 0;
 };
 
 }  // namespace kav::install

@@ -18,10 +18,32 @@ std::string ReadWholeFile(platform::FileSystem& files, const std::string& path) 
 
 bool ReplaceWholeFile(platform::FileSystem& files, const std::string& path,
                       const std::string& scratch, const std::string& text) {
+    return ReplaceWholeFile(
+        files, path, scratch,
+        [&](const std::function<void(std::string_view)>& piece) { piece(text); });
+}
+
+bool ReplaceWholeFile(platform::FileSystem& files, const std::string& path,
+                      const std::string& scratch, const TextPieces& produce) {
     bool written = false;
     try {
         auto stream = files.Create(scratch);
-        if (!text.empty()) stream->WriteExactly(text.data(), text.size());
+        constexpr std::size_t kBufferSize = 64 * 1024;
+        std::string buffer;
+        buffer.reserve(kBufferSize);
+        const auto flush = [&] {
+            if (!buffer.empty()) stream->WriteExactly(buffer.data(), buffer.size());
+            buffer.clear();
+        };
+        produce([&](std::string_view piece) {
+            if (buffer.size() + piece.size() > kBufferSize) flush();
+            if (piece.size() >= kBufferSize) {
+                stream->WriteExactly(piece.data(), piece.size());
+            } else {
+                buffer.append(piece);
+            }
+        });
+        flush();
         written = true;
     } catch (const kav::Exception&) {
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Reading a text file as lines, as a memo loads one.
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -19,6 +21,11 @@ std::string ReadWholeFile(platform::FileSystem& files, const std::string& path);
 // False on any failure: `path` is as it was then and the scratch file gone.
 bool ReplaceWholeFile(platform::FileSystem& files, const std::string& path,
                       const std::string& scratch, const std::string& text);
+// The same with a text that `produce` hands over in pieces, written through
+// a buffer, so that a large text is never held whole.
+using TextPieces = std::function<void(const std::function<void(std::string_view)>& piece)>;
+bool ReplaceWholeFile(platform::FileSystem& files, const std::string& path,
+                      const std::string& scratch, const TextPieces& produce);
 
 // The same split of text already read.
 std::vector<std::string> SplitTextLines(const std::string& text);

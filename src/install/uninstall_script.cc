@@ -67,7 +67,10 @@ void UninstallScript::Changed() {
 void UninstallScript::Save() {
     if (!IsOpen() || unsaved_ == 0) return;
     const std::string scratch = fileName_.substr(0, fileName_.size() - 4) + ".$$$";
-    if (!ReplaceWholeFile(files_, fileName_, scratch, document_.Text())) {
+    const auto text = [&](const std::function<void(std::string_view)>& piece) {
+        document_.WriteText(piece);
+    };
+    if (!ReplaceWholeFile(files_, fileName_, scratch, text)) {
         throw EInstallStop("Unable to write to " + fileName_);
     }
     unsaved_ = 0;

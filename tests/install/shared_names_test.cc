@@ -44,7 +44,7 @@ TEST(SharedNamesTest, AgreesWithASearchOfEveryEntryForEveryName) {
         const SharedNames shared(names, entries);
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string upper = base::AsciiUpper(names[i]);
-            EXPECT_EQ(shared.IsShared(upper, i), NamedElsewhere(entries, upper, i))
+            EXPECT_EQ(shared.IsShared(i), NamedElsewhere(entries, upper, i))
                 << "round " << round << ", name \"" << names[i] << "\" of entry " << i;
         }
     }
