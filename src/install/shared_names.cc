@@ -10,13 +10,15 @@ namespace kav::install {
 namespace {
 
 // The automaton over the names: a trie with failure links and, per node,
-// the nearest node on its failure chain where a name ends. It is built
-// from the names in sorted order, so that each node's edges lie together
-// in one array, sorted by character: a product of thousands of files has
-// a trie of a hundred thousand nodes, and at a few words each it stays
-// small where a hash map of edges would take several times as much.
+// the nearest node on its failure chain where a name ends. Built from the
+// names in sorted order, the trie's nodes lie in preorder: a node's first
+// child is the node after it, and each child links to the next, in the
+// order of their characters. A product of thousands of files has a trie of
+// a hundred thousand nodes; at five words a node and nothing else, it stays
+// small where a hash map of edges took several times as much.
 class NameMatcher {
 public:
+    // `patterns` sorted, each once.
     explicit NameMatcher(const std::vector<std::string>& patterns) {
         BuildTrie(patterns);
         LinkFailures();
@@ -46,77 +48,58 @@ private:
         Index failure = 0;
         Index output = kNoNode;  // the nearest node on the failure chain ending a name
         Index pattern = kNoNode;
-        Index firstEdge = 0;  // its edges are edges_[firstEdge, next node's firstEdge)
-    };
-    struct Edge {
-        Index child;
-        char c;
+        Index nextSibling = kNoNode;
+        char c = 0;  // the character of the edge into the node
+        bool hasChild = false;
     };
 
+    static bool Before(char a, char b) {
+        return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+    }
+
     Index Child(Index node, char c) const {
-        const Index end = node + 1 < nodes_.size() ? nodes_[node + 1].firstEdge
-                                                   : static_cast<Index>(edges_.size());
-        for (Index e = nodes_[node].firstEdge; e < end; ++e) {
-            if (edges_[e].c == c) return edges_[e].child;
-            if (static_cast<unsigned char>(edges_[e].c) > static_cast<unsigned char>(c)) break;
+        if (!nodes_[node].hasChild) return kNoNode;
+        for (Index child = node + 1; child != kNoNode; child = nodes_[child].nextSibling) {
+            if (nodes_[child].c == c) return child;
+            if (Before(c, nodes_[child].c)) break;
         }
         return kNoNode;
     }
 
-    // Sorted names share their prefixes with the name before them, so the
-    // path to the last name is all the trie that must be looked at while
-    // adding the next.
+    static std::size_t SharedPrefix(const std::string& a, const std::string& b) {
+        std::size_t n = 0;
+        while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
+        return n;
+    }
+
+    // Each name shares its prefix with the one before it, so only the path
+    // to the last name is looked at while adding the next; the new part
+    // branches off that path after the last child of its branch point.
     void BuildTrie(const std::vector<std::string>& patterns) {
-        std::vector<Index> order(patterns.size());
-        for (Index p = 0; p < order.size(); ++p) order[p] = p;
-        std::sort(order.begin(), order.end(),
-                  [&](Index a, Index b) { return patterns[a] < patterns[b]; });
-        struct ParentEdge {
-            Index parent;
-            Index child;
-            char c;
-        };
-        std::size_t letters = 0;
-        for (const std::string& name : patterns) letters += name.size();
-        std::vector<ParentEdge> edges;
-        edges.reserve(letters);
-        nodes_.reserve(letters + 1);
-        std::vector<Index> path{0};  // path[d]: the node at depth d of the last name
-        const std::string* previous = nullptr;
+        std::size_t count = 1;
+        for (std::size_t p = 0; p < patterns.size(); ++p) {
+            count += patterns[p].size() - (p > 0 ? SharedPrefix(patterns[p - 1], patterns[p]) : 0);
+        }
+        nodes_.reserve(count);
         nodes_.emplace_back();
-        for (const Index p : order) {
+        std::vector<Index> path{0};  // path[d]: the node at depth d of the last name
+        for (std::size_t p = 0; p < patterns.size(); ++p) {
             const std::string& name = patterns[p];
-            std::size_t shared = 0;
-            if (previous != nullptr) {
-                while (shared < name.size() && shared < previous->size() &&
-                       name[shared] == (*previous)[shared]) {
-                    ++shared;
-                }
-            }
+            const std::size_t shared = p > 0 ? SharedPrefix(patterns[p - 1], name) : 0;
+            const Index lastChild = shared + 1 < path.size() ? path[shared + 1] : kNoNode;
             path.resize(shared + 1);
             for (std::size_t d = shared; d < name.size(); ++d) {
                 const auto child = static_cast<Index>(nodes_.size());
-                nodes_.emplace_back();
-                edges.push_back({path.back(), child, name[d]});
+                const Index parent = path.back();
+                if (d == shared && lastChild != kNoNode) {
+                    nodes_[lastChild].nextSibling = child;
+                } else {
+                    nodes_[parent].hasChild = true;  // and `child` is parent + 1
+                }
+                nodes_.emplace_back().c = name[d];
                 path.push_back(child);
             }
-            nodes_[path.back()].pattern = p;
-            previous = &name;
-        }
-        // Unsigned order of characters, as Child's early stop expects.
-        std::sort(edges.begin(), edges.end(), [](const ParentEdge& a, const ParentEdge& b) {
-            return a.parent != b.parent
-                       ? a.parent < b.parent
-                       : static_cast<unsigned char>(a.c) < static_cast<unsigned char>(b.c);
-        });
-        edges_.reserve(edges.size());
-        Index e = 0;
-        for (Index node = 0; node < nodes_.size(); ++node) {
-            nodes_[node].firstEdge = e;
-            while (e < edges.size() && edges[e].parent == node) {
-                edges_.push_back({edges[e].child, edges[e].c});
-                ++e;
-            }
+            nodes_[path.back()].pattern = static_cast<Index>(p);
         }
     }
 
@@ -124,10 +107,9 @@ private:
         std::vector<Index> queue{0};
         for (std::size_t head = 0; head < queue.size(); ++head) {
             const Index node = queue[head];
-            const Index end = node + 1 < nodes_.size() ? nodes_[node + 1].firstEdge
-                                                       : static_cast<Index>(edges_.size());
-            for (Index e = nodes_[node].firstEdge; e < end; ++e) {
-                const auto [child, c] = edges_[e];
+            if (!nodes_[node].hasChild) continue;
+            for (Index child = node + 1; child != kNoNode; child = nodes_[child].nextSibling) {
+                const char c = nodes_[child].c;
                 Index failure = 0;
                 if (node != 0) {
                     Index at = nodes_[node].failure;
@@ -147,7 +129,6 @@ private:
     }
 
     std::vector<Node> nodes_;
-    std::vector<Edge> edges_;
 };
 
 }  // namespace
