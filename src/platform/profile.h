@@ -49,6 +49,10 @@ public:
     // an error; false when the file cannot be written.
     virtual bool RemoveKey(const std::string& file, const std::string& section,
                            const std::string& key) = 0;
+    // Lets go of the files kept parsed for quick reading; a later read
+    // parses its file again. A large file read once, such as a script of
+    // thousands of lines, then need not stay in memory for the whole run.
+    virtual void ForgetParsedFiles() = 0;
 };
 
 }  // namespace kav::platform

@@ -62,6 +62,8 @@ InstallConfiguration LoadInstallConfiguration(platform::ProfileFiles& profiles,
     // Lines of this section are kept whole: the key name is the line as far
     // as its first "=", and a line without one is all key name.
     c.AutoexecBat = cfg.ListKeys("AUTOEXEC.BAT");
+    // The run keeps what it needs of a script of thousands of lines here.
+    profiles.ForgetParsedFiles();
     return c;
 }
 

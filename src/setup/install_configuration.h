@@ -60,7 +60,8 @@ struct ScreenLook {
 // Reads `sourceDirectory` + "install.cfg" (the directory ends in "\").
 // `look` holds the main screen's current values, which are the defaults of
 // the colour and header keys, and receives the script's values. Never
-// fails: whatever is missing or unreadable keeps its default.
+// fails: whatever is missing or unreadable keeps its default. The profile
+// files forget the parsed script afterwards.
 InstallConfiguration LoadInstallConfiguration(platform::ProfileFiles& profiles,
                                               const std::string& sourceDirectory, ScreenLook& look);
 

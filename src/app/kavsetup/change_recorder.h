@@ -123,6 +123,7 @@ private:
                    const std::string& key) override {
         return Inner().Profiles().RemoveKey(file, section, key);
     }
+    void ForgetParsedFiles() override { Inner().Profiles().ForgetParsedFiles(); }
 
     platform::FileSystem& files() { return Inner().Files(); }
     void NoteValue(platform::RootKey root, const std::string& key, const std::string& name,

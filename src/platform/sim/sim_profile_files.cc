@@ -141,4 +141,7 @@ bool SimProfileFiles::RemoveKey(const std::string& file, const std::string& sect
     return Store(path, *host, *cached);
 }
 
+// Every change was written back when it was made: nothing is lost.
+void SimProfileFiles::ForgetParsedFiles() { cache_.clear(); }
+
 }  // namespace kav::platform::sim

@@ -32,6 +32,7 @@ public:
     bool RemoveSection(const std::string& file, const std::string& section) override;
     bool RemoveKey(const std::string& file, const std::string& section,
                    const std::string& key) override;
+    void ForgetParsedFiles() override;
 
 private:
     struct CachedFile {

@@ -258,4 +258,6 @@ bool Win32ProfileFiles::RemoveKey(const std::string& file, const std::string& se
                                         Wide(file).c_str()) != FALSE;
 }
 
+void Win32ProfileFiles::ForgetParsedFiles() { Cache().document.reset(); }
+
 }  // namespace kav::platform

@@ -16,6 +16,7 @@ public:
     bool RemoveSection(const std::string& file, const std::string& section) override;
     bool RemoveKey(const std::string& file, const std::string& section,
                    const std::string& key) override;
+    void ForgetParsedFiles() override;
 
 private:
     // The section's lines as GetPrivateProfileSectionA gives them.
