@@ -49,6 +49,57 @@ std::uint32_t CopyStoredData(platform::Stream& output, platform::Stream& archive
     return sum;
 }
 
+// An entry's output gathered into pieces of kPieceSize before it is
+// written: the codecs hand over 8 KiB blocks, and a write costs a call into
+// the system each, which under some systems is a round trip of its own.
+class GatheredOutput final : public platform::Stream {
+public:
+    static constexpr std::size_t kPieceSize = 64 * 1024;
+
+    // `buffer` is lent for the entry, so that one allocation serves them all.
+    GatheredOutput(platform::Stream& file, std::vector<std::uint8_t>& buffer)
+        : file_(file), buffer_(buffer) {
+        buffer_.clear();
+        buffer_.reserve(kPieceSize);
+    }
+
+    std::size_t Read(void* buffer, std::size_t count) override {
+        Flush();
+        return file_.Read(buffer, count);
+    }
+    void WriteExactly(const void* data, std::size_t count) override {
+        if (buffer_.size() + count > kPieceSize) Flush();
+        if (count >= kPieceSize) {
+            file_.WriteExactly(data, count);
+            return;
+        }
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        buffer_.insert(buffer_.end(), bytes, bytes + count);
+    }
+    std::int64_t Position() const override {
+        return file_.Position() + static_cast<std::int64_t>(buffer_.size());
+    }
+    std::int64_t Size() const override { return std::max(file_.Size(), Position()); }
+    void Seek(std::int64_t position) override {
+        Flush();
+        file_.Seek(position);
+    }
+    // Writes what is gathered. Throws EWriteError as a write does; what a
+    // failed write held is dropped then, never written a second time.
+    void Flush() {
+        if (buffer_.empty()) return;
+        struct Drop {
+            std::vector<std::uint8_t>& gathered;
+            ~Drop() { gathered.clear(); }
+        } drop{buffer_};
+        file_.WriteExactly(buffer_.data(), buffer_.size());
+    }
+
+private:
+    platform::Stream& file_;
+    std::vector<std::uint8_t>& buffer_;
+};
+
 }  // namespace
 
 void TCompress::ExpandArchive(const std::string& archivePath, std::vector<std::string>* names) {
@@ -67,6 +118,7 @@ void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string
 
     TCompressFileHeader header;
     std::string name;
+    std::vector<std::uint8_t> gathered;
     while (ReadFileHeader(archive, header, name)) {
         // The header's total ends the archive once its entries have brought
         // it there; empty files add nothing to it, so those that follow are
@@ -101,15 +153,22 @@ void TCompress::ExpandArchive(platform::Stream& archive, std::vector<std::string
         }
 
         const std::uint32_t attributes = WidenedAttributes(header.Attributes());
+        GatheredOutput pieces(*output, gathered);
         try {
-            ExpandEntry(*output, archive, header.CompressedSize(), header.UncompressedSize(),
+            ExpandEntry(pieces, archive, header.CompressedSize(), header.UncompressedSize(),
                         header.Checksum(), header.Method(), compressId, header.LockValue());
+            pieces.Flush();
         } catch (const EInvalidKey&) {
             // A file that the key did not open is of no use to anyone.
             output.reset();
             files_.RemoveFile(outputPath);
             throw;
         } catch (...) {
+            // The file keeps what was expanded before the failure.
+            try {
+                pieces.Flush();
+            } catch (const kav::Exception&) {
+            }
             output.reset();
             files_.SetAttributes(outputPath, attributes);
             throw;
