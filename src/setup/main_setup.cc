@@ -182,6 +182,8 @@ void TMainSetup::FormShow() {
         return;
     }
     Timer1.SetEnabled(true);
+    // Within the timer's wait, not after it.
+    stages_.PrepareWindows();
 }
 
 bool TMainSetup::StartUp() {

@@ -13,6 +13,9 @@ public:
     virtual void RunWizard() = 0;
     // Performs the wizard's Next once, so that it opens past its welcome page.
     virtual void SkipWelcomePage() = 0;
+    // Makes the stages' windows ahead, hidden, while the main screen waits
+    // before the first stage.
+    virtual void PrepareWindows() = 0;
 };
 
 // No expansion stage and no wizard: the run goes straight to its ending.
@@ -21,6 +24,7 @@ public:
     void RunExpansion() override {}
     void RunWizard() override {}
     void SkipWelcomePage() override {}
+    void PrepareWindows() override {}
 };
 
 }  // namespace kav::setup

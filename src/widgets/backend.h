@@ -59,6 +59,9 @@ public:
 
     // Makes the form visible (creating its windows on first use).
     virtual void ShowForm(Form& form) = 0;
+    // Creates the form's windows ahead of its first show, hidden, so that
+    // the show costs only the showing. Nothing when they exist already.
+    virtual void PrepareForm(Form& form) = 0;
     // Called after the form's OnShow handler has run.
     virtual void FormShown(Form& form) = 0;
     virtual void HideForm(Form& form) = 0;

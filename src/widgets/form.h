@@ -132,6 +132,9 @@ public:
 
     // Makes the form visible; OnShow runs each time it becomes visible.
     void Show();
+    // Has the back end make the form's windows now, hidden, while nobody
+    // waits for them: its first show then costs only the showing.
+    void Prepare() { backend_.PrepareForm(*this); }
     // Shows the form and returns when it has closed (or the application is
     // ending), with the modal result set meanwhile.
     int ShowModal();

@@ -99,6 +99,7 @@ protected:
         void RunExpansion() override { run(); }
         void RunWizard() override {}
         void SkipWelcomePage() override {}
+        void PrepareWindows() override {}
     };
 
     std::string set_, floppy_;

@@ -39,6 +39,7 @@ public:
         if (wizard) wizard();
     }
     void SkipWelcomePage() override { ++welcomeSkips; }
+    void PrepareWindows() override {}
 };
 
 class SetupSequenceTest : public testing::MachineTest {

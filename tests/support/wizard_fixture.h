@@ -54,6 +54,7 @@ private:
         void RunExpansion() override;
         void RunWizard() override { test->kav_->ShowModal(); }
         void SkipWelcomePage() override { test->kav_->nextClick(); }
+        void PrepareWindows() override {}
     };
     Stages stages_;
 };

@@ -106,6 +106,19 @@ TEST_F(Win32BackendTest, ControlsOfADestroyedFormLoseTheirWindowsButNotTheirStat
     EXPECT_TRUE(kept.Checked());
 }
 
+TEST_F(Win32BackendTest, APreparedFormHasItsWindowsHiddenAndKeptCurrentUntilShown) {
+    Form form(backend, "wizard", "W");
+    auto& next = form.Add<Button>(nullptr, "next");
+    next.SetBounds(10, 10, 75, 25);
+    form.Prepare();
+    EXPECT_TRUE(Inspect(next).exists);
+    EXPECT_FALSE(Active(form));
+    next.SetCaption("&Next");
+    form.Show();
+    EXPECT_TRUE(Active(form));
+    EXPECT_EQ(Inspect(next).text, "&Next");
+}
+
 }  // namespace
 }  // namespace kav::widgets::win32
 

@@ -16,6 +16,11 @@ void InstallerStages::SkipWelcomePage() {
     if (kav_) kav_->nextClick();
 }
 
+void InstallerStages::PrepareWindows() {
+    if (unzip_) unzip_->Prepare();
+    if (kav_) kav_->Prepare();
+}
+
 void InstallerStages::RunExpansion() {
     if (!unzip_) return;
     unzip_->ShowModal();

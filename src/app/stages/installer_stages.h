@@ -28,6 +28,7 @@ public:
     void RunExpansion() override;
     void RunWizard() override;
     void SkipWelcomePage() override;
+    void PrepareWindows() override;
 
     // The expansion window until it has been destroyed.
     expansion::TUnzip* Unzip() { return unzip_.get(); }

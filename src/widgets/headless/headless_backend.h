@@ -49,6 +49,8 @@ public:
 
     // Backend
     void ShowForm(Form& form) override;
+    // A form here has no windows to make.
+    void PrepareForm(Form&) override {}
     void FormShown(Form& form) override;
     void HideForm(Form& form) override;
     void DestroyForm(Form& form) override;

@@ -111,6 +111,10 @@ void Win32Backend::ShowForm(Form& form) {
     }
 }
 
+void Win32Backend::PrepareForm(Form& form) {
+    if (form.Peer() == nullptr) CreateWindows(form);
+}
+
 void Win32Backend::EnableOthers(ModalRun& run) {
     for (HWND hwnd : run.disabled) EnableWindow(hwnd, TRUE);
     run.disabled.clear();

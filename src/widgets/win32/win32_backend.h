@@ -28,6 +28,7 @@ public:
     ~Win32Backend() override = default;
 
     void ShowForm(Form& form) override;
+    void PrepareForm(Form& form) override;
     void FormShown(Form&) override {}
     void HideForm(Form& form) override;
     void DestroyForm(Form& form) override;
