@@ -28,4 +28,13 @@ bool SameTextIgnoringAsciiCase(std::string_view a, std::string_view b) {
            });
 }
 
+std::uint64_t HashIgnoringAsciiCase(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(UpperAscii(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 }  // namespace kav::base

@@ -1,5 +1,7 @@
 #include "install/install_engine.h"
 
+#include <algorithm>
+
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
 #include "install/autoexec_step.h"
@@ -215,8 +217,8 @@ std::string InstallEngine::FirstDesktopIcon() const {
 }
 
 void InstallEngine::CountInstalled(const std::string& path) {
-    placedFiles_[base::AsciiUpper(base::DirectoryPart(path))].insert(
-        base::AsciiUpper(base::FileNamePart(path)));
+    placedFiles_[base::AsciiUpper(base::DirectoryPart(path))].push_back(
+        base::HashIgnoringAsciiCase(base::FileNamePart(path)));
 }
 
 std::uint64_t InstallEngine::InstalledBytes() {
@@ -224,9 +226,11 @@ std::uint64_t InstallEngine::InstalledBytes() {
     // much as a listing of its folder where the system matches names
     // without regard to case.
     std::uint64_t bytes = 0;
-    for (const auto& [folder, names] : placedFiles_) {
+    for (auto& [folder, names] : placedFiles_) {
+        std::sort(names.begin(), names.end());
         for (const platform::FoundFile& found : machine_.Files().FindFiles(folder + "*.*", 0)) {
-            if (found.size > 0 && names.count(base::AsciiUpper(found.name)) != 0) {
+            if (found.size > 0 && std::binary_search(names.begin(), names.end(),
+                                                     base::HashIgnoringAsciiCase(found.name))) {
                 bytes += static_cast<std::uint64_t>(found.size);
             }
         }

@@ -6,7 +6,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -70,12 +69,15 @@ private:
     void CopyInstallerFiles();
     void InstallFiles();
     // A Files entry taken apart once, for every directory row.
+    // Kept for every entry through the step, so kept small: the tag as a
+    // number among the list's distinct tags, the flag as what it asks for.
     struct FileEntry {
-        std::string name;      // the source's file-name part
-        std::string upperTag;  // the directory tag in upper case
-        std::string flag;
+        std::string name;   // the source's file-name part
+        std::uint32_t tag;  // the directory tag, upper case, as its number
+        bool askFirst;      // flag "X": ask before replacing an existing file
     };
-    void InstallEntry(const DirectoryRow& row, const FileEntry& entry, std::size_t index);
+    void InstallEntry(const DirectoryRow& row, std::uint32_t rowTag, const FileEntry& entry,
+                      std::size_t index);
     // The entry's file put at `target` when it was not simply moved there:
     // asked about, the file it replaces saved, then moved or copied.
     void PlaceEntry(const DirectoryRow& row, const FileEntry& entry, std::size_t index,
@@ -110,9 +112,11 @@ private:
     UninstallScript script_;
     // The active Files list's shared names, made when first asked.
     std::unique_ptr<SharedNames> sharedNames_;
-    // The files this run put on the machine: their names by folder, both
-    // in upper case.
-    std::map<std::string, std::set<std::string>> placedFiles_;
+    // The files this run put on the machine: by folder in upper case, a
+    // hash of each name in upper case (NameHash), sorted when summed. A
+    // name's hash is an eighth of what the name took, and the size it
+    // serves is an estimate.
+    std::map<std::string, std::vector<std::uint64_t>> placedFiles_;
     // Directories made before the script was open, recorded when it opens.
     std::vector<std::string> unrecordedDirectories_;
 };

@@ -1,6 +1,7 @@
 // The engine's file step: the installer's own two files, then every entry
 // of the active Files list, directory row by directory row.
 #include <optional>
+#include <unordered_map>
 
 #include "base/ascii_case.h"
 #include "base/path_parts.h"
@@ -13,6 +14,9 @@
 namespace kav::install {
 
 namespace {
+
+// No tag of the Files list: a directory row that installs none of it.
+constexpr std::uint32_t kNoTag = static_cast<std::uint32_t>(-1);
 
 bool OnOneDrive(const std::string& a, const std::string& b) {
     return a.size() > 2 && b.size() > 2 && a[1] == ':' && b[1] == ':' &&
@@ -92,18 +96,24 @@ void InstallEngine::InstallFiles() {
     sharedNames_.reset();
     std::vector<FileEntry> entries;
     entries.reserve(config_.Files.size());
+    std::unordered_map<std::string, std::uint32_t> tags;
     for (const std::string& text : config_.Files) {
         std::string rest = text;
         std::string source, tag, flag;
         base::TakeField(rest, "~", source);
         base::TakeField(rest, "~", tag);
         base::TakeField(rest, "~", flag);
-        entries.push_back({base::FileNamePart(source), base::AsciiUpper(tag), flag});
+        const auto number = static_cast<std::uint32_t>(tags.size());
+        entries.push_back({base::FileNamePart(source),
+                           tags.try_emplace(base::AsciiUpper(tag), number).first->second,
+                           flag == "X"});
     }
     for (const DirectoryRow& row : table_) {
         Status("Ready to Install");
+        const auto found = tags.find(row.tag);
+        const std::uint32_t rowTag = found != tags.end() ? found->second : kNoTag;
         for (std::size_t index = 0; index < entries.size(); ++index) {
-            InstallEntry(row, entries[index], index);
+            InstallEntry(row, rowTag, entries[index], index);
         }
     }
 }
@@ -123,15 +133,14 @@ bool InstallEngine::IsFileShared(std::size_t index) {
     return sharedNames_->IsShared(index);
 }
 
-void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry,
-                                 std::size_t index) {
+void InstallEngine::InstallEntry(const DirectoryRow& row, std::uint32_t rowTag,
+                                 const FileEntry& entry, std::size_t index) {
     const std::string& name = entry.name;
-    const std::string& flag = entry.flag;
     platform::FileSystem& files = machine_.Files();
     machine_.Ui().ProcessMessages();
     // Any name but one file inside the row's directory would be copied or
     // recorded for removal outside it, or stand for many files at once.
-    if (entry.upperTag != row.tag || !base::IsOneEntryName(name)) return;
+    if (entry.tag != rowTag || !base::IsOneEntryName(name)) return;
 
     view_.StepProgress();
     machine_.Ui().ProcessMessages();
@@ -142,7 +151,7 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
     const std::string target = row.path + "\\" + name;
     // The file of its last Files line, with no file of its name to replace
     // or ask about, is moved there before anything looks for the target.
-    if (flag != "X" && !IsFileShared(index) &&
+    if (!entry.askFirst && !IsFileShared(index) &&
         MoveToMissingTarget(files, run_.TemporaryFile(name), target)) {
         NotePlacedFile(script_, target, kFileNew);
         NoteInstalled(target);
@@ -156,10 +165,9 @@ void InstallEngine::InstallEntry(const DirectoryRow& row, const FileEntry& entry
 void InstallEngine::PlaceEntry(const DirectoryRow& row, const FileEntry& entry, std::size_t index,
                                const std::string& target) {
     const std::string& name = entry.name;
-    const std::string& flag = entry.flag;
     platform::FileSystem& files = machine_.Files();
     bool copy = true;
-    if (flag == "X" && files.FileExists(target)) {
+    if (entry.askFirst && files.FileExists(target)) {
         view_.Flush();
         copy = machine_.Ui().AskYesNo("File Already Exists (" + name + "). Overwrite?");
         if (!copy) RecordKeptFile(script_, target);

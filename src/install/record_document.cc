@@ -14,26 +14,13 @@ std::string_view Trim(std::string_view text) { return base::TrimBlanks(text); }
 
 std::string Folded(std::string_view name) { return base::AsciiUpper(Trim(name)); }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// FNV-1a over the trimmed name in upper case.
 std::size_t NameHash(std::string_view name) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : Trim(name)) {
-        hash ^= static_cast<unsigned char>(Upper(c));
-        hash *= 1099511628211ull;
-    }
+    const std::uint64_t hash = base::HashIgnoringAsciiCase(Trim(name));
     return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    a = Trim(a);
-    b = Trim(b);
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    }
-    return true;
+    return base::SameTextIgnoringAsciiCase(Trim(a), Trim(b));
 }
 
 }  // namespace
