@@ -68,21 +68,25 @@ void RecordDocument::IndexKey(Section& section, std::size_t index) {
     const auto name = KeyName(section.lines[index].text);
     if (!name || FindKey(section, *name)) return;
     KeyIndex& keys = section.keys;
-    // At most half full, so that a search soon meets an empty slot.
+    const auto put = [&keys](std::string_view key, std::size_t line) {
+        const std::size_t mask = keys.slots.size() - 1;
+        std::size_t slot = NameHash(key) & mask;
+        while (keys.slots[slot] != 0) slot = (slot + 1) & mask;
+        keys.slots[slot] = static_cast<std::uint32_t>(line + 1);
+        ++keys.count;
+    };
+    // At most half full, so that a search soon meets an empty slot. The
+    // table is made again, twice the size, from the lines in order, so that
+    // the first line of a name is still the one found.
     if ((keys.count + 1) * 2 > keys.slots.size()) {
         keys.slots.assign(keys.slots.empty() ? 16 : keys.slots.size() * 2, 0);
         keys.count = 0;
         for (std::size_t i = 0; i < section.lines.size(); ++i) {
-            if (i == index) continue;
             const auto other = KeyName(section.lines[i].text);
-            if (other && !FindKey(section, *other)) IndexKey(section, i);
+            if (i != index && other && !FindKey(section, *other)) put(*other, i);
         }
     }
-    const std::size_t mask = keys.slots.size() - 1;
-    std::size_t slot = NameHash(*name) & mask;
-    while (keys.slots[slot] != 0) slot = (slot + 1) & mask;
-    keys.slots[slot] = static_cast<std::uint32_t>(index + 1);
-    ++keys.count;
+    put(*name, index);
 }
 
 void RecordDocument::IndexSections() {
